@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# build.sh run   : install dependencies, build, start the program
+# build.sh test  : install dependencies, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode="${1:-run}"
+bash scripts/setup.sh
+build="${BUILD_DIR:-build}"
+jobs="$(nproc)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --parallel "$jobs"
+case "$mode" in
+  test)
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs"
+    ;;
+  run)
+    if [ -x "$build/bin/zintrop-lite" ]; then
+      exec "$build/bin/zintrop-lite"
+    fi
+    echo "Built everything; the program is not part of this tree yet."
+    ;;
+  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac

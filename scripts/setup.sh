@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the screenshot script need.
+# Idempotent: does nothing when every package is already there.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qtbase5-dev qtmultimedia5-dev libqt5multimedia5-plugins qtdeclarative5-dev
+  qttools5-dev-tools libqt5svg5-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  xvfb xauth xdotool imagemagick pngquant time
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
