@@ -1,0 +1,108 @@
+#include "Downloader.h"
+
+#include "DownloadManager.h"
+
+#include <QSaveFile>
+#include <QtGlobal>
+
+namespace QMRequest {
+
+Downloader::Downloader(QObject* parent)
+    : QObject(parent)
+    , manager(new DownloadManager(this))
+{
+    connect(manager, SIGNAL(done(QUrl,QByteArray)), this, SLOT(slotFinished(QUrl,QByteArray)));
+    connect(manager, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(slotProgress(qint64,qint64)));
+    connect(manager, SIGNAL(error()), this, SLOT(slotError()));
+}
+
+QString Downloader::normalizedUrl(const QString& url)
+{
+    if (url.startsWith(QLatin1String("http://")))
+        return url;
+    return QStringLiteral("http://") + url;
+}
+
+bool Downloader::isFinished() const
+{
+    return completed;
+}
+
+// Runs one download up to the end of the wait; the caller then finishes it
+// and releases the mutex. Returns false when another download is running.
+bool Downloader::fetch(const QString& url, QEventLoop::ProcessEventsFlags flags)
+{
+    if (busy)
+        return false;
+    data.clear();
+    succeeded = false;
+    busy = true;
+    mutex.lock();
+    manager->get(QUrl(normalizedUrl(url), QUrl::TolerantMode));
+    completed = false;
+    eventLoop.exec(flags);
+    return true;
+}
+
+QByteArray Downloader::download(const QString& url, QEventLoop::ProcessEventsFlags flags)
+{
+    if (!fetch(url, flags))
+        return QByteArray();
+    completed = true;
+    busy = false;
+    const QByteArray result = data;
+    mutex.unlock();
+    return result;
+}
+
+bool Downloader::downloadToFile(const QString& url, const QString& filePath,
+                                QEventLoop::ProcessEventsFlags flags)
+{
+    if (!fetch(url, flags))
+        return false;
+    completed = true;
+    busy = false;
+    bool written = false;
+    if (succeeded) {
+        QSaveFile file(filePath);
+        // Unbuffered, so a short write (disk full) shows in write()'s count;
+        // a buffered flush would let commit() succeed with a cut file.
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+            && file.write(data) == data.size())
+            written = file.commit();
+        // An uncommitted QSaveFile drops its temporary file and leaves the
+        // target as it was.
+    }
+    mutex.unlock();
+    return written;
+}
+
+void Downloader::slotAbort()
+{
+    manager->slotAbort();
+}
+
+void Downloader::slotFinished(const QUrl& url, const QByteArray& answer)
+{
+    Q_UNUSED(url);
+    data = answer;
+    succeeded = true;
+    eventLoop.exit(0);
+}
+
+void Downloader::slotError()
+{
+    eventLoop.exit(0);
+}
+
+void Downloader::slotProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    emit progress(static_cast<int>(bytesReceived));
+    // An unknown (-1) or zero total has no meaningful percentage.
+    if (bytesTotal <= 0)
+        return;
+    const double percent = static_cast<double>(bytesReceived) * 100.0 / static_cast<double>(bytesTotal);
+    emit progressPercent(static_cast<int>(qBound(0.0, percent, 100.0)));
+}
+
+} // namespace QMRequest

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+namespace QMRequest {
+
+class DownloadManager;
+
+// Blocking downloads: the caller waits in a nested event loop (so the
+// interface stays alive) until the answer is in, the request failed or it was
+// aborted through slotAbort(). One download at a time per object; a call made
+// while one runs returns at once with nothing.
+class Downloader : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Downloader(QObject* parent = nullptr);
+
+    // The answer, or an empty array on failure, abort or a nested call.
+    QByteArray download(const QString& url,
+                        QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
+    // Writes the answer to the file only when the download succeeded. The
+    // data goes to a file beside the target that then replaces it, so a
+    // failed download or write leaves an existing file untouched.
+    // Returns true when the file was written.
+    bool downloadToFile(const QString& url, const QString& filePath,
+                        QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
+
+    // "http://" is put in front of any text that does not begin with it.
+    static QString normalizedUrl(const QString& url);
+
+    // True once a download has ended; false before the first and during one.
+    bool isFinished() const;
+
+signals:
+    void progress(int bytesReceived);
+    // Only sent while the total size is known and not zero.
+    void progressPercent(int percent);
+
+public slots:
+    void slotAbort();
+    void slotFinished(const QUrl& url, const QByteArray& answer);
+    void slotProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void slotError();
+
+private:
+    bool fetch(const QString& url, QEventLoop::ProcessEventsFlags flags);
+
+    QMutex mutex;
+    DownloadManager* manager = nullptr;
+    bool completed = false;
+    bool busy = false;
+    QEventLoop eventLoop;
+    QByteArray data;
+    bool succeeded = false;  // the last download ended with an answer
+};
+
+} // namespace QMRequest

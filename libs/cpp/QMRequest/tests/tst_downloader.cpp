@@ -1,0 +1,328 @@
+#include "Downloader.h"
+#include "LoopbackHttpServer.h"
+
+#include <QFile>
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using QMRequest::Downloader;
+
+class tst_Downloader : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void normalizedUrl_data();
+    void normalizedUrl();
+
+    void download_data();
+    void download();
+    void redirectIsNotFollowed();
+    void serverDown();
+    void abortBeforeAnswer();
+    void nestedCallIsTurnedAway();
+    void reusedForSeveralDownloads();
+
+    void progressPercent_data();
+    void progressPercent();
+    void unknownSizeGivesNoPercent();
+
+    void downloadToFile_data();
+    void downloadToFile();
+    void downloadToFileWriteFailureKeepsFile();
+
+private:
+    static QString readFile(const QString& path);
+};
+
+void tst_Downloader::initTestCase()
+{
+    // A proxy from the environment must not take loopback traffic.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void tst_Downloader::normalizedUrl_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("http kept") << "http://host/a" << "http://host/a";
+    QTest::newRow("no scheme") << "host/a" << "http://host/a";
+    QTest::newRow("https prefixed") << "https://host/a" << "http://https://host/a";
+    QTest::newRow("capital HTTP prefixed") << "HTTP://host/a" << "http://HTTP://host/a";
+    QTest::newRow("empty") << "" << "http://";
+}
+
+void tst_Downloader::normalizedUrl()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QCOMPARE(Downloader::normalizedUrl(input), expected);
+}
+
+void tst_Downloader::download_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("closeWithoutAnswer");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("good answer") << 200 << QByteArray("build:1.0;date:2030-01-01") << false
+                                 << QByteArray("build:1.0;date:2030-01-01");
+    QTest::newRow("empty answer") << 200 << QByteArray() << false << QByteArray();
+    QTest::newRow("binary with zero bytes") << 200 << QByteArray("a\0b\xff", 4) << false
+                                            << QByteArray("a\0b\xff", 4);
+    QTest::newRow("not found") << 404 << QByteArray("missing") << false << QByteArray();
+    QTest::newRow("server error") << 500 << QByteArray("oops") << false << QByteArray();
+    QTest::newRow("closed without answer") << 200 << QByteArray("x") << true << QByteArray();
+}
+
+void tst_Downloader::download()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, closeWithoutAnswer);
+    QFETCH(QByteArray, expected);
+
+    LoopbackHttpServer server;
+    QVERIFY(server.isListening());
+    LoopbackHttpServer::Reply reply;
+    reply.status = status;
+    reply.body = body;
+    reply.closeWithoutAnswer = closeWithoutAnswer;
+    server.setReply("/file.txt", reply);
+
+    Downloader downloader;
+    QVERIFY(!downloader.isFinished());
+    // Without a scheme, as the update check's server bases may be stored.
+    const QByteArray answer = downloader.download(server.hostAndPort() + "/file.txt");
+    QCOMPARE(answer, expected);
+    QVERIFY(downloader.isFinished());
+    // A connection closed without answer may be retried once by the client.
+    const QStringList lines = server.requestLines();
+    QVERIFY(!lines.isEmpty());
+    for (const QString& line : lines)
+        QCOMPARE(line, QString("GET /file.txt HTTP/1.1"));
+}
+
+// A plain request does not follow redirects: the answer is the redirect's own
+// body and the new location is never asked.
+void tst_Downloader::redirectIsNotFollowed()
+{
+    LoopbackHttpServer server;
+    server.setRedirect("/old", server.url("/new"));
+    server.setResponse("/new", 200, "new body");
+
+    Downloader downloader;
+    QCOMPARE(downloader.download(server.url("/old")), QByteArray("moved"));
+    QCOMPARE(server.requestCount("/new"), 0);
+}
+
+void tst_Downloader::serverDown()
+{
+    QString url;
+    {
+        LoopbackHttpServer server;
+        url = server.url("/file.txt");
+    }  // nobody listens on that port any more
+
+    Downloader downloader;
+    QSignalSpy percent(&downloader, SIGNAL(progressPercent(int)));
+    QVERIFY(downloader.download(url).isEmpty());
+    QVERIFY(downloader.isFinished());
+    QCOMPARE(percent.count(), 0);
+}
+
+void tst_Downloader::abortBeforeAnswer()
+{
+    LoopbackHttpServer server;
+    server.setSilent("/slow");
+
+    Downloader downloader;
+    bool finishedWhileWaiting = true;
+    QTimer::singleShot(50, this, [&] { finishedWhileWaiting = downloader.isFinished(); });
+    QTimer::singleShot(150, &downloader, SLOT(slotAbort()));
+    QVERIFY(downloader.download(server.url("/slow")).isEmpty());
+    QVERIFY(!finishedWhileWaiting);
+    QVERIFY(downloader.isFinished());
+    QCOMPARE(server.requestCount("/slow"), 1);
+}
+
+void tst_Downloader::nestedCallIsTurnedAway()
+{
+    LoopbackHttpServer server;
+    server.setDelayed("/slow", 300, "outer");
+    server.setResponse("/other", 200, "inner");
+
+    Downloader downloader;
+    QByteArray nested = "not called";
+    QTimer::singleShot(50, this, [&] { nested = downloader.download(server.url("/other")); });
+    QCOMPARE(downloader.download(server.url("/slow")), QByteArray("outer"));
+    QCOMPARE(nested, QByteArray());
+    QCOMPARE(server.requestCount("/other"), 0);
+}
+
+void tst_Downloader::reusedForSeveralDownloads()
+{
+    LoopbackHttpServer server;
+    server.setResponse("/a", 200, "first");
+    server.setResponse("/b", 200, "second");
+
+    Downloader downloader;
+    QCOMPARE(downloader.download(server.url("/a")), QByteArray("first"));
+    QVERIFY(downloader.download(server.url("/missing")).isEmpty());
+    QCOMPARE(downloader.download(server.url("/b")), QByteArray("second"));
+}
+
+void tst_Downloader::progressPercent_data()
+{
+    QTest::addColumn<qint64>("received");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("half") << qint64(50) << qint64(100) << QList<int>{50};
+    QTest::newRow("truncated") << qint64(2) << qint64(3) << QList<int>{66};
+    QTest::newRow("all") << qint64(100) << qint64(100) << QList<int>{100};
+    QTest::newRow("large sizes") << qint64(3000000000LL) << qint64(4000000000LL) << QList<int>{75};
+    QTest::newRow("unknown total") << qint64(40000000) << qint64(-1) << QList<int>{};
+    QTest::newRow("zero total") << qint64(0) << qint64(0) << QList<int>{};
+    QTest::newRow("more than total") << qint64(150) << qint64(100) << QList<int>{100};
+}
+
+void tst_Downloader::progressPercent()
+{
+    QFETCH(qint64, received);
+    QFETCH(qint64, total);
+    QFETCH(QList<int>, expected);
+
+    Downloader downloader;
+    QSignalSpy bytes(&downloader, SIGNAL(progress(int)));
+    QSignalSpy percent(&downloader, SIGNAL(progressPercent(int)));
+    downloader.slotProgress(received, total);
+    QCOMPARE(bytes.count(), 1);
+    QList<int> got;
+    for (const auto& args : percent)
+        got << args.at(0).toInt();
+    QCOMPARE(got, expected);
+}
+
+void tst_Downloader::unknownSizeGivesNoPercent()
+{
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply unsized;
+    unsized.body = QByteArray(100000, 'x');
+    unsized.omitContentLength = true;
+    server.setReply("/unsized", unsized);
+    server.setResponse("/empty", 200, QByteArray());
+    server.setResponse("/sized", 200, QByteArray(100000, 'y'));
+
+    Downloader downloader;
+    QSignalSpy percent(&downloader, SIGNAL(progressPercent(int)));
+    QSignalSpy bytes(&downloader, SIGNAL(progress(int)));
+
+    // Without a known size the only percentage is the final 100 that the
+    // network layer reports once the whole answer is in.
+    QCOMPARE(downloader.download(server.url("/unsized")).size(), 100000);
+    QCOMPARE(downloader.download(server.url("/empty")).size(), 0);
+    QVERIFY(bytes.count() > 0);
+    for (const auto& args : percent)
+        QCOMPARE(args.at(0).toInt(), 100);
+    percent.clear();
+
+    QCOMPARE(downloader.download(server.url("/sized")).size(), 100000);
+    QVERIFY(percent.count() > 0);
+    for (const auto& args : percent)
+        QVERIFY(args.at(0).toInt() >= 0 && args.at(0).toInt() <= 100);
+    QCOMPARE(percent.last().at(0).toInt(), 100);
+}
+
+QString tst_Downloader::readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("<missing>");
+    return QString::fromUtf8(f.readAll());
+}
+
+void tst_Downloader::downloadToFile_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("abort");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("content");
+    QTest::newRow("good answer replaces") << 200 << QByteArray("fresh") << false << true << "fresh";
+    QTest::newRow("empty answer replaces") << 200 << QByteArray() << false << true << "";
+    QTest::newRow("not found keeps") << 404 << QByteArray("page") << false << false << "old content";
+    QTest::newRow("aborted keeps") << 200 << QByteArray("late") << true << false << "old content";
+}
+
+void tst_Downloader::downloadToFile()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, abort);
+    QFETCH(bool, written);
+    QFETCH(QString, content);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("target.txt");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old content");
+    }
+
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply reply;
+    reply.status = status;
+    reply.body = body;
+    reply.silent = abort;
+    server.setReply("/f", reply);
+
+    Downloader downloader;
+    if (abort)
+        QTimer::singleShot(100, &downloader, SLOT(slotAbort()));
+    QCOMPARE(downloader.downloadToFile(server.url("/f"), path), written);
+    QCOMPARE(readFile(path), content);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+}
+
+void tst_Downloader::downloadToFileWriteFailureKeepsFile()
+{
+    QTemporaryDir dir;
+    LoopbackHttpServer server;
+    server.setResponse("/f", 200, "fresh content from the server");
+    Downloader downloader;
+
+    // A path in a folder that does not exist fails cleanly.
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), dir.filePath("no/such/folder/x.txt")));
+
+    const QString path = dir.filePath("target.txt");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old content");
+    }
+    // The file system takes no more than a few bytes per file (as when the
+    // disk is full), so writing the new content fails part way.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 4;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool written = downloader.downloadToFile(server.url("/f"), path);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+
+    QVERIFY(!written);
+    QCOMPARE(readFile(path), QString("old content"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+}
+
+QTEST_GUILESS_MAIN(tst_Downloader)
+#include "tst_downloader.moc"

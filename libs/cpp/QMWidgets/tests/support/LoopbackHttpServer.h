@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A tiny HTTP/1.1 server on 127.0.0.1 with an ephemeral port, for tests that
+// must exercise real network code without leaving the machine. Every path can
+// be scripted: status, body, a delay, a redirect, silence, or a connection
+// that is closed without any answer. Unscripted paths get 404.
+//
+// It runs on the thread that created it; a client that waits in a nested
+// event loop on the same thread is served during that wait.
+class LoopbackHttpServer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Reply
+    {
+        int status = 200;
+        QByteArray body;
+        QByteArray contentType = "text/plain; charset=utf-8";
+        QByteArray location;       // sent as "Location" when not empty
+        int delayMs = 0;           // answer this much later
+        bool silent = false;       // never answer (keep the connection open)
+        bool closeWithoutAnswer = false;
+        bool omitContentLength = false;  // size unknown to the client
+    };
+
+    explicit LoopbackHttpServer(QObject* parent = nullptr);
+    ~LoopbackHttpServer() override;
+
+    bool isListening() const;
+    quint16 port() const;
+    // "http://127.0.0.1:<port>"
+    QString baseUrl() const;
+    // "127.0.0.1:<port>", a server address without a scheme
+    QString hostAndPort() const;
+    QString url(const QString& path) const;
+
+    // The path is matched against the request target exactly (query
+    // included), then against its decoded path without the query.
+    void setReply(const QString& path, const Reply& reply);
+    void setResponse(const QString& path, int status, const QByteArray& body);
+    void setRedirect(const QString& path, const QString& location, int status = 302);
+    void setDelayed(const QString& path, int delayMs, const QByteArray& body);
+    void setSilent(const QString& path);
+    void setCloseWithoutAnswer(const QString& path);
+    void setDefaultReply(const Reply& reply);
+
+    // Request lines as received, e.g. "GET /a?b=1 HTTP/1.1".
+    QStringList requestLines() const;
+    // Request targets (path and query, still percent-encoded).
+    QStringList requestedTargets() const;
+    int requestCount(const QString& path) const;
+    void clearLog();
+
+    // Stops listening and drops every open connection.
+    void close();
+
+signals:
+    void requestReceived(const QString& target);
+
+private:
+    void onNewConnection();
+    void onReadyRead(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const Reply& reply);
+    Reply replyFor(const QString& target) const;
+
+    QTcpServer* m_pServer = nullptr;
+    QHash<QString, Reply> m_replies;
+    Reply m_defaultReply;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+    QStringList m_requestLines;
+    QStringList m_targets;
+};
