@@ -1,0 +1,186 @@
+#include "CustomWebView.h"
+#include "LoopbackHttpServer.h"
+#include "NativeWebView.h"
+#include "NativeWebViewInternal.h"
+#include "WebViewInQt.h"
+
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QTest>
+
+using QMWebView::NativeWebView;
+using QMWebView::NativeWebViewInternal;
+using QMWebView::WebViewInQt;
+
+class tst_WebView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void navigateLoadsPage();
+    void navigateReportsFailure_data();
+    void navigateReportsFailure();
+    void navigateFollowsRedirect();
+    void unknownCallRequestsNothing();
+    void translateKeyEvent_data();
+    void translateKeyEvent();
+
+    void hiddenViewLoadsTwice();
+    void resizeKeepsViewAtFullSize();
+    void signalsAreRelayed();
+};
+
+void tst_WebView::initTestCase()
+{
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void tst_WebView::navigateLoadsPage()
+{
+    LoopbackHttpServer server;
+    server.setResponse("/page", 200, "<html>hello</html>");
+
+    CustomWebView control;
+    QCOMPARE(control.control(), QString("8856F961-340A-11D0-A96B-00C04FD705A2"));
+    QSignalSpy complete(&control, &CustomWebView::navigateComplete);
+    QSignalSpy failed(&control, &CustomWebView::navigateError);
+    control.dynamicCall("Navigate(const QString&)", server.url("/page?x=1"));
+    QVERIFY(complete.wait(5000));
+    QCOMPARE(complete.first().at(0).toString(), server.url("/page?x=1"));
+    QCOMPARE(complete.first().at(1).toString(), QString("<html>hello</html>"));
+    QCOMPARE(control.html(), QString("<html>hello</html>"));
+    QCOMPARE(failed.count(), 0);
+    QCOMPARE(server.requestLines(), QStringList{"GET /page?x=1 HTTP/1.1"});
+}
+
+void tst_WebView::navigateReportsFailure_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("not found") << "404";
+    QTest::newRow("closed without answer") << "close";
+    QTest::newRow("server down") << "down";
+}
+
+void tst_WebView::navigateReportsFailure()
+{
+    QFETCH(QString, kind);
+    auto* server = new LoopbackHttpServer;
+    server->setCloseWithoutAnswer("/close");
+    const QString url = server->url("/" + kind);
+    if (kind == "down") {
+        delete server;
+        server = nullptr;
+    }
+
+    CustomWebView control;
+    QSignalSpy complete(&control, &CustomWebView::navigateComplete);
+    QSignalSpy failed(&control, &CustomWebView::navigateError);
+    control.navigate(url);
+    QVERIFY(failed.wait(5000));
+    QCOMPARE(failed.first().at(0).toString(), url);
+    QCOMPARE(complete.count(), 0);
+    delete server;
+}
+
+void tst_WebView::navigateFollowsRedirect()
+{
+    LoopbackHttpServer server;
+    server.setRedirect("/old", server.url("/new"));
+    server.setResponse("/new", 200, "new page");
+
+    CustomWebView control;
+    QSignalSpy complete(&control, &CustomWebView::navigateComplete);
+    control.navigate(server.url("/old"));
+    QVERIFY(complete.wait(5000));
+    QCOMPARE(complete.first().at(0).toString(), server.url("/new"));
+    QCOMPARE(complete.first().at(1).toString(), QString("new page"));
+}
+
+void tst_WebView::unknownCallRequestsNothing()
+{
+    LoopbackHttpServer server;
+    CustomWebView control;
+    QSignalSpy failed(&control, &CustomWebView::navigateError);
+    QVERIFY(!control.dynamicCall("GoBack()").isValid());
+    control.dynamicCall("Refresh2(const QString&)", server.url("/x"));
+    QTest::qWait(100);
+    QCOMPARE(server.requestLines().size(), 0);
+    QCOMPARE(failed.count(), 0);
+}
+
+void tst_WebView::translateKeyEvent_data()
+{
+    QTest::addColumn<int>("message");
+    QTest::addColumn<bool>("toControl");
+    QTest::newRow("0xFF") << 0xFF << false;
+    QTest::newRow("key down 0x100") << 0x100 << true;
+    QTest::newRow("char 0x102") << 0x102 << true;
+    QTest::newRow("last key message 0x109") << 0x109 << true;
+    QTest::newRow("0x10A") << 0x10A << false;
+    QTest::newRow("mouse 0x201") << 0x201 << false;
+}
+
+void tst_WebView::translateKeyEvent()
+{
+    QFETCH(int, message);
+    QFETCH(bool, toControl);
+    CustomWebView control;
+    QCOMPARE(control.translateKeyEvent(message, Qt::Key_Tab), toControl);
+}
+
+// The program's usage ping: a hidden view that only requests the page.
+void tst_WebView::hiddenViewLoadsTwice()
+{
+    LoopbackHttpServer server;
+    server.setResponse("/", 200, "ok");
+
+    NativeWebView view;
+    QSignalSpy started(&view, &NativeWebView::loadStarted);
+    const QUrl url(server.url("/?f=zintroplite"));
+    view.load(url);
+    QCOMPARE(started.count(), 1);  // at once, before any answer
+    view.load(url);
+    QCOMPARE(started.count(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requestLines().size(), 2, 5000);
+    QCOMPARE(server.requestLines(),
+             QStringList({"GET /?f=zintroplite HTTP/1.1", "GET /?f=zintroplite HTTP/1.1"}));
+    QVERIFY(!view.isVisible());
+}
+
+void tst_WebView::resizeKeepsViewAtFullSize()
+{
+    NativeWebViewInternal internal;
+    internal.show();
+    auto* frame = internal.findChild<WebViewInQt*>();
+    QVERIFY(frame);
+    QCOMPARE(frame->pos(), QPoint(0, 0));
+    internal.resize(321, 123);
+    QCOMPARE(frame->size(), QSize(321, 123));
+    internal.resize(50, 400);
+    QCOMPARE(frame->size(), QSize(50, 400));
+}
+
+void tst_WebView::signalsAreRelayed()
+{
+    NativeWebView view;
+    auto* frame = view.findChild<WebViewInQt*>();
+    QVERIFY(frame);
+    QSignalSpy started(&view, &NativeWebView::loadStarted);
+    QSignalSpy finished(&view, &NativeWebView::loadFinished);
+    QSignalSpy changed(&view, &NativeWebView::urlChanged);
+
+    frame->emitLoadStart("http://a/", "");
+    QCOMPARE(started.count(), 1);
+    frame->emitLoadFinish("http://a/", "<html/>");
+    frame->emitLoadError();
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(finished.at(1).at(0).toBool(), false);
+    frame->emitUrlChanged("http://b/");
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().at(0).toString(), QString("http://b/"));
+}
+
+QTEST_MAIN(tst_WebView)
+#include "tst_webview.moc"
