@@ -1,0 +1,44 @@
+#ifndef QMMULTIMEDIA_NATIVEAUDIOPLAYERINTERNAL_H
+#define QMMULTIMEDIA_NATIVEAUDIOPLAYERINTERNAL_H
+
+#include <QMediaPlayer>
+#include <QObject>
+
+namespace QMMultiMedia {
+
+class NativeAudioPlayer;
+
+// Holds the platform player and the last duration it reported, and turns its
+// status reports into the wrapper's signals.
+class NativeAudioPlayerInternal : public QObject
+{
+    Q_OBJECT
+    friend class NativeAudioPlayer;
+
+public:
+    explicit NativeAudioPlayerInternal(QObject *parent = nullptr);
+
+signals:
+    void finished();
+    void positionChanged(qint64);
+    // Something happened that can end a wait for the duration: a duration,
+    // a status change or an error.
+    void loadingProgressed();
+
+public slots:
+    void setDuration(qint64 n);
+    void setPosition(qint64 n);
+    void setVolume(int n);
+
+private slots:
+    void slotMediaStatusChanged(QMediaPlayer::MediaStatus mst);
+    void slotError(QMediaPlayer::Error err);
+
+private:
+    QMediaPlayer *m_pPlayer = nullptr;
+    qint64 m_nDuration = -1;
+};
+
+} // namespace QMMultiMedia
+
+#endif
