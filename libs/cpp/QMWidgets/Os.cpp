@@ -1,0 +1,176 @@
+#include "Os.h"
+
+#include "Autostart.h"
+#include "FileManager.h"
+#include "SessionWatcher.h"
+#include "SystemInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+Os* Os::s_pInstance = nullptr;
+
+Os::Os(QObject* pParent)
+    : QObject(pParent)
+{
+}
+
+Os::~Os()
+{
+    if (s_pInstance == this)
+        s_pInstance = nullptr;
+}
+
+Os* Os::instance()
+{
+    if (!s_pInstance) {
+        s_pInstance = new Os();
+        s_pInstance->watchSession();
+    }
+    return s_pInstance;
+}
+
+void Os::watchSession()
+{
+    // The desktop's notices become the messages the hook understands, so
+    // the standby state logic is the same whatever delivered them.
+    auto* pWatcher = new Platform::SessionWatcher(this);
+    connect(pWatcher, &Platform::SessionWatcher::sessionEnding, this, [] {
+        NativeMessage message;
+        message.message = kEndSession;
+        nativeEventHook(message);
+    });
+    connect(pWatcher, &Platform::SessionWatcher::suspending, this, [] {
+        NativeMessage message;
+        message.message = kPowerBroadcast;
+        message.wParam = kPowerSuspend;
+        nativeEventHook(message);
+    });
+    connect(pWatcher, &Platform::SessionWatcher::resumed, this, [] {
+        NativeMessage message;
+        message.message = kPowerBroadcast;
+        message.wParam = kPowerResumeAutomatic;
+        nativeEventHook(message);
+    });
+}
+
+bool Os::nativeEventHook(const NativeMessage& message)
+{
+    Os* pOs = s_pInstance;
+    if (!pOs)
+        return false;
+    if (message.message == kEndSession) {
+        emit pOs->atUserLogout();
+    } else if (message.message == kPowerBroadcast) {
+        if (message.wParam == kPowerSuspend) {
+            if (!pOs->inStandBy) {
+                pOs->inStandBy = true;
+                emit pOs->atSwitchToStandBy();
+            }
+        } else if (message.wParam == kPowerResumeAutomatic) {
+            if (pOs->inStandBy) {
+                pOs->inStandBy = false;
+                emit pOs->atWakeUpFromStandBy();
+            }
+        }
+    }
+    return false;
+}
+
+QString Os::fileManagerPath(const QString& strPath)
+{
+    QString strCopy = strPath;
+    strCopy.replace(QStringLiteral("//"), QStringLiteral("/"));
+    return QDir::toNativeSeparators(strCopy);
+}
+
+bool Os::showFileInExplorer(const QString path)
+{
+    if (Platform::showItemInFileManager(fileManagerPath(path)))
+        return true;
+    // No file manager service: open the folder in the desktop's handler.
+    const QString strFolder = QFileInfo(path).absoluteDir().absolutePath();
+    return Platform::openFolder(strFolder);
+}
+
+double Os::devicePixelRatio()
+{
+    return 1.0;
+}
+
+QString Os::getOpenFileName(QWidget* pParent, const QString caption, const QString dir, const QString filter,
+                            QString* pSelectedFilter, QFileDialog::Options options)
+{
+    if (!pParent)
+        return QFileDialog::getOpenFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
+    QFileDialog dialog(pParent, caption, dir, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOptions(options);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        return dialog.selectedFiles().first();
+    return QString();
+}
+
+QString Os::getSaveFileName(QWidget* pParent, const QString caption, const QString dir, const QString filter,
+                            QString* pSelectedFilter, QFileDialog::Options options)
+{
+    if (!pParent)
+        return QFileDialog::getSaveFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
+    QFileDialog dialog(pParent, caption, dir, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(options);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        return dialog.selectedFiles().first();
+    return QString();
+}
+
+QStringList Os::getOpenFileNames(QWidget* pParent, const QString caption, const QString dir, const QString filter,
+                                 QString* pSelectedFilter, QFileDialog::Options options)
+{
+    if (!pParent)
+        return QFileDialog::getOpenFileNames(nullptr, caption, dir, filter, pSelectedFilter, options);
+    QFileDialog dialog(pParent, caption, dir, filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOptions(options);
+    if (dialog.exec() == QDialog::Accepted)
+        return dialog.selectedFiles();
+    return QStringList();
+}
+
+QString Os::autostartEntryName()
+{
+    // One entry per application, so that programs of the same framework do
+    // not overwrite each other's entry.
+    QString strName = QCoreApplication::organizationName() + QLatin1Char('-') + QCoreApplication::applicationName();
+    strName = strName.toLower();
+    strName.replace(QLatin1Char(' '), QLatin1Char('-'));
+    strName.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return strName;
+}
+
+void Os::setAutostart(bool bOn)
+{
+    if (bOn) {
+        Platform::writeAutostartEntry(autostartEntryName(), QCoreApplication::applicationName(),
+                                      QCoreApplication::applicationFilePath());
+    } else {
+        Platform::removeAutostartEntry(autostartEntryName());
+    }
+}
+
+bool Os::isAutostartEnabled()
+{
+    return !Platform::autostartEntryCommand(autostartEntryName()).isEmpty();
+}
+
+QString Os::libraryFileName(const QString name)
+{
+    return QStringLiteral("lib") + name + QStringLiteral(".so");
+}
+
+int Os::windowsVersion()
+{
+    return Platform::windowsVersion();
+}

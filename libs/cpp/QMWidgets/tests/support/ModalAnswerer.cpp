@@ -1,0 +1,85 @@
+#include "ModalAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+namespace QMTest {
+
+namespace {
+constexpr int kPollMs = 20;
+}
+
+ModalAnswerer::ModalAnswerer(Action action, int nTimeoutMs, QObject* pParent)
+    : QObject(pParent)
+    , m_action(std::move(action))
+    , m_pTimer(new QTimer(this))
+    , m_nRemainingMs(nTimeoutMs)
+{
+    connect(m_pTimer, &QTimer::timeout, this, &ModalAnswerer::slotPoll);
+    m_pTimer->start(kPollMs);
+}
+
+bool ModalAnswerer::answered() const
+{
+    return m_bAnswered;
+}
+
+QString ModalAnswerer::answeredClassName() const
+{
+    return m_strClassName;
+}
+
+void ModalAnswerer::slotPoll()
+{
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (pModal && pModal->isVisible()) {
+        m_pTimer->stop();
+        m_bAnswered = true;
+        m_strClassName = QString::fromLatin1(pModal->metaObject()->className());
+        if (m_action)
+            m_action(pModal);
+        return;
+    }
+    m_nRemainingMs -= kPollMs;
+    if (m_nRemainingMs <= 0)
+        m_pTimer->stop();
+}
+
+ModalAnswerer::Action ModalAnswerer::reject()
+{
+    return [](QWidget* pWidget) {
+        if (auto* pDialog = qobject_cast<QDialog*>(pWidget))
+            pDialog->reject();
+        else
+            pWidget->close();
+    };
+}
+
+ModalAnswerer::Action ModalAnswerer::done(int nResult)
+{
+    return [nResult](QWidget* pWidget) {
+        if (auto* pDialog = qobject_cast<QDialog*>(pWidget))
+            pDialog->done(nResult);
+        else
+            pWidget->close();
+    };
+}
+
+ModalAnswerer::Action ModalAnswerer::clickButton(const QString& strText)
+{
+    return [strText](QWidget* pWidget) {
+        const QList<QAbstractButton*> buttons = pWidget->findChildren<QAbstractButton*>();
+        for (QAbstractButton* pButton : buttons) {
+            if (pButton->text() == strText && pButton->isVisible()) {
+                pButton->click();
+                return;
+            }
+        }
+        // No such button: do not leave the test hanging in the dialog.
+        pWidget->close();
+    };
+}
+
+}  // namespace QMTest

@@ -1,0 +1,12 @@
+#include "TestCase.h"
+
+#include "TestEnvironment.h"
+
+namespace QMTest {
+
+void TestCase::init()
+{
+    clearSettings();
+}
+
+}  // namespace QMTest
