@@ -1,0 +1,569 @@
+#include "ColorReducer.h"
+
+#include "NearestColor.h"
+
+#include <QImageWriter>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace MGraphX {
+
+namespace {
+
+constexpr int kKeyCount = 32768;
+constexpr int kTransparentIndex = 255;
+
+enum Axis { AxisRed, AxisGreen, AxisBlue };
+
+bool isEmptyImage(const QImage& image)
+{
+    return image.isNull() || image.width() <= 0 || image.height() <= 0;
+}
+
+// The alpha channel as ARGB32 rows, for the transparency test. Shares the
+// source when it is already ARGB32.
+QImage alphaSource(const QImage& source)
+{
+    if (source.format() == QImage::Format_ARGB32)
+        return source;
+    return source.convertToFormat(QImage::Format_ARGB32);
+}
+
+inline int clampByte(int n)
+{
+    return n < 0 ? 0 : (n > 255 ? 255 : n);
+}
+
+} // namespace
+
+ColorReducer::ColorReducer(const QImage& image, QObject* pParent)
+    : QObject(pParent)
+    , m_imgSource(image)
+{
+    if (isEmptyImage(image))
+        return;
+    // 32-bit sources are read in place (the alpha byte plays no part in the
+    // colours), which saves a full copy of large pictures.
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        m_imgWork = image;
+    else
+        m_imgWork = image.convertToFormat(QImage::Format_RGB32);
+
+    m_vecHistogram.fill(0, kKeyCount);
+    int* pBins = m_vecHistogram.data();
+    const int nWidth = m_imgWork.width();
+    for (int y = 0; y < m_imgWork.height(); ++y) {
+        const QRgb* pRow = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+        for (int x = 0; x < nWidth; ++x)
+            ++pBins[colorKey(pRow[x])];
+    }
+}
+
+ColorReducer::~ColorReducer() = default;
+
+void ColorReducer::setDithering(bool bDithering)
+{
+    m_bDithering = bDithering;
+}
+
+void ColorReducer::setGrayAlgorithm(bool bGray)
+{
+    m_bGrayAlgorithm = bGray;
+}
+
+QImage ColorReducer::reduce(int nColors)
+{
+    emit progress(0);
+    // The box table and the grey tables hold 256 entries; a count from an
+    // edited settings store must not reach past them.
+    m_nColorCount = qBound(1, nColors, 256);
+    if (m_imgSource.hasAlphaChannel() && m_nColorCount >= 255)
+        m_nColorCount = 254;
+    // Nothing to count: no boxes can be formed, and no means divided.
+    if (m_imgWork.isNull())
+        return QImage();
+    if (m_bGrayAlgorithm && m_imgSource.allGray())
+        return reduceGray();
+
+    const int nCubes = medianCut();
+    buildPalette(m_vecHistogram, nCubes);
+    return mapToPalette();
+}
+
+QImage ColorReducer::stretch(int nLevels)
+{
+    // Outside 1..255 the tables leave the byte range or divide by zero.
+    m_nColorCount = qBound(1, nLevels, 255);
+    return stretchImage();
+}
+
+void ColorReducer::fitBounds(Cube& cube) const
+{
+    cube.m_nRedMin = cube.m_nGreenMin = cube.m_nBlueMin = 255;
+    cube.m_nRedMax = cube.m_nGreenMax = cube.m_nBlueMax = 0;
+    for (int i = cube.m_nLower; i <= cube.m_nUpper; ++i) {
+        const int nKey = m_vecColorList[i];
+        const int r = keyRed(nKey), g = keyGreen(nKey), b = keyBlue(nKey);
+        cube.m_nRedMin = qMin(cube.m_nRedMin, r);
+        cube.m_nRedMax = qMax(cube.m_nRedMax, r);
+        cube.m_nGreenMin = qMin(cube.m_nGreenMin, g);
+        cube.m_nGreenMax = qMax(cube.m_nGreenMax, g);
+        cube.m_nBlueMin = qMin(cube.m_nBlueMin, b);
+        cube.m_nBlueMax = qMax(cube.m_nBlueMax, b);
+    }
+}
+
+// The sort key puts the axis channel in the top five bits: red sorts by red,
+// blue, green; green by green, blue, red; blue by the key itself.
+void ColorReducer::packAxisKeys(int nLower, int nUpper, int nAxis)
+{
+    for (int i = nLower; i <= nUpper; ++i) {
+        const int k = m_vecColorList[i];
+        const int r = k & 0x1F, g = (k >> 5) & 0x1F, b = k >> 10;
+        if (nAxis == AxisRed)
+            m_vecColorList[i] = g | (b << 5) | (r << 10);
+        else if (nAxis == AxisGreen)
+            m_vecColorList[i] = r | (b << 5) | (g << 10);
+    }
+}
+
+void ColorReducer::sortKeys(int nLower, int nUpper)
+{
+    int* pData = m_vecColorList.data();
+    std::sort(pData + nLower, pData + nUpper + 1);
+}
+
+void ColorReducer::unpackAxisKeys(int nLower, int nUpper, int nAxis)
+{
+    for (int i = nLower; i <= nUpper; ++i) {
+        const int s = m_vecColorList[i];
+        const int lo = s & 0x1F, mid = (s >> 5) & 0x1F, hi = s >> 10;
+        if (nAxis == AxisRed)
+            m_vecColorList[i] = hi | (lo << 5) | (mid << 10);
+        else if (nAxis == AxisGreen)
+            m_vecColorList[i] = lo | (hi << 5) | (mid << 10);
+    }
+}
+
+// Splits breadth first: always the lowest-level box that holds more than one
+// key, the lowest index among equals. Returns the number of boxes.
+int ColorReducer::medianCut()
+{
+    m_vecCubes.fill(Cube(), 256);
+    m_vecColorList.fill(0, kKeyCount);
+    int nKeys = 0;
+    qint64 nTotal = 0;
+    for (int nKey = 0; nKey < kKeyCount; ++nKey) {
+        if (m_vecHistogram[nKey] != 0) {
+            m_vecColorList[nKeys++] = nKey;
+            nTotal += m_vecHistogram[nKey];
+        }
+    }
+    Cube& first = m_vecCubes[0];
+    first.m_nLower = 0;
+    first.m_nUpper = nKeys - 1;
+    first.m_nCount = nTotal;
+    first.m_nLevel = 0;
+    fitBounds(first);
+    int nCubes = 1;
+    if (m_nColorCount <= 1)
+        return nCubes;
+
+    while (nCubes < m_nColorCount) {
+        emit progress(nCubes * 10 / m_nColorCount);
+        int nChoice = -1;
+        int nBound = 255;
+        for (int i = 0; i < nCubes; ++i) {
+            const Cube& c = m_vecCubes[i];
+            if (c.m_nLower != c.m_nUpper && c.m_nLevel < nBound) {
+                nBound = c.m_nLevel;
+                nChoice = i;
+            }
+        }
+        if (nChoice < 0)
+            break;
+        Cube parent = m_vecCubes[nChoice];
+        const int nRed = parent.m_nRedMax - parent.m_nRedMin;
+        const int nGreen = parent.m_nGreenMax - parent.m_nGreenMin;
+        const int nBlue = parent.m_nBlueMax - parent.m_nBlueMin;
+        int nAxis = AxisRed;
+        if (nBlue >= nRed && nBlue >= nGreen)
+            nAxis = AxisBlue;
+        else if (nGreen >= nRed)
+            nAxis = AxisGreen;
+        packAxisKeys(parent.m_nLower, parent.m_nUpper, nAxis);
+        sortKeys(parent.m_nLower, parent.m_nUpper);
+        unpackAxisKeys(parent.m_nLower, parent.m_nUpper, nAxis);
+
+        const qint64 nHalf = parent.m_nCount / 2;
+        qint64 nSum = 0;
+        int x = parent.m_nLower;
+        do {
+            nSum += m_vecHistogram[m_vecColorList[x++]];
+        } while (x != parent.m_nUpper && nSum < nHalf);
+
+        Cube& low = m_vecCubes[nChoice];
+        low.m_nLower = parent.m_nLower;
+        low.m_nUpper = x - 1;
+        low.m_nCount = nSum;
+        low.m_nLevel = parent.m_nLevel + 1;
+        fitBounds(low);
+        Cube& high = m_vecCubes[nCubes];
+        high.m_nLower = x;
+        high.m_nUpper = parent.m_nUpper;
+        high.m_nCount = parent.m_nCount - nSum;
+        high.m_nLevel = parent.m_nLevel + 1;
+        fitBounds(high);
+        ++nCubes;
+    }
+    return nCubes;
+}
+
+// Box colours are the pixel-weighted means of the quantised key channels.
+// Sums are exact 64-bit integers and the means are floored, so a box of pure
+// white keys keeps 248 and is lifted to 255 at any pixel count.
+void ColorReducer::buildPalette(QVector<int>& vecKeyMap, int nCubes)
+{
+    m_vecPalette.resize(nCubes);
+    for (int i = 0; i < nCubes; ++i) {
+        const Cube& cube = m_vecCubes[i];
+        qint64 nRed = 0, nGreen = 0, nBlue = 0;
+        for (int j = cube.m_nLower; j <= cube.m_nUpper; ++j) {
+            const int nKey = m_vecColorList[j];
+            const qint64 c = vecKeyMap[nKey];
+            nRed += keyRed(nKey) * c;
+            nGreen += keyGreen(nKey) * c;
+            nBlue += keyBlue(nKey) * c;
+        }
+        int r = int(nRed / cube.m_nCount);
+        int g = int(nGreen / cube.m_nCount);
+        int b = int(nBlue / cube.m_nCount);
+        if (r == 248 && g == 248 && b == 248)
+            r = g = b = 255;
+        m_vecPalette[i] = qRgb(r, g, b);
+    }
+    for (int i = 0; i < nCubes; ++i) {
+        const Cube& cube = m_vecCubes[i];
+        for (int j = cube.m_nLower; j <= cube.m_nUpper; ++j)
+            vecKeyMap[m_vecColorList[j]] = i;
+    }
+}
+
+// Builds the indexed image directly. Its colour table lists every distinct
+// colour once, in the order a row-by-row scan first meets it (equal box
+// colours merge), which is what converting an RGB32 picture of at most 256
+// colours would give.
+QImage ColorReducer::mapToPalette()
+{
+    const int nWidth = m_imgWork.width();
+    const int nHeight = m_imgWork.height();
+    QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
+    if (imgResult.isNull())
+        return QImage();
+
+    QVector<QRgb> vecTable;
+    std::array<int, 256> boxToTable;
+    boxToTable.fill(-1);
+    auto tableIndexOfBox = [&](int nBox) {
+        if (boxToTable[nBox] < 0) {
+            const QRgb rgb = m_vecPalette[nBox];
+            int nIndex = vecTable.indexOf(rgb);
+            if (nIndex < 0) {
+                nIndex = vecTable.size();
+                vecTable.append(rgb);
+            }
+            boxToTable[nBox] = nIndex;
+        }
+        return boxToTable[nBox];
+    };
+
+    if (m_bDithering) {
+        // Box indices first (column order), then renumbered by first
+        // appearance in row order.
+        ditherImage(m_vecPalette, imgResult);
+        for (int y = 0; y < nHeight; ++y) {
+            uchar* pRow = imgResult.scanLine(y);
+            for (int x = 0; x < nWidth; ++x)
+                pRow[x] = uchar(tableIndexOfBox(pRow[x]));
+        }
+    } else {
+        std::vector<qint16> keyToTable(kKeyCount, -1);
+        const int* pKeyMap = m_vecHistogram.constData();
+        for (int y = 0; y < nHeight; ++y) {
+            const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+            uchar* pRow = imgResult.scanLine(y);
+            for (int x = 0; x < nWidth; ++x) {
+                const int nKey = colorKey(pSrc[x]);
+                int nIndex = keyToTable[nKey];
+                if (nIndex < 0) {
+                    nIndex = tableIndexOfBox(pKeyMap[nKey]);
+                    keyToTable[nKey] = qint16(nIndex);
+                }
+                pRow[x] = uchar(nIndex);
+            }
+        }
+    }
+    imgResult.setColorTable(vecTable);
+    if (m_imgSource.hasAlphaChannel())
+        applyTransparency(imgResult);
+    return imgResult;
+}
+
+// Widens the table to 256 entries of transparent black and gives index 255 to
+// every pixel whose alpha is 126 or less.
+void ColorReducer::applyTransparency(QImage& imgResult) const
+{
+    QVector<QRgb> vecTable = imgResult.colorTable();
+    vecTable.resize(256);
+    std::fill(vecTable.begin() + imgResult.colorCount(), vecTable.end(), 0u);
+    vecTable[kTransparentIndex] = 0;
+    imgResult.setColorTable(vecTable);
+
+    const QImage imgAlpha = alphaSource(m_imgSource);
+    const int nWidth = imgResult.width();
+    for (int y = 0; y < imgResult.height(); ++y) {
+        const QRgb* pSrc = reinterpret_cast<const QRgb*>(imgAlpha.constScanLine(y));
+        uchar* pRow = imgResult.scanLine(y);
+        for (int x = 0; x < nWidth; ++x) {
+            if (qAlpha(pSrc[x]) <= 126)
+                pRow[x] = kTransparentIndex;
+        }
+    }
+}
+
+// Error diffusion, column by column (x outer, y inner). Each pixel passes
+// trunc(7e/16) right, trunc(5e/16) down and trunc(e/16) down-right, each share
+// added and clamped at once. Only the current and the next column can still
+// change, so two column buffers stand in for a full working copy; the
+// additions reach every pixel in the same order as on a full copy.
+// Writes the index into vecColors of every pixel into imgIndices.
+void ColorReducer::ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices)
+{
+    const int nWidth = m_imgWork.width();
+    const int nHeight = m_imgWork.height();
+    NearestColor nearest(vecColors);
+    std::vector<int> current(size_t(nHeight) * 3), next(size_t(nHeight) * 3);
+    const uchar* pBits = m_imgWork.constBits();
+    const qsizetype nStride = m_imgWork.bytesPerLine();
+    uchar* pOut = imgIndices.bits();
+    const qsizetype nOutStride = imgIndices.bytesPerLine();
+
+    auto loadColumn = [&](int x, std::vector<int>& column) {
+        const uchar* p = pBits + qsizetype(x) * 4;
+        int* pCol = column.data();
+        for (int y = 0; y < nHeight; ++y, p += nStride, pCol += 3) {
+            const QRgb rgb = *reinterpret_cast<const QRgb*>(p);
+            pCol[0] = qRed(rgb);
+            pCol[1] = qGreen(rgb);
+            pCol[2] = qBlue(rgb);
+        }
+    };
+
+    loadColumn(0, current);
+    for (int x = 0; x < nWidth; ++x) {
+        emit progress(int(10 + 90LL * x / nWidth));
+        const bool bNext = x + 1 < nWidth;
+        if (bNext)
+            loadColumn(x + 1, next);
+        int* pCur = current.data();
+        int* pNext = next.data();
+        uchar* pDst = pOut + x;
+        for (int y = 0; y < nHeight; ++y, pCur += 3, pNext += 3, pDst += nOutStride) {
+            const int r = pCur[0], g = pCur[1], b = pCur[2];
+            const int nIndex = nearest.find(r, g, b);
+            *pDst = uchar(nIndex);
+            const QRgb rgb = vecColors[nIndex];
+            const int er = r - qRed(rgb), eg = g - qGreen(rgb), eb = b - qBlue(rgb);
+            if (er == 0 && eg == 0 && eb == 0)
+                continue;
+            const bool bBelow = y + 1 < nHeight;
+            if (bNext) {
+                pNext[0] = clampByte(pNext[0] + 7 * er / 16);
+                pNext[1] = clampByte(pNext[1] + 7 * eg / 16);
+                pNext[2] = clampByte(pNext[2] + 7 * eb / 16);
+            }
+            if (bBelow) {
+                pCur[3] = clampByte(pCur[3] + 5 * er / 16);
+                pCur[4] = clampByte(pCur[4] + 5 * eg / 16);
+                pCur[5] = clampByte(pCur[5] + 5 * eb / 16);
+            }
+            if (bNext && bBelow) {
+                pNext[3] = clampByte(pNext[3] + er / 16);
+                pNext[4] = clampByte(pNext[4] + eg / 16);
+                pNext[5] = clampByte(pNext[5] + eb / 16);
+            }
+        }
+        current.swap(next);
+    }
+}
+
+// Grey sources: posterise to d + 1 levels (d = colours / 2, at least 2) through
+// a compression and an expansion table, or dither against the levels found.
+// Every table entry and every working value stays grey, so one channel is
+// worked and the nearest level and the table index become 256-entry tables.
+QImage ColorReducer::reduceGray()
+{
+    const int d = qMax(m_nColorCount / 2, 2);
+    const int e = 255 - d;
+    std::array<int, 256> posterise;
+    for (int v = 0; v < 256; ++v) {
+        const int nCompressed = e + v * d / 255;
+        // 255 * k / d in integers keeps the top level at 255 for every d.
+        posterise[v] = 255 * (nCompressed - e) / d;
+    }
+
+    const int nWidth = m_imgWork.width();
+    const int nHeight = m_imgWork.height();
+
+    // Grey table: the levels that occur, ascending, then white fillers.
+    std::array<bool, 256> present{};
+    std::array<bool, 256> valueSeen{};
+    for (int y = 0; y < nHeight; ++y) {
+        const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+        for (int x = 0; x < nWidth; ++x)
+            valueSeen[qRed(pSrc[x])] = true;
+    }
+    for (int v = 0; v < 256; ++v) {
+        if (valueSeen[v])
+            present[posterise[v]] = true;
+    }
+    QVector<QRgb> vecTable;
+    for (int v = 0; v < 256; ++v) {
+        if (present[v])
+            vecTable.append(qRgb(v, v, v));
+    }
+    while (vecTable.size() < 256)
+        vecTable.append(0xFFFFFFFFu);
+
+    // First table index of every grey value (255 when absent).
+    std::array<int, 256> indexOfGrey;
+    indexOfGrey.fill(kTransparentIndex);
+    for (int i = 255; i >= 0; --i) {
+        if (qAlpha(vecTable[i]) == 255)
+            indexOfGrey[qRed(vecTable[i])] = i;
+    }
+
+    QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
+    if (imgResult.isNull())
+        return QImage();
+    uchar* pOut = imgResult.bits();
+    const qsizetype nOutStride = imgResult.bytesPerLine();
+
+    if (m_bDithering) {
+        // Nearest table entry of every grey value, first index on ties.
+        std::array<int, 256> nearestLevel;
+        for (int v = 0; v < 256; ++v) {
+            int nBest = 0, nBestDist = 1 << 30;
+            for (int i = 0; i < 256; ++i) {
+                const int nDiff = v - qRed(vecTable[i]);
+                if (nDiff * nDiff < nBestDist) {
+                    nBestDist = nDiff * nDiff;
+                    nBest = i;
+                }
+            }
+            nearestLevel[v] = qRed(vecTable[nBest]);
+        }
+        std::vector<int> current(nHeight), next(nHeight);
+        const uchar* pBits = m_imgWork.constBits();
+        const qsizetype nStride = m_imgWork.bytesPerLine();
+        auto loadColumn = [&](int x, std::vector<int>& column) {
+            const uchar* p = pBits + qsizetype(x) * 4;
+            for (int y = 0; y < nHeight; ++y, p += nStride)
+                column[y] = qRed(*reinterpret_cast<const QRgb*>(p));
+        };
+        loadColumn(0, current);
+        for (int x = 0; x < nWidth; ++x) {
+            emit progress(int(10 + 90LL * x / nWidth));
+            const bool bNext = x + 1 < nWidth;
+            if (bNext)
+                loadColumn(x + 1, next);
+            uchar* pDst = pOut + x;
+            for (int y = 0; y < nHeight; ++y, pDst += nOutStride) {
+                const int v = current[y];
+                const int nLevel = nearestLevel[v];
+                *pDst = uchar(indexOfGrey[nLevel]);
+                const int err = v - nLevel;
+                if (err == 0)
+                    continue;
+                const bool bBelow = y + 1 < nHeight;
+                if (bNext)
+                    next[y] = clampByte(next[y] + 7 * err / 16);
+                if (bBelow)
+                    current[y + 1] = clampByte(current[y + 1] + 5 * err / 16);
+                if (bNext && bBelow)
+                    next[y + 1] = clampByte(next[y + 1] + err / 16);
+            }
+            current.swap(next);
+        }
+    } else {
+        for (int y = 0; y < nHeight; ++y) {
+            const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+            uchar* pRow = pOut + y * nOutStride;
+            for (int x = 0; x < nWidth; ++x)
+                pRow[x] = uchar(indexOfGrey[posterise[qRed(pSrc[x])]]);
+        }
+    }
+
+    if (m_imgSource.hasAlphaChannel()) {
+        vecTable[kTransparentIndex] = 0;
+        const QImage imgAlpha = alphaSource(m_imgSource);
+        for (int y = 0; y < nHeight; ++y) {
+            const QRgb* pSrc = reinterpret_cast<const QRgb*>(imgAlpha.constScanLine(y));
+            uchar* pRow = pOut + y * nOutStride;
+            for (int x = 0; x < nWidth; ++x) {
+                if (qAlpha(pSrc[x]) <= 126)
+                    pRow[x] = kTransparentIndex;
+            }
+        }
+    }
+    imgResult.setColorTable(vecTable);
+    return imgResult;
+}
+
+QImage ColorReducer::stretchImage()
+{
+    if (m_imgWork.isNull())
+        return QImage();
+    const int b = m_nColorCount;
+    const int c = 255 - b;
+    std::array<uint, 256> table;
+    for (int v = 0; v < 256; ++v) {
+        const int nCompressed = c + v * b / 255;
+        table[v] = uint(255 * (nCompressed - c) / b);
+    }
+    const int nWidth = m_imgWork.width();
+    QImage imgResult(nWidth, m_imgWork.height(), QImage::Format_ARGB32);
+    if (imgResult.isNull())
+        return QImage();
+    for (int y = 0; y < imgResult.height(); ++y) {
+        const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+        QRgb* pDst = reinterpret_cast<QRgb*>(imgResult.scanLine(y));
+        for (int x = 0; x < nWidth; ++x) {
+            const QRgb p = pSrc[x];
+            pDst[x] = 0xFF000000u | (table[qRed(p)] << 16) | (table[qGreen(p)] << 8)
+                      | table[qBlue(p)];
+        }
+    }
+    return imgResult;
+}
+
+bool reduceAndSave(const QImage& image, const QString& strFileName, int nColors,
+                   bool bDithering, bool bGray)
+{
+    ColorReducer reducer(image);
+    reducer.setDithering(bDithering);
+    reducer.setGrayAlgorithm(bGray);
+    return reducer.reduce(nColors).save(strFileName, "PNG", 0);
+}
+
+bool reduceAndSaveAs(const QImage& image, const QString& strFileName, int nColors,
+                     const QString& strFormat)
+{
+    ColorReducer reducer(image);
+    return reducer.reduce(nColors).save(strFileName, strFormat.toLocal8Bit().constData(), 0);
+}
+
+} // namespace MGraphX

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QVector>
+
+// A plain reducer written straight from the algorithm's description, pixel by
+// pixel with QImage::pixel/setPixel, float square-root distances and Qt's own
+// RGB32 -> Indexed8 conversion. Slow; used only to check the real one.
+// Carries the same safety rules: 64-bit palette sums with floored means,
+// 255 * k / d grey expansion, clamped colour counts and a null result for an
+// empty source.
+struct ReferenceResult
+{
+    QImage image;
+    QVector<int> progress;
+};
+
+ReferenceResult referenceReduce(const QImage& source, int nColors, bool bDithering,
+                                bool bGrayAlgorithm = true);
+
+QImage referenceStretch(const QImage& source, int nLevels);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QImage>
+
+// Seeded pictures for the reducer's tests: a colour field with gradients,
+// flat patches and noise, so that the cut sees many keys with uneven counts.
+// With bAlpha the alpha channel varies, including values around 126/127.
+QImage makeRandomImage(quint32 nSeed, int nWidth, int nHeight, bool bAlpha, bool bGray);
+
+// Bytes of every row (width bytes, without padding) and the colour table.
+QByteArray indexedImageBytes(const QImage& image);
