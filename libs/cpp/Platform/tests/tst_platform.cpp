@@ -1,0 +1,222 @@
+#include "Autostart.h"
+#include "FileManager.h"
+#include "SessionWatcher.h"
+#include "SystemInfo.h"
+#include "UrlOpener.h"
+#include "WebHosts.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The desktop layer without the application framework: hosts, URL capture,
+// autostart entries, the file manager and session notices with no bus.
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void hostsDefaultToReservedNames();
+    void hostOverrides();
+    void countrySites();
+
+    void openUrlGoesThroughHook();
+
+    void execQuoting_data();
+    void execQuoting();
+    void autostartRoundTrip();
+
+    void fileManagerWithoutBusFailsAtOnce();
+    void openFolderKeepsSpecialCharacters_data();
+    void openFolderKeepsSpecialCharacters();
+
+    void sessionWatcherWithoutBus();
+    void windowsVersion();
+
+};
+
+namespace {
+QString g_home;  // the temporary HOME of this program
+}
+
+void TestPlatform::cleanup()
+{
+    Platform::resetWebHosts();
+    Platform::setUrlOpenHook(Platform::UrlOpenHook());
+    qunsetenv("ZINTROP_WEB_BASE");
+    qunsetenv("ZINTROP_HOST_BUILDS");
+}
+
+void TestPlatform::hostsDefaultToReservedNames()
+{
+    const Platform::WebHost hosts[] = {Platform::WebHost::MainSite,      Platform::WebHost::AppServer,
+                                       Platform::WebHost::ShareServer,   Platform::WebHost::RegionalSite,
+                                       Platform::WebHost::AppsWebServer, Platform::WebHost::BuildsPrimary,
+                                       Platform::WebHost::BuildsFallback};
+    for (Platform::WebHost host : hosts) {
+        const QUrl url(Platform::webHost(host));
+        QVERIFY2(url.isValid(), qPrintable(url.toString()));
+        QVERIFY2(url.host().endsWith(QLatin1String(".invalid")), qPrintable(url.toString()));
+        QVERIFY(!url.toString().endsWith(QLatin1Char('/')));
+    }
+    QVERIFY(Platform::webHost(Platform::WebHost::ContactMail).endsWith(QLatin1String(".invalid")));
+}
+
+void TestPlatform::hostOverrides()
+{
+    qputenv("ZINTROP_WEB_BASE", "http://127.0.0.1:4711/");
+    QCOMPARE(Platform::webHost(Platform::WebHost::BuildsPrimary), QStringLiteral("http://127.0.0.1:4711"));
+    QCOMPARE(Platform::webHost(Platform::WebHost::AppServer), QStringLiteral("http://127.0.0.1:4711"));
+    // The contact address is no web host and keeps its value.
+    QVERIFY(Platform::webHost(Platform::WebHost::ContactMail).contains(QLatin1Char('@')));
+
+    qputenv("ZINTROP_HOST_BUILDS", "http://127.0.0.1:9");
+    QCOMPARE(Platform::webHost(Platform::WebHost::BuildsPrimary), QStringLiteral("http://127.0.0.1:9"));
+    QCOMPARE(Platform::webHost(Platform::WebHost::BuildsFallback), QStringLiteral("http://127.0.0.1:4711"));
+
+    Platform::setWebHost(Platform::WebHost::BuildsPrimary, QStringLiteral("http://127.0.0.1:1/"));
+    QCOMPARE(Platform::webHost(Platform::WebHost::BuildsPrimary), QStringLiteral("http://127.0.0.1:1"));
+    Platform::setWebHost(Platform::WebHost::BuildsPrimary, QString());
+    QCOMPARE(Platform::webHost(Platform::WebHost::BuildsPrimary), QStringLiteral("http://127.0.0.1:9"));
+}
+
+void TestPlatform::countrySites()
+{
+    QCOMPARE(QUrl(Platform::countrySite(QStringLiteral("de"))).host(), QStringLiteral("zintrop.de.invalid"));
+    Platform::setCountrySitePattern(QStringLiteral("http://127.0.0.1:5/%1"));
+    QCOMPARE(Platform::countrySite(QStringLiteral("org")), QStringLiteral("http://127.0.0.1:5/org"));
+}
+
+void TestPlatform::openUrlGoesThroughHook()
+{
+    QList<QUrl> seen;
+    Platform::setUrlOpenHook([&seen](const QUrl& url) {
+        seen << url;
+        return false;
+    });
+    QVERIFY(Platform::hasUrlOpenHook());
+    QCOMPARE(Platform::openUrl(QUrl(QStringLiteral("mailto:a@b.invalid"))), false);
+    QCOMPARE(seen, QList<QUrl>{QUrl(QStringLiteral("mailto:a@b.invalid"))});
+    Platform::setUrlOpenHook(Platform::UrlOpenHook());
+    QVERIFY(!Platform::hasUrlOpenHook());
+}
+
+void TestPlatform::execQuoting_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("plain") << "/opt/zintrop/zintrop-lite" << "/opt/zintrop/zintrop-lite";
+    QTest::newRow("blank") << "/opt/Zintrop Lite/app" << "\"/opt/Zintrop Lite/app\"";
+    QTest::newRow("percent") << "/opt/100%/app" << "/opt/100%%/app";
+    QTest::newRow("dollar") << "/opt/$x/app" << "\"/opt/\\\\$x/app\"";
+    QTest::newRow("quote") << "/opt/a\"b" << "\"/opt/a\\\\\"b\"";
+    QTest::newRow("backslash") << "/opt/a\\b" << "\"/opt/a\\\\\\\\b\"";
+}
+
+void TestPlatform::execQuoting()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, quoted);
+    QCOMPARE(Platform::quoteExecArgument(argument), quoted);
+}
+
+void TestPlatform::autostartRoundTrip()
+{
+    const QString entry = QStringLiteral("corvane-test-app");
+    QVERIFY(Platform::autostartEntryPath(entry).startsWith(g_home));
+    QVERIFY(Platform::autostartEntryCommand(entry).isEmpty());
+
+    QVERIFY(Platform::writeAutostartEntry(entry, QStringLiteral("Test App"), QStringLiteral("/opt/Test App/run")));
+    QFile file(Platform::autostartEntryPath(entry));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("[Desktop Entry]\n"));
+    QVERIFY(content.contains("Type=Application\n"));
+    QVERIFY(content.contains("Name=Test App\n"));
+    QCOMPARE(Platform::autostartEntryCommand(entry), QStringLiteral("\"/opt/Test App/run\""));
+
+    QVERIFY(Platform::removeAutostartEntry(entry));
+    QVERIFY(!QFile::exists(Platform::autostartEntryPath(entry)));
+    QVERIFY(Platform::autostartEntryCommand(entry).isEmpty());
+    QVERIFY(Platform::removeAutostartEntry(entry));  // nothing left to remove
+}
+
+void TestPlatform::fileManagerWithoutBusFailsAtOnce()
+{
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!Platform::showItemInFileManager(g_home + QStringLiteral("/a.png")));
+    QVERIFY2(timer.elapsed() < 5000, "must not wait for a bus");
+}
+
+void TestPlatform::openFolderKeepsSpecialCharacters_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("hash") << "/tmp/a #1";
+    QTest::newRow("question") << "/tmp/what?/x";
+    QTest::newRow("percent") << "/tmp/100%";
+    QTest::newRow("non-ascii") << QString::fromUtf8("/tmp/Bilder ä");
+}
+
+void TestPlatform::openFolderKeepsSpecialCharacters()
+{
+    QFETCH(QString, folder);
+    QUrl opened;
+    Platform::setUrlOpenHook([&opened](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    QVERIFY(Platform::openFolder(folder));
+    QVERIFY(opened.isLocalFile());
+    QCOMPARE(opened.toLocalFile(), folder);
+}
+
+void TestPlatform::sessionWatcherWithoutBus()
+{
+    Platform::SessionWatcher watcher;
+    QVERIFY(!watcher.isWatchingLogind());
+    QSignalSpy ending(&watcher, &Platform::SessionWatcher::sessionEnding);
+    QSignalSpy suspending(&watcher, &Platform::SessionWatcher::suspending);
+    QSignalSpy resumed(&watcher, &Platform::SessionWatcher::resumed);
+    // logind's signals as they would arrive from the bus.
+    QVERIFY(QMetaObject::invokeMethod(&watcher, "slotPrepareForSleep", Q_ARG(bool, true)));
+    QVERIFY(QMetaObject::invokeMethod(&watcher, "slotPrepareForSleep", Q_ARG(bool, false)));
+    QVERIFY(QMetaObject::invokeMethod(&watcher, "slotPrepareForShutdown", Q_ARG(bool, false)));
+    QVERIFY(QMetaObject::invokeMethod(&watcher, "slotPrepareForShutdown", Q_ARG(bool, true)));
+    QCOMPARE(suspending.count(), 1);
+    QCOMPARE(resumed.count(), 1);
+    QCOMPARE(ending.count(), 1);
+}
+
+void TestPlatform::windowsVersion()
+{
+    QCOMPARE(Platform::windowsVersion(), 0);
+    Platform::setWindowsVersionForTesting(0xC0);
+    QCOMPARE(Platform::windowsVersion(), 0xC0);
+    Platform::setWindowsVersionForTesting(-1);
+    QCOMPARE(Platform::windowsVersion(), 0);
+}
+
+int main(int argc, char* argv[])
+{
+    // Nothing may reach the user's files or buses.
+    QTemporaryDir home;
+    const QByteArray path = QFile::encodeName(home.path());
+    qputenv("HOME", path);
+    qputenv("XDG_CONFIG_HOME", path + "/.config");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + path + "/no-session-bus");
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + path + "/no-system-bus");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    g_home = home.path();
+    TestPlatform test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_platform.moc"
