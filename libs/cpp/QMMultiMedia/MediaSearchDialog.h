@@ -1,0 +1,95 @@
+#ifndef QMMULTIMEDIA_MEDIASEARCHDIALOG_H
+#define QMMULTIMEDIA_MEDIASEARCHDIALOG_H
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QList>
+#include <QPair>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+
+class QDir;
+class QLabel;
+
+namespace QMMultiMedia {
+
+class NativeAudioPlayer;
+
+// Modal dialog that walks dropped files and folders on the GUI thread and
+// sorts every file found by media type. The caller sets the URLs, starts
+// slotStart() from the dialog's own event loop (a short single-shot timer
+// before exec()) and reads the lists once exec() returns Accepted. A
+// cancelled search leaves every list empty and ends Rejected.
+class MediaSearchDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MediaSearchDialog(QWidget *parent = nullptr);
+    ~MediaSearchDialog() override;
+
+    void setUrls(const QList<QUrl> &urls);
+
+    QVector<QString> audioFiles() const;
+    QVector<QString> videoFiles() const;
+    QVector<QString> imageFiles() const;
+    QVector<QString> textFiles() const;
+    QVector<QString> otherFiles() const;
+    // Absolute paths of the subfolders entered below the dropped folders.
+    QVector<QString> folders() const;
+    // Canonical paths of readable folders that held no file and no subfolder.
+    QVector<QString> emptyFolders() const;
+
+    void addEmptyFolder(const QString &path);
+
+    // Whether an audio or video file can be played; a subclass may replace
+    // the probe.
+    virtual bool isPlayable(const QString &path);
+
+public slots:
+    // Escape, the close button and Cancel all end the search the same way.
+    void reject() override;
+
+private slots:
+    void slotStart();
+    void slotCancel();
+
+private:
+    void clearLists();
+    void addFile(const QString &path);
+    void searchFolder(const QDir &dir);
+    void walkFolder(const QString &folderPath);
+    bool enterFolder(const QString &folderPath);
+    void countFile(const QString &name);
+    void flushLabels();
+    void pumpEvents();
+
+    QLabel *m_pFileLabel = nullptr;
+    QLabel *m_pCountLabel = nullptr;
+    QVector<QString> m_vecFolders;
+    QVector<QString> m_vecAudio;
+    QVector<QString> m_vecVideo;
+    QVector<QString> m_vecImages;
+    QVector<QString> m_vecTexts;
+    QVector<QString> m_vecOthers;
+    QVector<QString> m_vecEmptyFolders;
+    bool m_bCancelled = false;
+    QList<QUrl> m_listUrls;
+    int m_nFileCount = 0;
+
+    // Walk state of one search.
+    bool m_bRunning = false;
+    QSet<QPair<quint64, quint64>> m_setWalkedFolders; // device and inode
+    QElapsedTimer m_pumpClock;
+    bool m_bLabelsPending = false;
+    QString m_strPendingName;
+    int m_anPendingCounts[5] = {0, 0, 0, 0, 0};
+    QPointer<NativeAudioPlayer> m_pProbe;
+};
+
+} // namespace QMMultiMedia
+
+#endif

@@ -1,0 +1,389 @@
+#include "MediaFixtures.h"
+#include "MediaSearchDialog.h"
+
+#include <QtTest>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using namespace QMMultiMedia;
+
+namespace {
+
+// A dialog whose playability answers come from the test; it also counts the
+// probes and can cancel from inside one, as a user's click would.
+class ScriptedSearchDialog : public MediaSearchDialog
+{
+public:
+    QSet<QString> playable;
+    QStringList probed;
+    bool cancelInFirstProbe = false;
+
+    bool isPlayable(const QString &path) override
+    {
+        probed.append(path);
+        if (cancelInFirstProbe && probed.size() == 1)
+            QMetaObject::invokeMethod(this, "slotCancel");
+        return playable.contains(QFileInfo(path).fileName());
+    }
+};
+
+// Runs one search the way the main page does and never waits unbounded.
+int runSearch(MediaSearchDialog &dialog, const QList<QUrl> &urls, int startDelayMs = 0)
+{
+    dialog.setUrls(urls);
+    QTimer::singleShot(startDelayMs, &dialog, SLOT(slotStart()));
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &dialog, [&dialog] { dialog.done(-1); });
+    guard.start(30000);
+    return dialog.exec();
+}
+
+QList<QUrl> urlsOf(const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls.append(QUrl::fromLocalFile(p));
+    return urls;
+}
+
+// Paths relative to root, sorted: the walk keeps the file system's order.
+QStringList relative(const QVector<QString> &paths, const QString &root)
+{
+    QStringList out;
+    const QDir dir(root);
+    for (const QString &p : paths)
+        out.append(dir.relativeFilePath(p));
+    out.sort();
+    return out;
+}
+
+QLabel *labelAt(MediaSearchDialog &dialog, int index)
+{
+    return qobject_cast<QLabel *>(dialog.layout()->itemAt(index)->widget());
+}
+
+void makeFiles(const QString &root, const QStringList &relativePaths)
+{
+    for (const QString &rel : relativePaths) {
+        const QString path = root + QLatin1Char('/') + rel;
+        if (rel.endsWith(QLatin1Char('/'))) {
+            QVERIFY(QDir().mkpath(path));
+            continue;
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(MediaFixtures::writeBytes(path, QByteArray("x")));
+    }
+}
+
+// Root may read any folder; to see a folder it cannot read, the test drops
+// the two capabilities that override read permission for this thread.
+class DacOverrideDropped
+{
+public:
+    DacOverrideDropped()
+    {
+        if (::geteuid() != 0) {
+            m_bActive = true;
+            return;
+        }
+        m_header.version = _LINUX_CAPABILITY_VERSION_3;
+        m_header.pid = 0;
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_bActive = ::syscall(SYS_capset, &m_header, reduced) == 0;
+        m_bRestore = m_bActive;
+    }
+    ~DacOverrideDropped()
+    {
+        if (m_bRestore)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    bool active() const { return m_bActive; }
+
+private:
+    __user_cap_header_struct m_header{};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_bActive = false;
+    bool m_bRestore = false;
+};
+
+} // namespace
+
+class tst_MediaSearchDialog : public QObject
+{
+    Q_OBJECT
+
+public:
+    tst_MediaSearchDialog() { MediaFixtures::useSilentAudioSink(); }
+
+private slots:
+    void init();
+
+    void hasItsNamesAndTexts();
+    void emptyUrlListIsAccepted();
+    void sortsATreeByType();
+    void probesOnlyWhatTheNameCannotDecide();
+    void emptyFolders();
+    void droppedFilesAreNotCounted();
+    void countsLabelShowsTheLastUpdate_data();
+    void countsLabelShowsTheLastUpdate();
+
+    void linkBackToAParentEndsTheWalk();
+    void folderReachedTwiceIsListedOnce();
+    void unreadableFolderIsNotEmpty();
+
+    void cancelInsideAProbeEndsEverything();
+    void cancelButtonEndsAWaitingProbe();
+    void closingBeforeTheStartRunsNoSearch();
+
+private:
+    QScopedPointer<QTemporaryDir> m_pDir;
+    QString m_strRoot;
+};
+
+void tst_MediaSearchDialog::init()
+{
+    m_pDir.reset(new QTemporaryDir);
+    QVERIFY(m_pDir->isValid());
+    m_strRoot = QDir(m_pDir->path()).canonicalPath();
+}
+
+void tst_MediaSearchDialog::hasItsNamesAndTexts()
+{
+    MediaSearchDialog dialog;
+    QCOMPARE(dialog.objectName(), QStringLiteral("MediaSearchDialog"));
+    QPushButton *button = dialog.findChild<QPushButton *>(QStringLiteral("SearchStopButton"));
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(labelAt(dialog, 0)->text(),
+             QStringLiteral("<CENTER><H2>Searching for the media files.<br>Please, wait...</H2></CENTER>"));
+    QVERIFY(labelAt(dialog, 1)->text().isEmpty());
+    QVERIFY(labelAt(dialog, 2)->text().isEmpty());
+}
+
+void tst_MediaSearchDialog::emptyUrlListIsAccepted()
+{
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, {}, 300), int(QDialog::Accepted));
+    QVERIFY(dialog.audioFiles().isEmpty());
+    QVERIFY(dialog.videoFiles().isEmpty());
+    QVERIFY(dialog.imageFiles().isEmpty());
+    QVERIFY(dialog.textFiles().isEmpty());
+    QVERIFY(dialog.otherFiles().isEmpty());
+    QVERIFY(dialog.folders().isEmpty());
+    QVERIFY(dialog.emptyFolders().isEmpty());
+}
+
+void tst_MediaSearchDialog::sortsATreeByType()
+{
+    makeFiles(m_strRoot, {"a.png", ".h.png", "b.TXT", "song.mp3", ".x.mp3", "clip.mkv", "notes.zip",
+                          "sub1/", "sub2/c.png", ".hid/d.PNG", ".hid/e.wav"});
+    ScriptedSearchDialog dialog;
+    dialog.playable = {"song.mp3", "clip.mkv"};
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot),
+             QStringList({".h.png", ".hid/d.PNG", "a.png", "sub2/c.png"}));
+    QCOMPARE(relative(dialog.textFiles(), m_strRoot), QStringList({"b.TXT"}));
+    QCOMPARE(relative(dialog.audioFiles(), m_strRoot), QStringList({"song.mp3"}));
+    QCOMPARE(relative(dialog.videoFiles(), m_strRoot), QStringList({"clip.mkv"}));
+    QCOMPARE(relative(dialog.otherFiles(), m_strRoot), QStringList({".hid/e.wav", ".x.mp3", "notes.zip"}));
+    QCOMPARE(relative(dialog.folders(), m_strRoot), QStringList({".hid", "sub1", "sub2"}));
+    QCOMPARE(dialog.emptyFolders(), QVector<QString>({m_strRoot + "/sub1"}));
+    for (const QString &p : dialog.imageFiles())
+        QVERIFY2(QFileInfo(p).isAbsolute(), qPrintable(p));
+}
+
+// The real probe: trusted endings are judged by name and hidden state alone,
+// everything else is loaded by the platform player.
+void tst_MediaSearchDialog::probesOnlyWhatTheNameCannotDecide()
+{
+    if (!MediaFixtures::canPlayWav())
+        QSKIP("Qt Multimedia cannot play WAV files here (plugins missing)");
+    makeFiles(m_strRoot, {"song.mp3", ".hidden.mp3", "fake.MP3", "noise.avi"});
+    QVERIFY(MediaFixtures::writeWav(m_strRoot + "/tone.WAV", 200));
+    QVERIFY(MediaFixtures::writeWav(m_strRoot + "/silent.wav", 0));
+
+    MediaSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.audioFiles(), m_strRoot), QStringList({"song.mp3", "tone.WAV"}));
+    QCOMPARE(relative(dialog.otherFiles(), m_strRoot),
+             QStringList({".hidden.mp3", "fake.MP3", "noise.avi", "silent.wav"}));
+    QVERIFY(dialog.videoFiles().isEmpty());
+}
+
+void tst_MediaSearchDialog::emptyFolders()
+{
+    makeFiles(m_strRoot, {"nothing/", "holder/e1/", "holder/e2/"});
+    ScriptedSearchDialog dialog;
+
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/nothing"})), int(QDialog::Accepted));
+    QCOMPARE(dialog.emptyFolders(), QVector<QString>({m_strRoot + "/nothing"}));
+    QVERIFY(dialog.folders().isEmpty());
+
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/holder/"})), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.folders(), m_strRoot), QStringList({"holder/e1", "holder/e2"}));
+    QCOMPARE(relative(dialog.emptyFolders(), m_strRoot), QStringList({"holder/e1", "holder/e2"}));
+}
+
+void tst_MediaSearchDialog::droppedFilesAreNotCounted()
+{
+    makeFiles(m_strRoot, {"one.png", "two.txt"});
+    ScriptedSearchDialog dialog;
+    const QList<QUrl> urls = urlsOf({m_strRoot + "/one.png", m_strRoot + "/gone.png", m_strRoot + "/two.txt"});
+    QCOMPARE(runSearch(dialog, urls), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles(), QVector<QString>({m_strRoot + "/one.png"}));
+    QCOMPARE(dialog.textFiles(), QVector<QString>({m_strRoot + "/two.txt"}));
+    QVERIFY(labelAt(dialog, 1)->text().isEmpty());
+    QVERIFY(labelAt(dialog, 2)->text().isEmpty());
+}
+
+void tst_MediaSearchDialog::countsLabelShowsTheLastUpdate_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("3 files") << 3 << 3;
+    QTest::newRow("4 files") << 4 << 4;
+    QTest::newRow("5 files: no update after the fourth") << 5 << 4;
+    QTest::newRow("9 files") << 9 << 4;
+    QTest::newRow("10 files") << 10 << 10;
+    QTest::newRow("25 files: every tenth") << 25 << 20;
+}
+
+void tst_MediaSearchDialog::countsLabelShowsTheLastUpdate()
+{
+    QFETCH(int, files);
+    QFETCH(int, shown);
+    QStringList names;
+    for (int i = 0; i < files; ++i)
+        names.append(QStringLiteral("pic%1.png").arg(i));
+    makeFiles(m_strRoot, names);
+
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+    QCOMPARE(labelAt(dialog, 2)->text(),
+             QStringLiteral("<H3>Video Files: 0<BR>Audio Files: 0<BR>Image Files: %1<BR>Text Files: 0<BR>Other Files: 0<BR></H3>")
+                 .arg(shown));
+    QVERIFY(names.contains(labelAt(dialog, 1)->text()));
+}
+
+void tst_MediaSearchDialog::linkBackToAParentEndsTheWalk()
+{
+    makeFiles(m_strRoot, {"a.png", "sub/b.png"});
+    QVERIFY(QFile::link(m_strRoot, m_strRoot + "/sub/loop"));
+    QVERIFY(QFile::link(".", m_strRoot + "/self"));
+
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), QStringList({"a.png", "sub/b.png"}));
+    QCOMPARE(relative(dialog.folders(), m_strRoot), QStringList({"sub"}));
+    QVERIFY(dialog.emptyFolders().isEmpty());
+}
+
+void tst_MediaSearchDialog::folderReachedTwiceIsListedOnce()
+{
+    makeFiles(m_strRoot, {"x/c.png", "y/"});
+    QVERIFY(QFile::link(m_strRoot + "/x", m_strRoot + "/y/toX"));
+
+    ScriptedSearchDialog dialog;
+    // The folder is reached through a link and dropped a second time itself.
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot, m_strRoot + "/x"})), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles().size(), 1);
+    QCOMPARE(QFileInfo(dialog.imageFiles().first()).fileName(), QStringLiteral("c.png"));
+}
+
+void tst_MediaSearchDialog::unreadableFolderIsNotEmpty()
+{
+    makeFiles(m_strRoot, {"locked/z.png", "open/"});
+    QVERIFY(QFile::setPermissions(m_strRoot + "/locked", QFileDevice::Permissions()));
+
+    ScriptedSearchDialog dialog;
+    int result = 0;
+    {
+        DacOverrideDropped asPlainUser;
+        if (!asPlainUser.active()) {
+            QFile::setPermissions(m_strRoot + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QSKIP("cannot take away the right to read every folder");
+        }
+        result = runSearch(dialog, urlsOf({m_strRoot}));
+    }
+    QFile::setPermissions(m_strRoot + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(dialog.emptyFolders(), QVector<QString>({m_strRoot + "/open"}));
+    QVERIFY(dialog.imageFiles().isEmpty());
+}
+
+void tst_MediaSearchDialog::cancelInsideAProbeEndsEverything()
+{
+    QStringList names = {"first.wav", "late/second.wav", "late/deeper/third.ogg"};
+    for (int i = 0; i < 30; ++i)
+        names.append(QStringLiteral("pic%1.png").arg(i));
+    makeFiles(m_strRoot, names);
+
+    ScriptedSearchDialog dialog;
+    dialog.cancelInFirstProbe = true;
+    dialog.playable = {"first.wav", "second.wav", "third.ogg"};
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot, m_strRoot + "/late/second.wav"})), int(QDialog::Rejected));
+
+    QCOMPARE(dialog.probed.size(), 1);
+    QVERIFY(dialog.audioFiles().isEmpty());
+    QVERIFY(dialog.imageFiles().isEmpty());
+    QVERIFY(dialog.otherFiles().isEmpty());
+    QVERIFY(dialog.folders().isEmpty());
+    QVERIFY(dialog.emptyFolders().isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void tst_MediaSearchDialog::cancelButtonEndsAWaitingProbe()
+{
+    if (!MediaFixtures::canPlayWav())
+        QSKIP("Qt Multimedia cannot play WAV files here (plugins missing)");
+    // A WAV without samples never tells its length: the probe waits.
+    QVERIFY(MediaFixtures::writeWav(m_strRoot + "/silent.wav", 0));
+    makeFiles(m_strRoot, {"after/a.png"});
+
+    MediaSearchDialog dialog;
+    QPushButton *button = dialog.findChild<QPushButton *>(QStringLiteral("SearchStopButton"));
+    QTimer::singleShot(400, button, &QPushButton::click);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Rejected));
+    // Well before the probe would have given up by itself.
+    QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(dialog.imageFiles().isEmpty());
+    QVERIFY(dialog.otherFiles().isEmpty());
+    QVERIFY(dialog.folders().isEmpty());
+}
+
+void tst_MediaSearchDialog::closingBeforeTheStartRunsNoSearch()
+{
+    makeFiles(m_strRoot, {"a.png"});
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles().size(), 1);
+
+    // Escape before the 300 ms start: rejected, and the late start finds
+    // a hidden, cancelled dialog and leaves everything empty.
+    QTimer::singleShot(50, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot}), 300), int(QDialog::Rejected));
+    QTest::qWait(500);
+    QVERIFY(dialog.imageFiles().isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+
+    // The same drop again searches as usual.
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot}), 300), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles(), QVector<QString>({m_strRoot + "/a.png"}));
+}
+
+QTEST_MAIN(tst_MediaSearchDialog)
+#include "tst_MediaSearchDialog.moc"
