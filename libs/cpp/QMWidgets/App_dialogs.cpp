@@ -2,13 +2,70 @@
 // dialogs. The dialogs themselves live in their own files.
 #include "App.h"
 
+#include "AboutDialog.h"
+#include "CssEditor.h"
+#include "HelpDialog.h"
+#include "JoinDialog.h"
+#include "JoinReminderDialog.h"
+#include "RateAppStoreDialog.h"
+#include "TellDialog.h"
+#include "TellReminderDialog.h"
+
+#include <QPointer>
+#include <QTime>
 #include <QTimer>
+#include <QWidget>
+
+#include <climits>
 
 namespace QMWidgets {
 
+namespace {
+
+// The reminder fires on every n-th quit; n below 1 would divide by zero.
+int saneInterval(int nInterval)
+{
+    return nInterval < 1 ? 1 : nInterval;
+}
+
+// What the reminder on quit and "Rate this App" do with the user's choice.
+void actOnReminderState(App* pApp, int nState)
+{
+    switch (nState) {
+    case ReminderStateDialog::StateRate:
+        pApp->slotRateApp();
+        pApp->setSettingsValue("AutoReminder", false);
+        break;
+    case ReminderStateDialog::StateMail:
+        pApp->slotContactUs();
+        pApp->setSettingsValue("AutoReminder", false);
+        break;
+    case ReminderStateDialog::StateNever:
+        pApp->setSettingsValue("AutoReminder", false);
+        break;
+    default:
+        break;
+    }
+}
+
+// Runs the dialog modally, acts on the choice and deletes the dialog (if its
+// parent has not taken it away meanwhile).
+void runReminder(App* pApp, ReminderStateDialog* pDialog)
+{
+    QPointer<ReminderStateDialog> pGuard(pDialog);
+    pDialog->exec();
+    if (!pGuard)
+        return;
+    const int nState = pGuard->reminderState();
+    delete pGuard.data();
+    actOnReminderState(pApp, nState);
+}
+
+} // namespace
+
 void App::setReminderInterval(int nInterval)
 {
-    m_nReminderInterval = nInterval;
+    m_nReminderInterval = saneInterval(nInterval);
 }
 
 void App::setReminderDelay(int nMilliseconds)
@@ -18,9 +75,32 @@ void App::setReminderDelay(int nMilliseconds)
 
 void App::startReminders(int nInterval, int nKinds)
 {
-    // Kind selection and the quit connection come with the reminder dialogs.
-    m_nReminderKind = nKinds;
-    m_nReminderInterval = nInterval;
+    if (nKinds == RequestReminder) {
+        m_nReminderKind = isStoreBuild() ? RateReminder : TellReminder;
+    } else {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        qsrand(static_cast<uint>(QTime::currentTime().msec()));
+        const int r = qrand();
+        QT_WARNING_POP
+        const bool bRate = nKinds & RateReminder;
+        const bool bTell = nKinds & TellReminder;
+        const bool bJoin = nKinds & JoinReminder;
+        if (bRate && bTell && bJoin) {
+            static const int kinds[3] = {RateReminder, TellReminder, JoinReminder};
+            m_nReminderKind = kinds[r % 3];
+        } else if (bRate && bTell && !bJoin) {
+            m_nReminderKind = r % 2 == 0 ? RateReminder : TellReminder;
+        } else if (bRate && bJoin && !bTell) {
+            m_nReminderKind = r % 2 == 0 ? RateReminder : JoinReminder;
+        } else if (bTell && bJoin && !bRate) {
+            m_nReminderKind = r % 2 == 0 ? JoinReminder : TellReminder;
+        } else {
+            m_nReminderKind = nKinds;
+        }
+    }
+    m_nReminderInterval = saneInterval(nInterval);
+    connect(this, SIGNAL(aboutToQuit()), this, SLOT(slotCallRateReminderInternal()));
 }
 
 void App::startRateReminders(int nInterval)
@@ -60,10 +140,38 @@ QString App::introVideoLink() const
 
 void App::showIntroOnStart()
 {
+    if (HelpDialog::isIntroEnabled())
+        QTimer::singleShot(500, this, SLOT(slotHelp()));
 }
 
 void App::slotCallRateReminderInternal()
 {
+    if (m_pMainWidget && !m_pMainWidget->isVisible())
+        m_pMainWidget->show();
+
+    const bool bAutoReminder = settingsValue("AutoReminder", true).toBool();
+    const int nCount = settingsValue("AutoReminderCount", 1).toInt();
+    if (!bAutoReminder)
+        return;
+
+    if (nCount % saneInterval(m_nReminderInterval) == 0) {
+        ReminderStateDialog* pDialog = nullptr;
+        switch (m_nReminderKind) {
+        case RateReminder:
+            pDialog = new RateAppStoreDialog(m_pMainWidget);
+            break;
+        case TellReminder:
+            pDialog = new TellReminderDialog(m_pMainWidget);
+            break;
+        default:
+            pDialog = new JoinReminderDialog(m_pMainWidget);
+            break;
+        }
+        runReminder(this, pDialog);
+    }
+
+    // Wrap to 1 instead of overflowing.
+    setSettingsValue("AutoReminderCount", nCount == INT_MAX ? 1 : nCount + 1);
 }
 
 void App::slotCallRateReminder()
@@ -86,6 +194,7 @@ void App::slotCallJoinReminder()
 
 void App::slotImmediatelyRate()
 {
+    runReminder(this, new RateAppStoreDialog(m_pMainWidget));
 }
 
 void App::slotStartCount()
@@ -94,22 +203,44 @@ void App::slotStartCount()
 
 void App::slotShowCssEditor()
 {
+    auto* pEditor = new CssEditor(nullptr);
+    // Each call opens another window; closing one frees it.
+    pEditor->setAttribute(Qt::WA_DeleteOnClose);
+    pEditor->show();
 }
 
 void App::slotHelp()
 {
+    if (!m_pHelpDialog) {
+        m_pHelpDialog = new HelpDialog(m_pMainWidget);
+        for (const QString& strSlide : qAsConst(m_slIntroSlides))
+            m_pHelpDialog->addSlide(strSlide);
+        if (!m_strIntroVideoLink.isEmpty())
+            m_pHelpDialog->setVideoLink(m_strIntroVideoLink);
+    }
+    m_pHelpDialog->raise();
+    m_pHelpDialog->activateWindow();
+    m_pHelpDialog->show();
 }
 
 void App::slotShareApp()
 {
+    TellDialog dialog(QApplication::activeWindow());
+    dialog.exec();
 }
 
 void App::slotJoin()
 {
+    JoinDialog dialog(QApplication::activeWindow());
+    dialog.exec();
 }
 
 void App::slotAbout()
 {
+    auto* pDialog = new AboutDialog(m_pMainWidget);
+    QPointer<AboutDialog> pGuard(pDialog);
+    pDialog->exec();
+    delete pGuard.data();
 }
 
 }  // namespace QMWidgets

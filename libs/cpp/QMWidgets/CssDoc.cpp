@@ -1,0 +1,75 @@
+#include "CssDoc.h"
+
+#include "CssSyntaxHighlighter.h"
+#include "Os.h"
+
+#include <QFile>
+#include <QFont>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace QMWidgets {
+
+CssDoc::CssDoc(QWidget* pParent)
+    : QTextEdit(pParent)
+{
+    new CssSyntaxHighlighter(document());
+    applyOwnStyle();
+}
+
+void CssDoc::applyOwnStyle()
+{
+    QFont font("Lucida Console", 12, 50, false);
+    // Lucida Console is rarely installed outside Windows; stay monospaced anyway.
+    font.setStyleHint(QFont::Monospace);
+    document()->setDefaultFont(font);
+    setStyleSheet("QTextEdit{background: #000060; color: yellow;}");
+}
+
+void CssDoc::slotLoad()
+{
+    const QString strPath = Os::getOpenFileName(this, QString(), QString(), QString(), nullptr, QFileDialog::Options());
+    if (strPath.isEmpty())
+        return;
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QTextStream stream(&file);
+    setPlainText(stream.readAll());
+    file.close();
+    m_strFileName = strPath;
+    emit changeWindowTitle(m_strFileName);
+}
+
+void CssDoc::slotSave()
+{
+    if (m_strFileName.isEmpty()) {
+        slotSaveAs();
+        return;
+    }
+    // Written through a temporary file: a failed write keeps the old file
+    // intact, and the title only changes when the save really happened.
+    QSaveFile file(m_strFileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    {
+        QTextStream stream(&file);
+        stream << toPlainText();
+        stream.flush();
+    }
+    if (!file.commit())
+        return;
+    emit changeWindowTitle(m_strFileName);
+}
+
+void CssDoc::slotSaveAs()
+{
+    const QString strPath =
+        Os::getSaveFileName(this, m_strFileName, QString(), QString(), nullptr, QFileDialog::Options());
+    if (strPath.isEmpty())
+        return;
+    m_strFileName = strPath;
+    slotSave();
+}
+
+} // namespace QMWidgets
