@@ -1,0 +1,61 @@
+#include "MoreAppsButton.h"
+
+#include "UrlOpener.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+#include <QSignalMapper>
+#include <QUrl>
+
+namespace QMWidgets {
+
+namespace {
+
+// Web pages of applications on Apple's app store (as in PromoMenuBar.cpp).
+const char* const kAppleStoreAppPages = "https://apps.apple.com";
+
+}  // namespace
+
+MoreAppsButton::MoreAppsButton(QWidget* pParent)
+    : QPushButton(pParent)
+{
+    m_pUrlMapper = new QSignalMapper(this);
+    connect(m_pUrlMapper, &QSignalMapper::mappedString, this, &MoreAppsButton::slotCallUrl);
+    m_pMenu = new QMenu(this);
+    setMenu(m_pMenu);
+}
+
+void MoreAppsButton::addAppAction(const QPixmap& pixmap, const QString& strText, const QString& strUrl)
+{
+    QAction* pAction = new QAction(QIcon(pixmap), strText, this);
+    connect(pAction, SIGNAL(triggered()), m_pUrlMapper, SLOT(map()));
+    m_pUrlMapper->setMapping(pAction, strUrl);
+    m_pMenu->addAction(pAction);
+}
+
+void MoreAppsButton::addStoreAppAction(const QPixmap& pixmap, const QString& strText,
+                                       const QString& strAppName, const QString& strStoreId)
+{
+    const QString strUrl = QLatin1String(kAppleStoreAppPages) + QLatin1String("/app/")
+        + strAppName.toLower() + QLatin1Char('/') + strStoreId + QLatin1String("?ls=1&mt=12");
+    addAppAction(pixmap, strText, strUrl);
+}
+
+void MoreAppsButton::addMenuSeparator()
+{
+    m_pMenu->addSeparator();
+}
+
+void MoreAppsButton::addMenuAction(QAction* pAction)
+{
+    m_pMenu->addAction(pAction);
+}
+
+void MoreAppsButton::slotCallUrl(const QString& strUrl)
+{
+    // A failure to open the page is ignored.
+    Platform::openUrl(QUrl(strUrl, QUrl::TolerantMode));
+}
+
+}  // namespace QMWidgets
