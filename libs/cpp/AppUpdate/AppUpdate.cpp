@@ -1,0 +1,196 @@
+#include "AppUpdate.h"
+
+#include "App.h"
+#include "AppUpdateDialog.h"
+#include "Downloader.h"
+#include "SystemInfo.h"
+#include "WebHosts.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QPixmap>
+#include <QTimer>
+
+namespace AppUpdate {
+
+QString newVersionText;
+
+namespace {
+
+const int kDefaultFetchTimeoutMs = 7000;
+int g_fetchTimeoutMs = kDefaultFetchTimeoutMs;
+bool g_lastCheckFailed = false;
+
+// The last-notification date is kept in a scrambled form of our own under a
+// neutral key, so that it is not simply edited to silence the check.
+const char* const kLastCheckKey = "ucs";
+const char kScramble = 0x5A;
+
+QByteArray scrambled(QByteArray bytes)
+{
+    for (char& c : bytes)
+        c = static_cast<char>(c ^ kScramble);
+    return bytes;
+}
+
+QString textUpToZero(const QByteArray& bytes)
+{
+    const int zero = bytes.indexOf('\0');
+    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero));
+}
+
+QString lowerAppName()
+{
+    return QCoreApplication::applicationName().toLower();
+}
+
+} // namespace
+
+QString windowsVersionTag(int windowsVersion)
+{
+    return QStringLiteral("00_") + QString::number(windowsVersion, 16).toUpper();
+}
+
+QString windowsVersionTag()
+{
+    return windowsVersionTag(Platform::windowsVersion());
+}
+
+QString fetchBuildInfo(const QString& serverBase)
+{
+    QMRequest::Downloader downloader;
+    const QString path = QStringLiteral("/apps/buildsinfo/") + lowerAppName() + QStringLiteral("_win");
+    // Bound to the local downloader: once it is gone, a pending timer reaches nothing.
+    QTimer::singleShot(g_fetchTimeoutMs, &downloader, SLOT(slotAbort()));
+    return textUpToZero(downloader.download(serverBase + path));
+}
+
+QString fetchBuildInfoAnyServer()
+{
+    const QString answer = fetchBuildInfo(Platform::webHost(Platform::WebHost::BuildsPrimary));
+    if (!answer.isEmpty())
+        return answer;
+    return fetchBuildInfo(Platform::webHost(Platform::WebHost::BuildsFallback));
+}
+
+bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag)
+{
+    if (!answer.contains(QLatin1String("build:")))
+        return false;
+
+    QString cleaned = answer;
+    cleaned.remove(QLatin1Char('\n'));
+    cleaned.remove(QLatin1Char('\t'));
+    cleaned.remove(QLatin1Char('\r'));
+    cleaned.remove(QLatin1Char(' '));
+
+    QDate releaseDate;
+    bool suitsSystem = false;
+    const QStringList fields = cleaned.split(QLatin1Char(';'));
+    for (const QString& field : fields) {
+        const QStringList pieces = field.split(QLatin1Char(':'));
+        if (pieces.size() < 2)
+            continue;
+        qDebug() << pieces;
+        const QString& key = pieces.first();
+        const QString& value = pieces.last();
+        if (key == QLatin1String("build")) {
+            newVersionText = value;
+        } else if (key == QLatin1String("date")) {
+            releaseDate = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+        } else if (key == QLatin1String("windows") && !suitsSystem) {
+            suitsSystem = (value.contains(QLatin1Char('_')) && !(systemTag < value))
+                          || value == QLatin1String("all");
+        }
+    }
+    return releaseDate.isValid() && buildDate < releaseDate && suitsSystem;
+}
+
+bool isNewerBuildAvailable()
+{
+    const QString answer = fetchBuildInfoAnyServer();
+    // No answer, or one that is no build record, tells nothing about updates.
+    g_lastCheckFailed = !answer.contains(QLatin1String("build:"));
+    return isNewerBuild(answer, QMWidgets::App::buildDate(), windowsVersionTag());
+}
+
+bool lastCheckFailed()
+{
+    return g_lastCheckFailed;
+}
+
+void showUpdateResult(bool newer)
+{
+    AppUpdateDialog dialog;
+    QString picture;
+    if (newer) {
+        dialog.setText(AppUpdateDialog::tr("<CENTER><H2>The newer version ")
+                       + newVersionText.toHtmlEscaped()
+                       + AppUpdateDialog::tr(" of ") + QCoreApplication::applicationName()
+                       + AppUpdateDialog::tr(" is available.<br>Get the newest version?</H2></CENTER>"));
+        picture = QStringLiteral(":/update_available.png");
+    } else if (g_lastCheckFailed) {
+        dialog.setText(AppUpdateDialog::tr("<CENTER><H2>The check for updates failed.<br>"
+                                           "The update server could not be reached; please try again later."
+                                           "<br>Go to the app web page anyway?</H2></CENTER>"));
+        picture = QStringLiteral(":/update_not_available.png");
+    } else {
+        dialog.setText(AppUpdateDialog::tr("<CENTER><H2>You are using the latest version available."
+                                           "<br>Go to the app web page anyway?</H2></CENTER>"));
+        picture = QStringLiteral(":/update_not_available.png");
+    }
+    dialog.setPixmap(QPixmap(picture));
+    dialog.exec();
+}
+
+void checkOnStart(const QDate& today)
+{
+    const QString format = QMWidgets::App::dateFormat();
+    const QString stored = lastCheckDate();
+    const QDate last = QDate::fromString(stored, format);
+    if (stored.isEmpty() || !last.isValid()) {
+        storeLastCheckDate(today.toString(format));
+        return;
+    }
+    // Nothing is stored when no newer build is found, so every start checks
+    // again until one is reported.
+    if (last.daysTo(today) > 5 && isNewerBuildAvailable()) {
+        showUpdateResult(true);
+        storeLastCheckDate(today.toString(format));
+    }
+}
+
+void storeLastCheckDate(const QString& date)
+{
+    const QByteArray hidden = scrambled(date.toUtf8()).toBase64();
+    QMWidgets::App::instance()->setSettingsValue(QLatin1String(kLastCheckKey), QString::fromLatin1(hidden));
+}
+
+QString lastCheckDate()
+{
+    const QString hidden = QMWidgets::App::instance()->settingsValue(QLatin1String(kLastCheckKey)).toString();
+    if (hidden.isEmpty())
+        return QString();
+    return QString::fromUtf8(scrambled(QByteArray::fromBase64(hidden.toLatin1())));
+}
+
+QString updatePageUrl()
+{
+    QString base = Platform::webHost(Platform::WebHost::BuildsPrimary);
+    // A base stored without a scheme would give a relative URL that opens nothing.
+    if (!base.contains(QLatin1String("://")))
+        base.prepend(QLatin1String("http://"));
+    return base + QStringLiteral("/apps/updatepage.php?appname=") + lowerAppName();
+}
+
+int fetchTimeout()
+{
+    return g_fetchTimeoutMs;
+}
+
+void setFetchTimeout(int milliseconds)
+{
+    g_fetchTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultFetchTimeoutMs;
+}
+
+} // namespace AppUpdate

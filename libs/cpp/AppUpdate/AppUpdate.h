@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The check for newer builds of the running application: a short
+// build-information record is fetched from the maker's server (a fallback
+// server when the first answer is empty), and AppUpdateDialog offers the
+// update page. Everything runs on the GUI thread; a fetch waits in a nested
+// event loop, so the interface stays alive.
+namespace AppUpdate {
+
+// The value of the last "build" field read; kept across checks.
+extern QString newVersionText;
+
+// "00_" followed by the upper-case hexadecimal digits of the Windows version
+// number ("00_90" for Windows 7, "00_0" where there is no Windows).
+QString windowsVersionTag();
+QString windowsVersionTag(int windowsVersion);
+
+// The answer of one server (empty when the fetch failed or timed out).
+QString fetchBuildInfo(const QString& serverBase);
+// The primary server's answer, or the fallback's when the first is empty.
+QString fetchBuildInfoAnyServer();
+
+// Fetches the record and decides whether a newer build for this system exists.
+bool isNewerBuildAvailable();
+// The decision for one answer, build date and system tag; sets newVersionText.
+bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag);
+// True when the last isNewerBuildAvailable() got no usable answer from either
+// server, so it could not tell whether a newer build exists.
+bool lastCheckFailed();
+
+// Shows AppUpdateDialog modally: the newer build, or that this is the latest
+// version, or, when the check asked for failed, that it failed.
+void showUpdateResult(bool newer);
+
+// The check made on start: at most once every five days since the last
+// notification, and it shows the dialog only when a newer build exists.
+void checkOnStart(const QDate& today = QDate::currentDate());
+
+void storeLastCheckDate(const QString& date);
+QString lastCheckDate();
+
+// The update page: the primary server base (given "http://" when it has no
+// scheme) + "/apps/updatepage.php?appname=" + the lower-case application name.
+QString updatePageUrl();
+
+// How long one server may take to answer; 7000 ms unless a test shortens it.
+int fetchTimeout();
+void setFetchTimeout(int milliseconds);
+
+} // namespace AppUpdate
