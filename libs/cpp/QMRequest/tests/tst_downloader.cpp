@@ -26,6 +26,8 @@ private slots:
     void download();
     void redirectIsNotFollowed();
     void serverDown();
+    void unusableAddress_data();
+    void unusableAddress();
     void abortBeforeAnswer();
     void nestedCallIsTurnedAway();
     void reusedForSeveralDownloads();
@@ -136,6 +138,23 @@ void tst_Downloader::serverDown()
     QVERIFY(downloader.download(url).isEmpty());
     QVERIFY(downloader.isFinished());
     QCOMPARE(percent.count(), 0);
+}
+
+void tst_Downloader::unusableAddress_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::newRow("empty") << "";
+    QTest::newRow("no host") << "http:///path";
+    QTest::newRow("bad port") << "127.0.0.1:99999/x";
+}
+
+// Requests that fail before reaching any server must still end the wait.
+void tst_Downloader::unusableAddress()
+{
+    QFETCH(QString, url);
+    Downloader downloader;
+    QVERIFY(downloader.download(url).isEmpty());
+    QVERIFY(downloader.isFinished());
 }
 
 void tst_Downloader::abortBeforeAnswer()
