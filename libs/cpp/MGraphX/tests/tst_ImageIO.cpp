@@ -1,0 +1,170 @@
+#include "ImageIO.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace MGraphX;
+
+namespace {
+
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char ch : data) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray chunk(const char* pType, const QByteArray& data)
+{
+    QByteArray body = QByteArray(pType) + data;
+    QByteArray out(4, '\0');
+    qToBigEndian(quint32(data.size()), out.data());
+    out += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian(crc32(body), crc.data());
+    return out + crc;
+}
+
+// A PNG whose header declares the size, followed by a few bytes of pixel data
+// that do not decode.
+QByteArray pngHeaderOnly(quint32 nWidth, quint32 nHeight)
+{
+    QByteArray ihdr(13, '\0');
+    qToBigEndian(nWidth, ihdr.data());
+    qToBigEndian(nHeight, ihdr.data() + 4);
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 6; // RGBA
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr)
+           + chunk("IDAT", QByteArray("\x78\x9c\x01\x02", 4)) + chunk("IEND", QByteArray());
+}
+
+QByteArray samplePng()
+{
+    QImage image(64, 48, QImage::Format_ARGB32);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgba(x * 4, y * 5, (x * y) & 0xFF, 255 - x));
+    return encodePng(image);
+}
+
+} // namespace
+
+class TestImageIO : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badFiles_data();
+    void badFiles();
+    void loadsGoodFile();
+    void missingFile();
+    void encodesIndexedImage();
+    void encodeNullImage();
+};
+
+void TestImageIO::badFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QByteArray good = samplePng();
+    QByteArray corrupt = good;
+    for (int i = good.size() / 2; i < good.size() / 2 + 16; ++i)
+        corrupt[i] = char(corrupt[i] ^ 0x5A);
+    QTest::newRow("zero bytes") << QByteArray() << QStringLiteral("empty");
+    QTest::newRow("text") << QByteArray("just some text, not a picture\n") << QStringLiteral("not a picture");
+    QTest::newRow("signature only") << good.left(8) << QString();
+    QTest::newRow("truncated header") << good.left(20) << QString();
+    QTest::newRow("truncated data") << good.left(good.size() / 2) << QString();
+    QTest::newRow("corrupt data") << corrupt << QString();
+    QTest::newRow("header without pixels") << pngHeaderOnly(16, 16) << QStringLiteral("cannot be decoded");
+    QTest::newRow("20000 x 20000") << pngHeaderOnly(20000, 20000) << QStringLiteral("too large");
+    QTest::newRow("12248 x 12248") << pngHeaderOnly(12248, 12248) << QStringLiteral("too large");
+    QTest::newRow("2^31 - 1 wide") << pngHeaderOnly(0x7FFFFFFF, 1) << QString();
+}
+
+void TestImageIO::badFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+
+    QImage image(3, 3, QImage::Format_RGB32);
+    QString strError;
+    QVERIFY(!loadImageChecked(bytes, &image, &strError));
+    QVERIFY(image.isNull());
+    QVERIFY(!strError.isEmpty());
+    if (!message.isEmpty())
+        QVERIFY2(strError.contains(message), qPrintable(strError));
+
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath(QStringLiteral("bad.png"));
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QString strFileError;
+    QVERIFY(!loadImageChecked(strPath, &image, &strFileError));
+    QVERIFY(image.isNull());
+    QVERIFY(!strFileError.isEmpty());
+    QVERIFY(!loadImageChecked(strPath, nullptr, nullptr)); // no out-parameters
+}
+
+void TestImageIO::loadsGoodFile()
+{
+    QImage image;
+    QString strError;
+    QVERIFY(loadImageChecked(samplePng(), &image, &strError));
+    QVERIFY(strError.isEmpty());
+    QCOMPARE(image.size(), QSize(64, 48));
+    QCOMPARE(image.pixel(10, 20), qRgba(40, 100, 200, 245));
+}
+
+void TestImageIO::missingFile()
+{
+    QImage image;
+    QString strError;
+    QVERIFY(!loadImageChecked(QStringLiteral("/nonexistent/folder/none.png"), &image, &strError));
+    QVERIFY(strError.contains(QStringLiteral("cannot be opened")));
+}
+
+void TestImageIO::encodesIndexedImage()
+{
+    QImage indexed(33, 7, QImage::Format_Indexed8);
+    QVector<QRgb> table(256, 0);
+    table[0] = qRgb(255, 0, 0);
+    table[1] = qRgb(0, 0, 255);
+    indexed.setColorTable(table);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 33; ++x)
+            indexed.setPixel(x, y, uint((x + y) % 3 == 0 ? 255 : (x & 1)));
+    const QByteArray png = encodePng(indexed);
+    QVERIFY(png.startsWith("\x89PNG"));
+    // Colour type 3: stored with its palette.
+    QCOMPARE(int(png[25]), 3);
+    QCOMPARE(encodePng(indexed), png); // deterministic
+    QImage back;
+    QVERIFY(loadImageChecked(png, &back));
+    QCOMPARE(back.format(), QImage::Format_Indexed8);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 33; ++x)
+            QCOMPARE(back.pixel(x, y), indexed.pixel(x, y));
+    // The strongest compression is not larger than the default one.
+    QByteArray defaultPng;
+    QBuffer buffer(&defaultPng);
+    buffer.open(QIODevice::WriteOnly);
+    indexed.save(&buffer, "PNG");
+    QVERIFY(png.size() <= defaultPng.size());
+}
+
+void TestImageIO::encodeNullImage()
+{
+    QVERIFY(encodePng(QImage()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestImageIO)
+#include "tst_ImageIO.moc"
