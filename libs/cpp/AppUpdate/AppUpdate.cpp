@@ -11,6 +11,14 @@
 #include <QPixmap>
 #include <QTimer>
 
+// The dialog's pictures live in this static library; its resource
+// registration is only linked in when something refers to it.
+// (Q_INIT_RESOURCE has to be used at global scope.)
+static void initAppUpdateResources()
+{
+    Q_INIT_RESOURCE(AppUpdate);
+}
+
 namespace AppUpdate {
 
 QString newVersionText;
@@ -121,6 +129,7 @@ bool lastCheckFailed()
 
 void showUpdateResult(bool newer)
 {
+    initAppUpdateResources();
     AppUpdateDialog dialog;
     QString picture;
     if (newer) {

@@ -6,6 +6,7 @@
 #include "WebHosts.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QNetworkProxy>
 
 namespace {
@@ -18,9 +19,15 @@ const QByteArray kSameRecord = "build:1.0;date:2000-01-01;windows:all";
 struct DialogWatch
 {
     QString text;
+    bool picture = false;  // whether a picture was shown
     QMTest::ModalAnswerer answerer{[this](QWidget* w) {
         if (auto* dialog = qobject_cast<AppUpdateDialog*>(w))
             text = dialog->text();
+        picture = false;
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            if (!label->pixmap(Qt::ReturnByValue).isNull())
+                picture = true;
+        }
         QMTest::ModalAnswerer::reject()(w);
     }};
 };
@@ -245,6 +252,7 @@ void tst_AppUpdate::onDemandAlwaysShowsDialog()
     QVERIFY(watch.answerer.answered());
     QCOMPARE(watch.answerer.answeredClassName(), QString("AppUpdateDialog"));
     QVERIFY2(watch.text.contains(text), qPrintable(watch.text));
+    QVERIFY(watch.picture);
     if (text.contains("failed"))
         QVERIFY(!watch.text.contains("latest version"));
 }
