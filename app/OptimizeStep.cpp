@@ -1,0 +1,311 @@
+#include "OptimizeStep.h"
+
+#include "ColorReducer.h"
+#include "ImageFilters.h"
+#include "ImageIO.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QObject>
+
+#include <new>
+
+namespace {
+
+constexpr qint64 CopyBlock = 1 << 20;
+// The unique-name search restarts when a chosen name is taken between choosing
+// and creating it; this bounds the retries.
+constexpr int MaxNameRetries = 64;
+
+std::function<bool(const QString&)>& writeFault()
+{
+    static std::function<bool(const QString&)> fault;
+    return fault;
+}
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("OptimizeStep", text);
+}
+
+double elapsedMs(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1.0e6;
+}
+
+QString extensionOf(const QFileInfo& info)
+{
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QString() : QStringLiteral(".") + suffix;
+}
+
+QString folderOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+// Creates path exclusively and fills it through write(); on any failure the
+// partial file is removed. Returns false with *pError set; *pExists tells that
+// the name was taken, so the caller can pick another.
+bool createNewFile(const QString& path, const std::function<bool(QFile&, QString*)>& write,
+                   QString* pError, bool* pExists)
+{
+    *pExists = false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        *pExists = QFileInfo::exists(path);
+        *pError = file.errorString();
+        return false;
+    }
+    bool ok = write(file, pError);
+    file.close();
+    if (ok && file.error() != QFileDevice::NoError) {
+        *pError = file.errorString();
+        ok = false;
+    }
+    if (!ok)
+        file.remove();
+    return ok;
+}
+
+bool writeAll(QFile& file, const char* data, qint64 size, QString* pError)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = file.write(data + done, qMin(CopyBlock, size - done));
+        if (n <= 0) {
+            *pError = file.errorString();
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Writes a file under the unique-name rule through write(); see writeUniqueFile.
+QString createUnique(const QString& folder, const QString& baseName, const QString& extension,
+                     const std::function<bool(QFile&, QString*)>& write, QString* pError)
+{
+    for (int attempt = 0; attempt < MaxNameRetries; ++attempt) {
+        const QString path = OptimizeStep::uniqueFilePath(folder, baseName, extension);
+        bool exists = false;
+        QString error;
+        auto guarded = [&](QFile& file, QString* pWriteError) {
+            if (writeFault() && writeFault()(path)) {
+                // Behave like a disk that fills up half way through.
+                file.write(QByteArray(16, '\0'));
+                *pWriteError = QStringLiteral("No space left on device");
+                return false;
+            }
+            return write(file, pWriteError);
+        };
+        if (createNewFile(path, guarded, &error, &exists))
+            return path;
+        if (!exists) {
+            *pError = path + QStringLiteral(": ") + error;
+            return QString();
+        }
+    }
+    *pError = folder + baseName + extension + QStringLiteral(": ") + tr("No free file name");
+    return QString();
+}
+
+// Load, scale, grey, reduce, encode. Returns the encoded PNG, or an empty
+// array with *pError set.
+QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& options,
+                       const OptimizeStep::ProgressFunction& progress,
+                       OptimizeStep::Result& result, QString* pError)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImage image;
+    const bool decoded = MGraphX::loadImageChecked(source, &image, pError);
+    result.dDecodeMs = elapsedMs(timer);
+    if (!decoded)
+        return QByteArray();
+    result.sizePixels = image.size();
+
+    timer.restart();
+    const int percent = qBound(1, options.nResizePercent, 100);
+    if (percent < 100) {
+        image = image.scaled(OptimizeStep::scaledSize(image.size(), percent),
+                             Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    if (options.bGray && !image.isNull()) {
+        if (image.depth() != 32)
+            image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                  : QImage::Format_RGB32);
+        image = MGraphX::toGray(image);
+    }
+    if (image.isNull()) {
+        *pError = tr("Not enough memory to process the picture");
+        return QByteArray();
+    }
+
+    QImage reduced;
+    {
+        MGraphX::ColorReducer reducer(image, nullptr);
+        image = QImage(); // the reducer keeps its own copy
+        reducer.setDithering(options.bDithering);
+        if (progress)
+            QObject::connect(&reducer, &MGraphX::ColorReducer::progress, progress);
+        reduced = reducer.reduce(qBound(1, options.nColors, 256));
+    }
+    result.dReduceMs = elapsedMs(timer);
+    if (reduced.isNull()) {
+        *pError = tr("The colours could not be reduced");
+        return QByteArray();
+    }
+
+    timer.restart();
+    QByteArray png = MGraphX::encodePng(reduced);
+    result.dEncodeMs = elapsedMs(timer);
+    if (png.isEmpty())
+        *pError = tr("The picture could not be encoded");
+    return png;
+}
+
+} // namespace
+
+QString OptimizeStep::uniqueFilePath(const QString& folder, const QString& baseName,
+                                     const QString& extension)
+{
+    QString candidate = folder + baseName + extension;
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = folder + baseName + QLatin1Char(' ') + QString::number(n) + extension;
+    return candidate;
+}
+
+QSize OptimizeStep::scaledSize(const QSize& size, int percent)
+{
+    const int width = qMax(1, qRound(size.width() * percent / 100.0));
+    const int height = qMax(1, qRound(size.height() * percent / 100.0));
+    return QSize(width, height);
+}
+
+QString OptimizeStep::writeUniqueFile(const QString& folder, const QString& baseName,
+                                      const QString& extension, const QByteArray& data,
+                                      QString* pError)
+{
+    return createUnique(folder, baseName, extension, [&](QFile& file, QString* pWriteError) {
+        return writeAll(file, data.constData(), data.size(), pWriteError);
+    }, pError);
+}
+
+QString OptimizeStep::copyToUniqueFile(const QString& sourcePath, const QString& folder,
+                                       const QString& baseName, const QString& extension,
+                                       QString* pError)
+{
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *pError = sourcePath + QStringLiteral(": ") + source.errorString();
+        return QString();
+    }
+    QString readError;
+    const QString written = createUnique(folder, baseName, extension,
+                                         [&](QFile& file, QString* pWriteError) {
+        QByteArray block;
+        while (!source.atEnd()) {
+            block = source.read(CopyBlock);
+            if (block.isEmpty()) {
+                readError = sourcePath + QStringLiteral(": ") + source.errorString();
+                *pWriteError = readError;
+                return false;
+            }
+            if (!writeAll(file, block.constData(), block.size(), pWriteError))
+                return false;
+        }
+        return true;
+    }, pError);
+    if (written.isEmpty() && !readError.isEmpty())
+        *pError = readError;
+    else if (!written.isEmpty())
+        QFile::setPermissions(written, source.permissions());
+    return written;
+}
+
+void OptimizeStep::setWriteFaultForTesting(const std::function<bool(const QString&)>& fault)
+{
+    writeFault() = fault;
+}
+
+OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString& outputPath,
+                                       const Options& options, const ProgressFunction& progress)
+{
+    Result result;
+    const QFileInfo sourceInfo(sourcePath);
+    const QString folder = folderOf(outputPath);
+
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray source;
+    {
+        QFile file(sourcePath);
+        if (!file.open(QIODevice::ReadOnly)) {
+            // Nothing to keep a copy of; count it as no saving.
+            result.nInputSize = result.nOutputSize = sourceInfo.size();
+            result.strError = sourcePath + QStringLiteral(": ") + file.errorString();
+            return result;
+        }
+        try {
+            source = file.readAll();
+        } catch (const std::bad_alloc&) {
+            source.clear();
+        }
+        if (source.size() != file.size() || file.error() != QFileDevice::NoError) {
+            result.nInputSize = result.nOutputSize = file.size();
+            result.strError = sourcePath + QStringLiteral(": ") + tr("Can not read the file");
+            return result;
+        }
+    }
+    result.dReadMs = elapsedMs(timer);
+    result.nInputSize = source.size();
+
+    QString error;
+    QByteArray png;
+    try {
+        png = reduceToPng(source, options, progress, result, &error);
+    } catch (const std::bad_alloc&) {
+        png.clear();
+        error = tr("Not enough memory to process the picture");
+    }
+    if (png.isEmpty())
+        error = sourcePath + QStringLiteral(": ") + error;
+
+    timer.restart();
+    if (!png.isEmpty() && png.size() <= source.size()) {
+        const QFileInfo outputInfo(outputPath);
+        QString written = writeUniqueFile(folder, outputInfo.completeBaseName(),
+                                          extensionOf(outputInfo), png, &error);
+        if (!written.isEmpty()) {
+            result.outcome = Outcome::Reduced;
+            result.lstWritten << written;
+            result.nOutputSize = png.size();
+            result.dWriteMs = elapsedMs(timer);
+            return result;
+        }
+    }
+
+    // The source stays: the result is larger, or the file could not be
+    // reduced or written. Either way nothing is claimed as saved.
+    const bool larger = !png.isEmpty() && error.isEmpty();
+    png.clear();
+    QString copyError;
+    const QString copied = writeUniqueFile(folder, sourceInfo.completeBaseName(),
+                                           extensionOf(sourceInfo), source, &copyError);
+    result.dWriteMs = elapsedMs(timer);
+    result.nOutputSize = result.nInputSize;
+    if (!copied.isEmpty()) {
+        result.lstWritten << copied;
+        result.outcome = larger ? Outcome::SourceKept : Outcome::SourceCopied;
+        result.strError = error;
+    } else {
+        result.outcome = Outcome::Failed;
+        result.strError = error.isEmpty() ? copyError : error + QLatin1Char('\n') + copyError;
+    }
+    return result;
+}

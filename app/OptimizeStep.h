@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The per-file step of a batch: load one PNG, optionally scale it and turn it
+// grey, reduce it to an indexed palette, encode it at the strongest PNG
+// compression and write it - or keep an unchanged copy of the source when the
+// result would be larger or anything fails. The batch worker and the benchmark
+// both run exactly this code.
+//
+// Files are only ever created, never replaced: every write goes to a new name
+// (the unique-name rule), and a write that fails removes what it had written.
+class OptimizeStep
+{
+public:
+    struct Options
+    {
+        int nColors = 256;         // 1..256
+        bool bDithering = true;
+        bool bGray = false;
+        int nResizePercent = 100;  // 1..100; 100 keeps the size
+    };
+
+    enum class Outcome
+    {
+        Reduced,     // the reduced PNG was written
+        SourceKept,  // the result was larger; the source was copied instead
+        SourceCopied,// the source could not be reduced or the write failed; copied instead
+        Failed       // nothing could be written
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Failed;
+        QStringList lstWritten;   // files this step created (at most one)
+        qint64 nInputSize = 0;    // bytes of the source
+        qint64 nOutputSize = 0;   // bytes to count as output; equals the input unless a reduced file was written
+        QString strError;         // one line for the error log; empty when all went well
+        QSize sizePixels;         // decoded size, invalid when the source could not be decoded
+        double dReadMs = 0, dDecodeMs = 0, dReduceMs = 0, dEncodeMs = 0, dWriteMs = 0;
+    };
+
+    using ProgressFunction = std::function<void(int)>;
+
+    // The step. outputPath is the preferred name of the reduced PNG; when it is
+    // taken by the time of writing the next free name is used. The source copy
+    // goes beside it under the source's own file name, made unique.
+    static Result run(const QString& sourcePath, const QString& outputPath,
+                      const Options& options,
+                      const ProgressFunction& progress = ProgressFunction());
+
+    // folder + baseName + extension, or with " 2", " 3"... before the
+    // extension while a file or folder of that name exists. folder ends with "/".
+    static QString uniqueFilePath(const QString& folder, const QString& baseName,
+                                  const QString& extension);
+
+    // Target size for scaling by percent: each side rounded half up, never 0.
+    static QSize scaledSize(const QSize& size, int percent);
+
+    // Writes data to a new file under the unique-name rule (never over an
+    // existing file); a failed write removes the partial file. Returns the path
+    // written, or an empty string with *pError set.
+    static QString writeUniqueFile(const QString& folder, const QString& baseName,
+                                   const QString& extension, const QByteArray& data,
+                                   QString* pError);
+
+    // Copies a file, streaming, to a new file under the unique-name rule with
+    // the same guarantees as writeUniqueFile.
+    static QString copyToUniqueFile(const QString& sourcePath, const QString& folder,
+                                    const QString& baseName, const QString& extension,
+                                    QString* pError);
+
+    // Test hook: called before each file is written; returning true makes that
+    // write fail half way as on a full disk. Pass an empty function to reset.
+    static void setWriteFaultForTesting(const std::function<bool(const QString&)>& fault);
+};

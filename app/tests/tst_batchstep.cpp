@@ -1,0 +1,347 @@
+#include "OptimizeStep.h"
+
+#include "BatchFixtures.h"
+
+#include <QtTest>
+
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace BatchFixtures;
+
+// The per-file step that the batch worker and the benchmark share.
+class TestBatchStep : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void testUniqueName_data();
+    void testUniqueName();
+    void testScaledSize_data();
+    void testScaledSize();
+
+    void testReduced_data();
+    void testReduced();
+    void testTinyScaleNeverZero();
+    void testLargerResultKeptAsCopy();
+    void testLargerResultNeverOverwrites();
+    void testUnreadableSourceCopied_data();
+    void testUnreadableSourceCopied();
+    void testMissingSourceFails();
+    void testFailedWriteKeepsSource();
+    void testFullDiskLeavesNoPartialFile();
+    void testProgressPassesThrough();
+};
+
+void TestBatchStep::cleanup()
+{
+    OptimizeStep::setWriteFaultForTesting({});
+}
+
+void TestBatchStep::testUniqueName_data()
+{
+    QTest::addColumn<QStringList>("existing");   // names in the folder; "x/" is a folder
+    QTest::addColumn<QString>("baseName");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("free") << QStringList() << "a" << ".png" << "a.png";
+    QTest::newRow("taken once") << QStringList{"a.png"} << "a" << ".png" << "a 2.png";
+    QTest::newRow("taken twice") << QStringList{"a.png", "a 2.png"} << "a" << ".png" << "a 3.png";
+    QTest::newRow("gap not reused") << QStringList{"a.png", "a 3.png"} << "a" << ".png" << "a 2.png";
+    QTest::newRow("folder counts as taken") << QStringList{"a.png/"} << "a" << ".png" << "a 2.png";
+    QTest::newRow("dotted base") << QStringList{"my.photo.png"} << "my.photo" << ".png" << "my.photo 2.png";
+    QTest::newRow("upper-case source") << QStringList{"photo.png"} << "photo" << ".PNG" << "photo.PNG";
+    QTest::newRow("no extension") << QStringList{"Makefile"} << "Makefile" << "" << "Makefile 2";
+    QTest::newRow("two suffixes") << QStringList{"x.tar.gz"} << "x.tar" << ".gz" << "x.tar 2.gz";
+    QTest::newRow("ten") << QStringList{"b.png", "b 2.png", "b 3.png", "b 4.png", "b 5.png",
+                                        "b 6.png", "b 7.png", "b 8.png", "b 9.png"}
+                         << "b" << ".png" << "b 10.png";
+}
+
+void TestBatchStep::testUniqueName()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, baseName);
+    QFETCH(QString, extension);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    for (const QString& name : existing) {
+        if (name.endsWith(QLatin1Char('/')))
+            QVERIFY(QDir().mkpath(folder + name));
+        else
+            QVERIFY(writeFile(folder + name, "x"));
+    }
+    QCOMPARE(OptimizeStep::uniqueFilePath(folder, baseName, extension), folder + expected);
+}
+
+void TestBatchStep::testScaledSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("101x51 at 50") << QSize(101, 51) << 50 << QSize(51, 26);
+    QTest::newRow("100 keeps") << QSize(640, 480) << 100 << QSize(640, 480);
+    QTest::newRow("50x50 at 29") << QSize(50, 50) << 29 << QSize(15, 15);
+    QTest::newRow("40x40 at 1 never 0") << QSize(40, 40) << 1 << QSize(1, 1);
+    QTest::newRow("200x1 at 1 never 0") << QSize(200, 1) << 1 << QSize(2, 1);
+    QTest::newRow("1x1 at 1") << QSize(1, 1) << 1 << QSize(1, 1);
+}
+
+void TestBatchStep::testScaledSize()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, percent);
+    QFETCH(QSize, expected);
+    QCOMPARE(OptimizeStep::scaledSize(size, percent), expected);
+}
+
+void TestBatchStep::testReduced_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<int>("resize");
+    QTest::addColumn<bool>("gray");
+    QTest::addColumn<QSize>("expectedSize");
+
+    QTest::newRow("rgb 256") << rgbPicture(96, 64) << 256 << 100 << false << QSize(96, 64);
+    QTest::newRow("rgb 16") << rgbPicture(96, 64) << 16 << 100 << false << QSize(96, 64);
+    // The grey path keeps at least three levels, so ask for four.
+    QTest::newRow("rgb 4 grey") << rgbPicture(96, 64) << 4 << 100 << true << QSize(96, 64);
+    QTest::newRow("alpha 256") << alphaPicture(96, 64) << 256 << 100 << false << QSize(96, 64);
+    QTest::newRow("grey 8") << greyPicture(160, 120) << 8 << 100 << false << QSize(160, 120);
+    QTest::newRow("palette grey") << palettePicture(160, 120, 200) << 16 << 100 << true << QSize(160, 120);
+    QTest::newRow("scaled 101x51 at 50") << rgbPicture(101, 51) << 256 << 50 << false << QSize(51, 26);
+}
+
+void TestBatchStep::testReduced()
+{
+    QFETCH(QImage, picture);
+    QFETCH(int, colors);
+    QFETCH(int, resize);
+    QFETCH(bool, gray);
+    QFETCH(QSize, expectedSize);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/pic.png"));
+    QVERIFY(writeFile(source, pngBytes(picture)));
+    QDir().mkpath(dir.filePath(QStringLiteral("out")));
+    OptimizeStep::Options options;
+    options.nColors = colors;
+    options.nResizePercent = resize;
+    options.bGray = gray;
+    const auto result = OptimizeStep::run(source, dir.filePath(QStringLiteral("out/pic.png")), options);
+
+    QVERIFY2(result.strError.isEmpty(), qPrintable(result.strError));
+    QCOMPARE(result.lstWritten.size(), 1);
+    QCOMPARE(result.nInputSize, QFileInfo(source).size());
+    QCOMPARE(result.nOutputSize, QFileInfo(result.lstWritten.first()).size());
+    QCOMPARE(result.sizePixels, picture.size());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::Reduced);
+    QCOMPARE(result.lstWritten.first(), dir.filePath(QStringLiteral("out/pic.png")));
+    QVERIFY(result.nOutputSize <= result.nInputSize);
+
+    const QImage written(result.lstWritten.first());
+    QCOMPARE(written.format(), QImage::Format_Indexed8);
+    QCOMPARE(written.size(), expectedSize);
+    QVERIFY(usedOpaqueColors(written) <= colors);
+    if (gray) {
+        for (QRgb c : written.colorTable())
+            QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
+    }
+    if (picture.hasAlphaChannel())
+        QCOMPARE(qAlpha(written.pixel(written.width() - 1, 0)), 0);
+}
+
+// One per cent of a 200 x 1 picture must still be a picture.
+void TestBatchStep::testTinyScaleNeverZero()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("line.png"));
+    QVERIFY(writeFile(source, pngBytes(rgbPicture(200, 1))));
+    OptimizeStep::Options options;
+    options.nResizePercent = 1;
+    const auto result = OptimizeStep::run(source, dir.filePath(QStringLiteral("line 2.png")), options);
+    QVERIFY2(result.strError.isEmpty(), qPrintable(result.strError));
+    QCOMPARE(result.lstWritten.size(), 1);
+    QVERIFY(result.outcome != OptimizeStep::Outcome::Failed);
+}
+
+// A 1 x 1 grey PNG grows when re-encoded with a palette: the source is kept,
+// byte for byte, under its own name.
+void TestBatchStep::testLargerResultKeptAsCopy()
+{
+    QTemporaryDir dir;
+    const QByteArray tiny = tinyPng(99);
+    const QString source = dir.filePath(QStringLiteral("in/tiny.PNG"));
+    QVERIFY(writeFile(source, tiny));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QDir().mkpath(out);
+
+    const auto result = OptimizeStep::run(source, out + QStringLiteral("tiny.png"), OptimizeStep::Options());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::SourceKept);
+    QVERIFY(result.strError.isEmpty());
+    QCOMPARE(result.lstWritten, QStringList{out + QStringLiteral("tiny.PNG")});
+    QCOMPARE(readFile(out + QStringLiteral("tiny.PNG")), tiny);
+    QCOMPARE(result.nOutputSize, result.nInputSize);
+    QCOMPARE(treeOf(out), QStringList{"tiny.PNG"});
+}
+
+// The folder already holds a file of the source's name: the source copy gets
+// a unique name; the earlier file stays untouched.
+void TestBatchStep::testLargerResultNeverOverwrites()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(writeFile(out + QStringLiteral("tiny.png"), "earlier"));
+    const QByteArray tiny = tinyPng(3);
+    const QString source = dir.filePath(QStringLiteral("y/tiny.png"));
+    QVERIFY(writeFile(source, tiny));
+
+    const QString output = OptimizeStep::uniqueFilePath(out, QStringLiteral("tiny"), QStringLiteral(".png"));
+    QCOMPARE(output, out + QStringLiteral("tiny 2.png"));
+    const auto result = OptimizeStep::run(source, output, OptimizeStep::Options());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::SourceKept);
+    QCOMPARE(result.lstWritten, QStringList{out + QStringLiteral("tiny 2.png")});
+    QCOMPARE(readFile(out + QStringLiteral("tiny.png")), QByteArray("earlier"));
+    QCOMPARE(readFile(out + QStringLiteral("tiny 2.png")), tiny);
+    QCOMPARE(result.nOutputSize, result.nInputSize);
+}
+
+void TestBatchStep::testUnreadableSourceCopied_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray png = pngBytes(rgbPicture(64, 64));
+    QTest::newRow("random bytes") << QByteArray("\x13\x37 not a picture at all \x00\xff", 26);
+    QTest::newRow("text") << QByteArray("hello, world\n");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("truncated png") << png.left(png.size() / 2);
+    QTest::newRow("header declares 20000x20000") << pngWithDeclaredSize(20000, 20000);
+    QTest::newRow("header declares 0x5") << pngWithDeclaredSize(0, 5);
+}
+
+// Never a false saving, never a lost file: an unreadable source is reported
+// and copied unchanged.
+void TestBatchStep::testUnreadableSourceCopied()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/broken.png"));
+    QVERIFY(writeFile(source, bytes));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QDir().mkpath(out);
+
+    const auto result = OptimizeStep::run(source, out + QStringLiteral("broken.png"), OptimizeStep::Options());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::SourceCopied);
+    QVERIFY(result.strError.startsWith(source + QStringLiteral(": ")));
+    QCOMPARE(result.lstWritten, QStringList{out + QStringLiteral("broken.png")});
+    QCOMPARE(readFile(out + QStringLiteral("broken.png")), bytes);
+    QCOMPARE(result.nInputSize, qint64(bytes.size()));
+    QCOMPARE(result.nOutputSize, result.nInputSize);
+}
+
+void TestBatchStep::testMissingSourceFails()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("gone.png"));
+    const auto result = OptimizeStep::run(source, dir.filePath(QStringLiteral("out.png")), OptimizeStep::Options());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::Failed);
+    QVERIFY(result.strError.startsWith(source));
+    QVERIFY(result.lstWritten.isEmpty());
+    QCOMPARE(result.nOutputSize, result.nInputSize);
+    QCOMPARE(treeOf(dir.path()), QStringList());
+}
+
+// The reduced file's write fails half way: its partial file goes, the source
+// is kept as a copy and the failure is reported.
+void TestBatchStep::testFailedWriteKeepsSource()
+{
+    QTemporaryDir dir;
+    const QByteArray png = pngBytes(rgbPicture(80, 60));
+    const QString source = dir.filePath(QStringLiteral("in/photo.PNG"));
+    QVERIFY(writeFile(source, png));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QDir().mkpath(out);
+    const QString reduced = out + QStringLiteral("photo.png");
+    OptimizeStep::setWriteFaultForTesting([&](const QString& path) { return path == reduced; });
+
+    const auto result = OptimizeStep::run(source, reduced, OptimizeStep::Options());
+    QCOMPARE(result.outcome, OptimizeStep::Outcome::SourceCopied);
+    QVERIFY(result.strError.startsWith(reduced + QStringLiteral(": ")));
+    QVERIFY(result.strError.contains(QStringLiteral("No space left on device")));
+    QCOMPARE(treeOf(out), QStringList{"photo.PNG"});
+    QCOMPARE(readFile(out + QStringLiteral("photo.PNG")), png);
+    QCOMPARE(result.nOutputSize, result.nInputSize);
+
+    // Both writes fail: nothing at all is left, and nothing is claimed saved.
+    QFile::remove(out + QStringLiteral("photo.PNG"));
+    OptimizeStep::setWriteFaultForTesting([](const QString&) { return true; });
+    const auto failed = OptimizeStep::run(source, reduced, OptimizeStep::Options());
+    QCOMPARE(failed.outcome, OptimizeStep::Outcome::Failed);
+    QVERIFY(failed.lstWritten.isEmpty());
+    QCOMPARE(failed.strError.count(QLatin1Char('\n')), 1);
+    QCOMPARE(treeOf(out), QStringList());
+    QCOMPARE(failed.nOutputSize, failed.nInputSize);
+}
+
+// A real full disk: the process may not write beyond a few kilobytes per file.
+// A picture whose output does not fit leaves no partial file and is reported;
+// a small one still goes through.
+void TestBatchStep::testFullDiskLeavesNoPartialFile()
+{
+    QTemporaryDir dir;
+    const QByteArray bigPng = pngBytes(rgbPicture(160, 120, 3));
+    const QByteArray tiny = tinyPng(200);
+    constexpr rlim_t Limit = 4096;
+    QVERIFY(bigPng.size() > qint64(4 * Limit));
+    const QString big = dir.filePath(QStringLiteral("in/big.png"));
+    const QString small = dir.filePath(QStringLiteral("in/small.png"));
+    QVERIFY(writeFile(big, bigPng));
+    QVERIFY(writeFile(small, tiny));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QDir().mkpath(out);
+
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = Limit;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const auto bigResult = OptimizeStep::run(big, out + QStringLiteral("big.png"), OptimizeStep::Options());
+    const auto smallResult = OptimizeStep::run(small, out + QStringLiteral("small.png"), OptimizeStep::Options());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    QCOMPARE(bigResult.outcome, OptimizeStep::Outcome::Failed);
+    QVERIFY(bigResult.lstWritten.isEmpty());
+    QVERIFY(bigResult.strError.contains(out + QStringLiteral("big.png")));
+    QCOMPARE(bigResult.nOutputSize, bigResult.nInputSize);
+    QCOMPARE(smallResult.outcome, OptimizeStep::Outcome::SourceKept);
+    QCOMPARE(treeOf(out), QStringList{"small.png"});
+    QCOMPARE(readFile(out + QStringLiteral("small.png")), tiny);
+}
+
+void TestBatchStep::testProgressPassesThrough()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("p.png"));
+    QVERIFY(writeFile(source, pngBytes(rgbPicture(50, 20))));
+    QVector<int> values;
+    OptimizeStep::run(source, dir.filePath(QStringLiteral("q.png")), OptimizeStep::Options(),
+                      [&](int value) { values << value; });
+    QVERIFY(!values.isEmpty());
+    QCOMPARE(values.first(), 0);
+    QVERIFY(values.contains(10 + 90 * 49 / 50));
+    QVERIFY(*std::max_element(values.begin(), values.end()) < 100);
+}
+
+QTEST_MAIN(TestBatchStep)
+
+#include "tst_batchstep.moc"
