@@ -218,6 +218,7 @@ void App::fillStoreIdMap()
     // Placeholder entries: the maker's applications and their Store product
     // ids are deployment data. The lookup rule is what matters here.
     static const char* const kEntries[][2] = {
+        {"zintrop lite", "9ZNTRPLT0001"},
         {"zintroplite", "9ZNTRPLT0001"},
         {"zintrop", "9ZNTRP000002"},
         {"sampleviewer", "9SMPLVWR0003"},
