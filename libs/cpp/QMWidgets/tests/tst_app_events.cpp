@@ -14,7 +14,7 @@ using QMWidgets::App;
 namespace {
 
 // A program's application object: overrides the virtual operations the way
-// the optimiser's does, and may move its resources folder for a test.
+// the optimiser's does.
 class ProgramApp : public QMTest::TestApp
 {
     Q_OBJECT
@@ -24,8 +24,6 @@ public:
 
     int m_nUpdateChecks = 0;
     int m_nMoreApps = 0;
-
-    void setResourcesPath(const QString& strPath) { m_strResourcesPath = strPath; }
 
     QString storeLinkForApp(const QString& strLink) const override { return strLink; }
 

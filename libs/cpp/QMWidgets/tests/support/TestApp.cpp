@@ -18,4 +18,9 @@ void TestApp::setPromotedLink(const QString& strLink)
     m_strPromotedLink = strLink;
 }
 
+void TestApp::setResourcesPath(const QString& strPath)
+{
+    m_strResourcesPath = strPath;
+}
+
 }  // namespace QMTest

@@ -19,6 +19,9 @@ public:
     void setIndependentBuild(bool bIndependent);
     // Lets a test set the promoted link, which the base class offers no setter for.
     void setPromotedLink(const QString& strLink);
+    // Points the resources folder elsewhere (a marker file test must not
+    // touch the shared build folder).
+    void setResourcesPath(const QString& strPath);
 };
 
 }  // namespace QMTest
