@@ -130,7 +130,8 @@ void NativeAudioPlayer::setMuted(bool mute)
         if (!isMuted())
             m_dRememberedVolume = volume();
         m_pInternal->setVolume(0);
-    } else {
+    } else if (isMuted()) {
+        // Unmuting a player that is not muted keeps the volume it has.
         m_pInternal->setVolume(platformVolume(m_dRememberedVolume));
     }
 }

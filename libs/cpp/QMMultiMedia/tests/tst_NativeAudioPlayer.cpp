@@ -87,6 +87,7 @@ void tst_NativeAudioPlayer::muteRemembersTheVolume_data()
     QTest::newRow("muted twice keeps 80") << 80.0 << 2 << 80.0;
     // Never muted: the player's own starting volume comes back.
     QTest::newRow("unmute before any mute") << 0.0 << 0 << 50.0;
+    QTest::newRow("unmute while not muted keeps the volume") << 80.0 << 0 << 80.0;
 }
 
 void tst_NativeAudioPlayer::muteRemembersTheVolume()
