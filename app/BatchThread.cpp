@@ -1,0 +1,11 @@
+#include "BatchThread.h"
+
+BatchThread::BatchThread(QObject* parent)
+    : QThread(parent)
+{
+}
+
+void BatchThread::run()
+{
+    exec();
+}

@@ -1,0 +1,282 @@
+#include "BatchWorker.h"
+
+#include "App.h"
+#include "AppSettingsDialog.h"
+#include "OptimizeStep.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+
+constexpr unsigned long PausePollMs = 500;
+
+// P lies inside Q: equal, or Q followed by "/" (Q may end with "/" itself).
+bool liesInside(const QString& path, const QString& folder)
+{
+    if (path == folder)
+        return true;
+    return path.startsWith(folder)
+        && (folder.endsWith(QLatin1Char('/')) || path.at(folder.size()) == QLatin1Char('/'));
+}
+
+QString pathBelow(const QString& path, const QString& folder)
+{
+    QString rest = path.mid(folder.size());
+    while (rest.startsWith(QLatin1Char('/')))
+        rest.remove(0, 1);
+    return rest;
+}
+
+QString lastComponent(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Joins folder parts with "/", skipping empty ones; the result ends with "/".
+QString joinFolder(const QStringList& parts)
+{
+    QString result;
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            continue;
+        if (!result.isEmpty() && !result.endsWith(QLatin1Char('/')))
+            result += QLatin1Char('/');
+        result += part;
+    }
+    if (!result.endsWith(QLatin1Char('/')))
+        result += QLatin1Char('/');
+    return result;
+}
+
+QString extensionOf(const QFileInfo& info)
+{
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QString() : QStringLiteral(".") + suffix;
+}
+
+} // namespace
+
+BatchWorker::BatchWorker(QObject* parent)
+    : QObject(parent)
+{
+}
+
+QString BatchWorker::relativeOutputDir(const QString& entry, const QString& batchFolder,
+                                       bool isFolder) const
+{
+    QString result;
+    const QString entryFolder = isFolder ? QString() : QFileInfo(entry).absolutePath();
+    for (const QUrl& url : m_lstSourceUrls) {
+        const QString root = url.toLocalFile();
+        if (root.isEmpty())
+            continue;
+        if (isFolder) {
+            if (liesInside(entry, root))
+                result = joinFolder({batchFolder, lastComponent(root), pathBelow(entry, root)});
+        } else if (QFileInfo(root).isFile()) {
+            // A file dropped on its own lands in the batch folder itself.
+            const QString rootFolder = QFileInfo(root).absolutePath();
+            if (liesInside(entryFolder, rootFolder))
+                result = joinFolder({batchFolder, pathBelow(entryFolder, rootFolder)});
+        } else if (liesInside(entryFolder, root)) {
+            result = joinFolder({batchFolder, lastComponent(root), pathBelow(entryFolder, root)});
+        }
+    }
+    return result;
+}
+
+// The folder an entry goes to. Whatever the URLs say, it is never outside the
+// batch folder: with no applying URL (or a path that climbs out) the entry
+// goes to the batch folder itself.
+QString BatchWorker::targetFolder(const QString& entry, const QString& batchFolder, bool structure)
+{
+    if (!structure)
+        return batchFolder;
+    QString folder = relativeOutputDir(entry, batchFolder, false);
+    if (folder.isEmpty() || !liesInside(QDir::cleanPath(folder), QDir::cleanPath(batchFolder)))
+        return batchFolder;
+    if (!makeFolder(folder))
+        return batchFolder;
+    return folder;
+}
+
+bool BatchWorker::makeFolder(const QString& folder)
+{
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
+        return true;
+    appendErrorLine(folder + QStringLiteral(": ") + tr("Can not create the folder"));
+    return false;
+}
+
+void BatchWorker::slotAppendError(const QString& text)
+{
+    m_strErrors += text;
+}
+
+void BatchWorker::appendErrorLine(const QString& line)
+{
+    slotAppendError(line + QLatin1Char('\n'));
+}
+
+void BatchWorker::emitFileProgress(int percent)
+{
+    if (percent == m_nLastFileProgress)
+        return;
+    m_nLastFileProgress = percent;
+    emit fileProgress(percent);
+}
+
+// One step (a PNG file or a copy phase) is done. 100 is kept for the end of
+// the run, so the dialog shows its finished look only once all is over.
+void BatchWorker::emitStepDone()
+{
+    ++m_nStepsDone;
+    const int percent = int(m_nStepsDone * 100.0 / m_nSteps);
+    if (percent > m_nLastTotalProgress && percent < 100) {
+        m_nLastTotalProgress = percent;
+        emit totalProgress(percent);
+    }
+}
+
+// The pause and stop flags are not reset here: a Pause or Stop given while the
+// thread was still starting must hold.
+void BatchWorker::slotDoWork()
+{
+    m_strErrors.clear();
+    m_nInputTotal = 0;
+    m_nOutputTotal = 0;
+    m_nStartedFiles = 0;
+    m_nLastTotalProgress = -1;
+    m_nStepsDone = 0;
+
+    QMWidgets::App* app = QMWidgets::App::instance();
+    QString destination = app->settingsValue(QStringLiteral("DestinationPath"),
+                                             app->picturesDirectory(true)).toString();
+    if (!destination.isEmpty() && !destination.endsWith(QLatin1Char('/')))
+        destination += QLatin1Char('/');
+
+    const bool copyTexts = AppSettingsDialog::copyTextsActive() && !m_vecTextFiles.isEmpty();
+    const bool copyOthers = AppSettingsDialog::copyEntireContentActive() && !m_vecOtherFiles.isEmpty();
+    m_nSteps = m_vecPngFiles.size() + (copyTexts ? 1 : 0) + (copyOthers ? 1 : 0);
+
+    const QString batchFolder = destination
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"))
+        + QLatin1Char('/');
+
+    bool folderReady = false;
+    if (!m_bStop) {
+        // A relative destination would put the output in the current directory.
+        if (QDir::isRelativePath(destination)) {
+            appendErrorLine(batchFolder + QStringLiteral(": ")
+                            + tr("The destination folder is not a valid folder"));
+        } else if (makeFolder(batchFolder)) {
+            folderReady = true;
+        }
+    }
+
+    if (folderReady) {
+        const bool structure = AppSettingsDialog::folderStructureActive();
+        const QVector<QString> pngFiles = m_vecPngFiles;
+        for (const QString& source : pngFiles) {
+            const QString folder = targetFolder(source, batchFolder, structure);
+            const QString output = OptimizeStep::uniqueFilePath(
+                folder, QFileInfo(source).completeBaseName(), QStringLiteral(".png"));
+            const QStringList written = compressFile(source, output);
+            if (m_bStop) {
+                // A stopped batch keeps nothing of the file it was working on.
+                for (const QString& path : written)
+                    QFile::remove(path);
+                break;
+            }
+            emitStepDone();
+        }
+
+        if (copyTexts && !m_bStop) {
+            m_nLastFileProgress = -1;
+            emitFileProgress(0);
+            emit currentFile(tr("COPYING TEXT FILES"));
+            copyFiles(m_vecTextFiles, batchFolder);
+            emitStepDone();
+        }
+        if (copyOthers && !m_bStop) {
+            m_nLastFileProgress = -1;
+            emitFileProgress(0);
+            emit currentFile(tr("COPYING NON PNG CONTENT"));
+            copyFiles(m_vecOtherFiles, batchFolder);
+            emitStepDone();
+        }
+    }
+
+    if (!m_strErrors.isEmpty())
+        emit errorsLog(m_strErrors);
+    emit totalProgress(100);
+    emit finished(batchFolder);
+}
+
+QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& outputPath)
+{
+    while (m_bPaused && !m_bStop)
+        QThread::msleep(PausePollMs);
+    if (m_bStop)
+        return QStringList();
+
+    m_nLastFileProgress = -1;
+    emitFileProgress(0);
+    emit currentFile(tr("COMPRESSING"));
+    emit currentFilePathAndName(sourcePath);
+    ++m_nStartedFiles;
+    emit filesCountChanged(m_nStartedFiles, m_vecPngFiles.size());
+
+    qDebug() << "!!!" << sourcePath << "; OUTPUT:" << outputPath;
+
+    OptimizeStep::Options options;
+    options.nColors = AppSettingsDialog::quality();
+    options.nResizePercent = AppSettingsDialog::resizePercent();
+    options.bGray = AppSettingsDialog::doGray();
+    options.bDithering = AppSettingsDialog::dithering();
+
+    const OptimizeStep::Result result = OptimizeStep::run(
+        sourcePath, outputPath, options, [this](int percent) { emitFileProgress(percent); });
+
+    if (!result.strError.isEmpty())
+        appendErrorLine(result.strError);
+    m_nInputTotal += result.nInputSize;
+    m_nOutputTotal += result.nOutputSize;
+    emit totalProgressSizes(m_nInputTotal, m_nOutputTotal);
+    return result.lstWritten;
+}
+
+void BatchWorker::copyFiles(const QVector<QString>& files, const QString& batchFolder)
+{
+    const bool structure = AppSettingsDialog::folderStructureActive();
+    const int count = files.size();
+    int done = 0;
+    for (const QString& entry : files) {
+        const QFileInfo info(entry);
+        if (structure && info.isDir()) {
+            QString folder = relativeOutputDir(entry, batchFolder, true);
+            if (!folder.isEmpty() && liesInside(QDir::cleanPath(folder), QDir::cleanPath(batchFolder)))
+                makeFolder(folder);
+            ++done;
+            emitFileProgress(int(done * 100.0 / count));
+            continue;
+        }
+        if (!info.isDir()) {
+            const QString folder = targetFolder(entry, batchFolder, structure);
+            QString error;
+            const QString written = OptimizeStep::copyToUniqueFile(
+                entry, folder, info.completeBaseName(), extensionOf(info), &error);
+            if (written.isEmpty())
+                appendErrorLine(error);
+        }
+        if (m_bStop)
+            break;
+        ++done;
+        emitFileProgress(int(done * 100.0 / count));
+    }
+}
