@@ -1,0 +1,80 @@
+#include "WidgetFunctions.h"
+
+#include "App.h"
+#include "Os.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QVariant>
+#include <QWidget>
+
+namespace QMWidgets {
+
+namespace {
+
+constexpr int kDefaultTransparency = 35;
+
+// Floating division on purpose: with integers the default 35 would give an
+// opaque window instead of 0.95.
+double opacityFromSetting(const QString &key)
+{
+    int v = kDefaultTransparency;
+    if (auto *app = qobject_cast<App *>(QCoreApplication::instance()))
+        v = app->settingsValue(key, kDefaultTransparency).toInt();
+    return 1.3 - v / 100.0;
+}
+
+} // namespace
+
+void setObjectNameAndToolTip(QWidget *widget, const QString &name, const QString &toolTip)
+{
+    widget->setObjectName(name);
+    if (!toolTip.isEmpty())
+        widget->setToolTip(toolTip);
+}
+
+void makeFlatPushButton(QPushButton *button)
+{
+    button->setObjectName(QStringLiteral("PushButton"));
+    button->setFlat(true);
+    button->setMinimumHeight(32);
+}
+
+void makeFlatFixedButton(QPushButton *button)
+{
+    button->setFlat(true);
+    button->setFixedSize(32, 32);
+}
+
+void applyChartDialogsTransparency(QWidget *widget)
+{
+    widget->setWindowOpacity(
+        opacityFromSetting(QStringLiteral("TransparencyParameters/ChartDialogs")));
+}
+
+void applyContextMenusTransparency(QWidget *widget)
+{
+    const double opacity =
+        opacityFromSetting(QStringLiteral("TransparencyParameters/ContextMenus"));
+    widget->setWindowOpacity(opacity);
+    const QList<QMenu *> menus = widget->findChildren<QMenu *>();
+    for (QMenu *menu : menus)
+        menu->setWindowOpacity(opacity);
+}
+
+QPixmap grabDesktopScreen()
+{
+    // QScreen::grabWindow with window 0 grabs the whole screen; it replaces
+    // the desktop-widget grab that Qt deprecates.
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QPixmap();
+    const QRect geometry = screen->geometry();
+    const double r = Os::devicePixelRatio();
+    return screen->grabWindow(0, geometry.x(), geometry.y(),
+                              int(geometry.width() * r), int(geometry.height() * r));
+}
+
+} // namespace QMWidgets
