@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class CompressProgress;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace QMWidgets {
+class Label;
+class SimpleProgress;
+}
+
+// The modal progress dialog of a batch: the ring of bytes saved, a preview of
+// the file being reduced, the progress bar with the status text, the file
+// counter, Pause/Resume, Stop and, once the batch is done, Close.
+class BatchDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BatchDialog(QWidget* parent = nullptr);
+
+    // For tests and for the launcher's wiring.
+    QMWidgets::SimpleProgress* progressBar() const { return m_pProgress; }
+    CompressProgress* ring() const { return m_pRing; }
+    QPushButton* pauseButton() const { return m_pPauseButton; }
+    QPushButton* stopButton() const { return m_pStopButton; }
+    QPushButton* closeButton() const { return m_pCloseButton; }
+    QPushButton* errorButton() const { return m_pErrorButton; }
+    QMWidgets::Label* preview() const { return m_pPreview; }
+    QLabel* counterLabel() const { return m_pCounter; }
+    QString errorText() const { return m_strErrors; }
+
+signals:
+    void start();
+    void stop();
+    void paused(bool paused);
+
+public slots:
+    void slotPause();
+    void slotStop();
+    void slotProgressChanged(int percent);
+    void slotFileProgressChanged(int percent);
+    void slotAccept();
+    void slotShowCurrentFile(const QString& text);
+    void slotShowCurrentFileImage(const QString& path);
+    void slotSetErrors(const QString& errors);
+    void slotShowErrors();
+    void slotNotEnoughtFreeSpace();
+    void slotTotalProgressSizesChanged(qint64 inputTotal, qint64 outputTotal);
+    void slotFilesCountChanged(int current, int total);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private slots:
+    void slotLoadPreview();
+
+private:
+    QMWidgets::SimpleProgress* m_pProgress;
+    CompressProgress* m_pRing;
+    QLabel* m_pHiddenLabel;
+    QPushButton* m_pPauseButton;
+    QPushButton* m_pStopButton;
+    QPushButton* m_pCloseButton;
+    QPushButton* m_pErrorButton;
+    QMWidgets::Label* m_pPreview;
+    QString m_strErrors;
+    QLabel* m_pCounter;
+    // Previews are decoded on the GUI thread; only the newest path asked for
+    // since the last event-loop turn is decoded, so a fast batch never queues
+    // up decodes.
+    QString m_strPreviewPath;
+    QTimer* m_pPreviewTimer;
+};
