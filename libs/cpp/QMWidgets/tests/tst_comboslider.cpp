@@ -1,9 +1,13 @@
 #include "ComboSlider.h"
 
+#include "DialogLayoutCheck.h"
+
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include "QMTest.h"
+
 #include <QtTest>
 
 using QMWidgets::ComboSlider;
@@ -13,29 +17,9 @@ namespace {
 QLabel *titleLabel(ComboSlider &combo) { return combo.findChildren<QLabel *>().value(0); }
 QLabel *suffixLabel(ComboSlider &combo) { return combo.findChildren<QLabel *>().value(1); }
 
-// Direct children that are shown lie inside the widget and do not overlap.
-void verifyChildrenApart(QWidget *widget)
-{
-    const QList<QWidget *> kids =
-        widget->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    QList<QWidget *> shown;
-    for (QWidget *kid : kids)
-        if (kid->isVisible())
-            shown << kid;
-    for (int i = 0; i < shown.size(); ++i) {
-        QVERIFY2(widget->rect().contains(shown[i]->geometry()),
-                 shown[i]->metaObject()->className());
-        for (int j = i + 1; j < shown.size(); ++j)
-            QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
-                     qPrintable(QString("%1 overlaps %2")
-                                    .arg(shown[i]->metaObject()->className(),
-                                         shown[j]->metaObject()->className())));
-    }
-}
-
 } // namespace
 
-class TestComboSlider : public QObject
+class TestComboSlider : public QMTest::TestCase
 {
     Q_OBJECT
 
@@ -161,11 +145,9 @@ void TestComboSlider::laysOutAtMinimumSize()
     ComboSlider combo(QStringLiteral("Colours"));
     combo.setRange(1, 256);
     combo.setSuffixText(QStringLiteral("colours"));
-    combo.show();
-    combo.resize(combo.minimumSizeHint());
-    QVERIFY(!combo.grab().isNull());
-    verifyChildrenApart(&combo);
+    const QStringList problems = DialogLayoutCheck::checkAtMinimumSize(&combo);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
 }
 
-QTEST_MAIN(TestComboSlider)
+QMTEST_APP_MAIN(TestComboSlider)
 #include "tst_comboslider.moc"

@@ -1,5 +1,7 @@
 #include "DropWidget.h"
 
+#include "DialogLayoutCheck.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -12,7 +14,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
+#include "QMTest.h"
+
 #include <QtTest>
 
 #include <functional>
@@ -25,22 +28,19 @@ QPushButton *openButton(DropWidget &area) { return area.findChild<QPushButton *>
 
 // Answers the next modal file dialog once it is up; the widget's own dialog
 // call then returns as if the user had chosen.
-void answerFileDialog(std::function<void(QFileDialog *)> answer)
+QMTest::ModalAnswerer::Action fileDialogAnswer(std::function<void(QFileDialog *)> answer)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
+    return [answer](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog) {
+            modal->close();
+            QFAIL(qPrintable(QString("not a file dialog: %1").arg(modal->metaObject()->className())));
+        }
         answer(dialog);
         // A failed check inside the answer must not leave the test waiting.
         if (dialog->isVisible())
             dialog->reject();
-    });
-    timer->start();
+    };
 }
 
 void chooseFiles(QFileDialog *dialog, const QString &folder, const QStringList &names)
@@ -95,7 +95,7 @@ struct DropRecorder
 
 } // namespace
 
-class TestDropWidget : public QObject
+class TestDropWidget : public QMTest::TestCase
 {
     Q_OBJECT
 
@@ -237,12 +237,13 @@ void TestDropWidget::openFiles()
     DropWidget area;
     area.show();
     DropRecorder recorder(area);
-    answerFileDialog([&](QFileDialog *dialog) {
+    QMTest::ModalAnswerer answerer(fileDialogAnswer([&](QFileDialog *dialog) {
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Open files"));
         chooseFiles(dialog, dir.path(), names);
-    });
+    }));
     openButton(area)->click();
+    QVERIFY(answerer.answered());
 
     QCOMPARE(recorder.lists.size(), 1);
     QList<QUrl> expected;
@@ -265,13 +266,14 @@ void TestDropWidget::openFolder()
     area.setHideOnDrop(false);
     area.show();
     DropRecorder recorder(area);
-    answerFileDialog([&](QFileDialog *dialog) {
+    QMTest::ModalAnswerer answerer(fileDialogAnswer([&](QFileDialog *dialog) {
         QVERIFY(dialog->testOption(QFileDialog::ShowDirsOnly));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Open folder"));
         dialog->setDirectory(folder);
         QMetaObject::invokeMethod(dialog, "accept");
-    });
+    }));
     openButton(area)->click();
+    QVERIFY(answerer.answered());
 
     QCOMPARE(recorder.lists.size(), 1);
     QCOMPARE(recorder.lists.first(), QList<QUrl>{ QUrl::fromLocalFile(folder) });
@@ -292,8 +294,9 @@ void TestDropWidget::cancelledDialogEmitsNothing()
     area.setOpenMode(openMode);
     area.show();
     QSignalSpy spy(&area, &DropWidget::dropped);
-    answerFileDialog([](QFileDialog *dialog) { dialog->reject(); });
+    QMTest::ModalAnswerer answerer(fileDialogAnswer([](QFileDialog *dialog) { dialog->reject(); }));
     openButton(area)->click();
+    QVERIFY(answerer.answered());
     QCOMPARE(spy.count(), 0);
     QVERIFY(area.isVisible());
 }
@@ -309,11 +312,9 @@ void TestDropWidget::setters()
 
 void TestDropWidget::laysOutAtMinimumSize()
 {
-    QWidget window;
-    auto *area = new DropWidget(&window);
-    window.show();
-    area->resize(area->minimumSizeHint());
-    QVERIFY(!area->grab().isNull());
+    QScopedPointer<DropWidget> area(new DropWidget);
+    const QStringList problems = DialogLayoutCheck::checkAtMinimumSize(area.data());
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
 
     // The heading stands at the top: a QLabel with the same text tells how
     // tall it is. The button must sit below it and inside the area.
@@ -326,5 +327,5 @@ void TestDropWidget::laysOutAtMinimumSize()
              qPrintable(QString("button top %1, heading bottom %2").arg(button.top()).arg(headingBottom)));
 }
 
-QTEST_MAIN(TestDropWidget)
+QMTEST_APP_MAIN(TestDropWidget)
 #include "tst_dropwidget.moc"

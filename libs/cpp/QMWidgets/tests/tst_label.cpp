@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include "QMTest.h"
+
 #include <QtTest>
 
 using QMWidgets::Label;
@@ -32,7 +34,7 @@ QImage render(QWidget &widget) { return widget.grab().toImage(); }
 
 } // namespace
 
-class TestLabel : public QObject
+class TestLabel : public QMTest::TestCase
 {
     Q_OBJECT
 
@@ -184,5 +186,5 @@ void TestLabel::withoutPicturePaintsLikeQLabel()
     QCOMPARE(render(label), render(plain));
 }
 
-QTEST_MAIN(TestLabel)
+QMTEST_APP_MAIN(TestLabel)
 #include "tst_label.moc"

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QImage>
 #include <QPointer>
+#include "QMTest.h"
+
 #include <QtTest>
 
 using QMWidgets::SimpleProgress;
@@ -30,7 +32,7 @@ QImage render(SimpleProgress &bar) { return bar.grab().toImage(); }
 
 } // namespace
 
-class TestSimpleProgress : public QObject
+class TestSimpleProgress : public QMTest::TestCase
 {
     Q_OBJECT
 
@@ -157,5 +159,5 @@ void TestSimpleProgress::textIsDrawnOverTheBar()
     QVERIFY(bright);
 }
 
-QTEST_MAIN(TestSimpleProgress)
+QMTEST_APP_MAIN(TestSimpleProgress)
 #include "tst_simpleprogress.moc"

@@ -1,0 +1,133 @@
+#include "App.h"
+#include "WidgetFunctions.h"
+
+#include "QMTest.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace QMWidgets;
+
+namespace {
+
+// A window stores its opacity in 1/255 steps.
+bool sameOpacity(double got, double expected) { return qAbs(got - expected) <= 1.0 / 255 + 1e-9; }
+
+} // namespace
+
+class TestWidgetFunctions : public QMTest::TestCase
+{
+    Q_OBJECT
+
+private slots:
+    void objectNameAndToolTip_data();
+    void objectNameAndToolTip();
+    void flatButtons();
+    void transparency_data();
+    void transparency();
+    void contextMenusGetTheSameOpacity();
+    void grabDesktopScreen();
+};
+
+void TestWidgetFunctions::objectNameAndToolTip_data()
+{
+    QTest::addColumn<QString>("earlierTip");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("expectedTip");
+    QTest::newRow("sets tip") << QString() << "Open" << "Open";
+    QTest::newRow("replaces tip") << "Old" << "New" << "New";
+    QTest::newRow("empty keeps earlier") << "Old" << QString() << "Old";
+}
+
+void TestWidgetFunctions::objectNameAndToolTip()
+{
+    QFETCH(QString, earlierTip);
+    QFETCH(QString, tip);
+    QFETCH(QString, expectedTip);
+    QWidget widget;
+    widget.setToolTip(earlierTip);
+    setObjectNameAndToolTip(&widget, QStringLiteral("AppButton"), tip);
+    QCOMPARE(widget.objectName(), QStringLiteral("AppButton"));
+    QCOMPARE(widget.toolTip(), expectedTip);
+}
+
+void TestWidgetFunctions::flatButtons()
+{
+    QPushButton push(QStringLiteral("Close"));
+    makeFlatPushButton(&push);
+    QCOMPARE(push.objectName(), QStringLiteral("PushButton"));
+    QVERIFY(push.isFlat());
+    QCOMPARE(push.minimumHeight(), 32);
+
+    QPushButton fixed;
+    fixed.setObjectName(QStringLiteral("VideoButton"));
+    makeFlatFixedButton(&fixed);
+    QCOMPARE(fixed.objectName(), QStringLiteral("VideoButton"));
+    QVERIFY(fixed.isFlat());
+    QCOMPARE(fixed.minimumSize(), QSize(32, 32));
+    QCOMPARE(fixed.maximumSize(), QSize(32, 32));
+}
+
+void TestWidgetFunctions::transparency_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("stored");   // invalid: nothing stored
+    QTest::addColumn<double>("opacity");
+    const QString chart = QStringLiteral("TransparencyParameters/ChartDialogs");
+    const QString menus = QStringLiteral("TransparencyParameters/ContextMenus");
+    for (const QString &key : { chart, menus }) {
+        const QByteArray tag = key == chart ? "chart " : "menus ";
+        QTest::newRow(tag + "default 35") << key << QVariant() << 0.95;
+        QTest::newRow(tag + "50") << key << QVariant(50) << 0.8;
+        QTest::newRow(tag + "0 clamps to opaque") << key << QVariant(0) << 1.0;
+        QTest::newRow(tag + "130 transparent") << key << QVariant(130) << 0.0;
+        QTest::newRow(tag + "200 clamps to transparent") << key << QVariant(200) << 0.0;
+    }
+}
+
+void TestWidgetFunctions::transparency()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, stored);
+    QFETCH(double, opacity);
+    if (stored.isValid())
+        App::instance()->setSettingsValue(key, stored);
+
+    QWidget window;   // opacity is a property of windows
+    if (key.endsWith(QLatin1String("ChartDialogs")))
+        applyChartDialogsTransparency(&window);
+    else
+        applyContextMenusTransparency(&window);
+    QVERIFY2(sameOpacity(window.windowOpacity(), opacity),
+             qPrintable(QString::number(window.windowOpacity())));
+}
+
+void TestWidgetFunctions::contextMenusGetTheSameOpacity()
+{
+    App::instance()->setSettingsValue(QStringLiteral("TransparencyParameters/ContextMenus"), 50);
+    // The chart setting must not leak into menus.
+    App::instance()->setSettingsValue(QStringLiteral("TransparencyParameters/ChartDialogs"), 0);
+    QWidget window;
+    auto *panel = new QWidget(&window);
+    auto *direct = new QMenu(&window);
+    auto *nested = new QMenu(panel);
+    auto *submenu = new QMenu(nested);
+    applyContextMenusTransparency(&window);
+    for (QWidget *w : { static_cast<QWidget *>(&window), static_cast<QWidget *>(direct),
+                        static_cast<QWidget *>(nested), static_cast<QWidget *>(submenu) })
+        QVERIFY2(sameOpacity(w->windowOpacity(), 0.8), w->metaObject()->className());
+}
+
+void TestWidgetFunctions::grabDesktopScreen()
+{
+    // Headless platforms may give no picture; when one comes it covers the
+    // whole default screen at ratio 1.
+    const QPixmap picture = QMWidgets::grabDesktopScreen();
+    if (!picture.isNull())
+        QCOMPARE(picture.size(), QGuiApplication::primaryScreen()->geometry().size());
+}
+
+QMTEST_APP_MAIN(TestWidgetFunctions)
+#include "tst_widgetfunctions.moc"
