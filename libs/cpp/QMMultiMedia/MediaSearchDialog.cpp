@@ -20,6 +20,9 @@ namespace {
 
 // Inside one big folder the walk still lets the window breathe this often.
 constexpr qint64 kPumpIntervalMs = 30;
+// Laying out and painting new label texts costs far more than walking a
+// folder; nobody can read texts that change faster than this anyway.
+constexpr qint64 kLabelIntervalMs = 30;
 
 // Endings whose files count as playable without asking the platform player;
 // matched on the path exactly as given, case included.
@@ -128,6 +131,7 @@ void MediaSearchDialog::slotStart()
     m_setWalkedFolders.clear();
     m_bLabelsPending = false;
     m_pumpClock.start();
+    m_labelClock.start();
 
     for (const QUrl &url : qAsConst(m_listUrls)) {
         if (m_bCancelled)
@@ -299,8 +303,8 @@ void MediaSearchDialog::countFile(const QString &name)
     ++m_nFileCount;
     if (m_nFileCount > 4 && m_nFileCount % 10 != 0)
         return;
-    // Setting a label's text is costly; the texts are kept and applied just
-    // before events are processed, where they can first be seen.
+    // Setting a label's text is costly; the texts are kept and applied when
+    // events are processed next, where they can first be seen.
     m_strPendingName = name;
     m_anPendingCounts[0] = m_vecVideo.size();
     m_anPendingCounts[1] = m_vecAudio.size();
@@ -315,6 +319,7 @@ void MediaSearchDialog::flushLabels()
     if (!m_bLabelsPending)
         return;
     m_bLabelsPending = false;
+    m_labelClock.restart();
     m_pFileLabel->setText(m_strPendingName);
     m_pCountLabel->setText(
         QStringLiteral("<H3>Video Files: %1<BR>Audio Files: %2<BR>Image Files: %3<BR>Text Files: %4<BR>Other Files: %5<BR></H3>")
@@ -327,7 +332,8 @@ void MediaSearchDialog::flushLabels()
 
 void MediaSearchDialog::pumpEvents()
 {
-    flushLabels();
+    if (m_labelClock.elapsed() >= kLabelIntervalMs)
+        flushLabels();
     QCoreApplication::processEvents();
     m_pumpClock.restart();
 }

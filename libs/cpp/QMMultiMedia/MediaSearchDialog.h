@@ -84,6 +84,7 @@ private:
     bool m_bRunning = false;
     QSet<QPair<quint64, quint64>> m_setWalkedFolders; // device and inode
     QElapsedTimer m_pumpClock;
+    QElapsedTimer m_labelClock;
     bool m_bLabelsPending = false;
     QString m_strPendingName;
     int m_anPendingCounts[5] = {0, 0, 0, 0, 0};

@@ -45,6 +45,10 @@ void tst_MediaType::classifiesByEnding_data()
     QTest::newRow(".gz") << "a.gz" << int(Other);
     QTest::newRow("empty") << "" << int(Other);
     QTest::newRow("trailing blank") << "a.mp3 " << int(Other);
+    QTest::newRow("trailing dot") << "a.png." << int(Other);
+    QTest::newRow("long ending") << "a.backup" << int(Other);
+    QTest::newRow("dotted folder, bare file") << "pics.png/file" << int(Other);
+    QTest::newRow("mixed case") << "Movie.mKv" << int(Video);
     QTest::newRow("non-ASCII name") << QString::fromUtf8("Ärger über Öl.JPEG") << int(Image);
     // Case folding would turn the long s into 's'; lower-casing does not.
     QTest::newRow("long s is not s") << QString::fromUtf8("x.\u017Fwf") << int(Other);
