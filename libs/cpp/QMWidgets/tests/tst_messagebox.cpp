@@ -1,8 +1,10 @@
+#include "App.h"
 #include "MMessageBox.h"
 
 #include "DialogLayoutCheck.h"
 
 #include <QApplication>
+#include <QDesktopWidget>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -81,6 +83,7 @@ private slots:
     void icons();
     void staticCalls_data();
     void staticCalls();
+    void smallScreenStacksButtons();
     void laysOutAtMinimumSize_data();
     void laysOutAtMinimumSize();
 };
@@ -250,6 +253,33 @@ void TestMessageBox::staticCalls()
     QCOMPARE(got, result);
     // The box is gone once the call returns.
     QVERIFY(parent.findChildren<MMessageBox *>().isEmpty());
+}
+
+void TestMessageBox::smallScreenStacksButtons()
+{
+    // The headless screen is 800 x 600; the desktop widget is shrunk for the
+    // length of this test so that the box sees a phone-sized desktop.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QWidget *desktop = QApplication::desktop();
+    QT_WARNING_POP
+    const QSize original = desktop->size();
+    desktop->resize(400, 700);
+    const bool small = QMWidgets::App::isSmallScreen();
+    MMessageBox box(1, QStringLiteral("Small"), QStringLiteral("Text"),
+                    QMessageBox::Yes | QMessageBox::No);
+    desktop->resize(original);
+    if (!small)
+        QSKIP("this platform does not let the test shrink the desktop");
+    QVERIFY(!QMWidgets::App::isSmallScreen());
+
+    const QStringList problems = DialogLayoutCheck::checkAtMinimumSize(&box);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+    const QList<QPushButton *> list = pushButtons(box);
+    QCOMPARE(texts(list), (QStringList{ "No", "Yes" }));
+    // Stacked top to bottom, in placement order.
+    QVERIFY(list[1]->geometry().top() > list[0]->geometry().bottom());
+    QCOMPARE(list[0]->geometry().left(), list[1]->geometry().left());
 }
 
 void TestMessageBox::laysOutAtMinimumSize_data()
