@@ -36,7 +36,7 @@ enum class EntryKind { File, Folder, Neither };
 
 // Regular files and folders, links followed; broken links, pipes, sockets
 // and devices are neither. The entry's own type saves a stat per file.
-EntryKind kindOf(const dirent *entry, const QByteArray &encodedPath)
+EntryKind kindOf(const dirent *entry, const QString &path)
 {
     switch (entry->d_type) {
     case DT_REG:
@@ -46,7 +46,7 @@ EntryKind kindOf(const dirent *entry, const QByteArray &encodedPath)
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat st;
-        if (::stat(encodedPath.constData(), &st) != 0)
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
             return EntryKind::Neither;
         if (S_ISREG(st.st_mode))
             return EntryKind::File;
@@ -263,8 +263,7 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
             break;
         const QString name = QFile::decodeName(entry->d_name);
         const QString path = prefix + name;
-        const EntryKind kind = kindOf(entry, (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
-                                                 ? QFile::encodeName(path) : QByteArray());
+        const EntryKind kind = kindOf(entry, path);
         if (kind == EntryKind::Folder) {
             subfolders.append(name);
         } else if (kind == EntryKind::File) {
