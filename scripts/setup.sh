@@ -8,6 +8,7 @@ packages=(
   qttools5-dev-tools libqt5svg5-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool imagemagick pngquant time
+  dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 
 namespace QMTest {
@@ -38,8 +39,20 @@ void ModalAnswerer::slotPoll()
         m_pTimer->stop();
         m_bAnswered = true;
         m_strClassName = QString::fromLatin1(pModal->metaObject()->className());
+        QPointer<QWidget> pAnswered(pModal);
         if (m_action)
             m_action(pModal);
+        // An answer that did not close the dialog would leave the test
+        // waiting until its time-out: close it, so the test fails instead.
+        QTimer::singleShot(3000, this, [pAnswered] {
+            if (pAnswered && pAnswered->isVisible() && QApplication::activeModalWidget() == pAnswered) {
+                qWarning("ModalAnswerer: the dialog was still open after its answer; closing it");
+                if (auto* pDialog = qobject_cast<QDialog*>(pAnswered.data()))
+                    pDialog->reject();
+                else
+                    pAnswered->close();
+            }
+        });
         return;
     }
     m_nRemainingMs -= kPollMs;
