@@ -334,70 +334,96 @@ void ColorReducer::applyTransparency(QImage& imgResult) const
     }
 }
 
-// Error diffusion, column by column (x outer, y inner). Each pixel passes
-// trunc(7e/16) right, trunc(5e/16) down and trunc(e/16) down-right, each share
-// added and clamped at once. Only the current and the next column can still
-// change, so two column buffers stand in for a full working copy; the
-// additions reach every pixel in the same order as on a full copy.
+namespace {
+
+// Emits the column progress values 10 + 90 * x / width, one per column and in
+// column order, spread over a walk of the rows.
+class ColumnProgress
+{
+public:
+    ColumnProgress(int nWidth, int nHeight)
+        : m_nWidth(nWidth), m_nHeight(nHeight) {}
+    // Before row y: the columns whose share of the walk has begun.
+    template<typename Emit>
+    void beforeRow(int y, Emit emitValue)
+    {
+        const qint64 nUpTo = qMin<qint64>(m_nWidth, qint64(y) * m_nWidth / m_nHeight + 1);
+        for (; m_nNext < nUpTo; ++m_nNext)
+            emitValue(int(10 + 90LL * m_nNext / m_nWidth));
+    }
+    template<typename Emit>
+    void finish(Emit emitValue) { beforeRow(m_nHeight, emitValue); }
+
+private:
+    int m_nWidth;
+    int m_nHeight;
+    int m_nNext = 0;
+};
+
+} // namespace
+
+// Error diffusion. Each pixel passes trunc(7e/16) to its right neighbour,
+// trunc(5e/16) to the one below and trunc(e/16) to the one below right, each
+// share added and clamped at once, in the order a column-by-column scan
+// (x outer, y inner) delivers them: for pixel (x, y) first the share of
+// (x-1, y-1), then that of (x-1, y), then that of (x, y-1). Those three pixels
+// all come before (x, y) in row order too, so the pixels are visited row by
+// row (sequential memory) and each pixel gathers its three shares in that
+// order from the stored errors of the previous row and of its left neighbour.
+// The values are exactly those of the column scan.
 // Writes the index into vecColors of every pixel into imgIndices.
 void ColorReducer::ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices)
 {
     const int nWidth = m_imgWork.width();
     const int nHeight = m_imgWork.height();
     NearestColor nearest(vecColors);
-    std::vector<int> current(size_t(nHeight) * 3), next(size_t(nHeight) * 3);
-    const uchar* pBits = m_imgWork.constBits();
-    const qsizetype nStride = m_imgWork.bytesPerLine();
-    uchar* pOut = imgIndices.bits();
-    const qsizetype nOutStride = imgIndices.bytesPerLine();
-
-    auto loadColumn = [&](int x, std::vector<int>& column) {
-        const uchar* p = pBits + qsizetype(x) * 4;
-        int* pCol = column.data();
-        for (int y = 0; y < nHeight; ++y, p += nStride, pCol += 3) {
-            const QRgb rgb = *reinterpret_cast<const QRgb*>(p);
-            pCol[0] = qRed(rgb);
-            pCol[1] = qGreen(rgb);
-            pCol[2] = qBlue(rgb);
-        }
-    };
-
-    loadColumn(0, current);
-    for (int x = 0; x < nWidth; ++x) {
-        emit progress(int(10 + 90LL * x / nWidth));
-        const bool bNext = x + 1 < nWidth;
-        if (bNext)
-            loadColumn(x + 1, next);
-        int* pCur = current.data();
-        int* pNext = next.data();
-        uchar* pDst = pOut + x;
-        for (int y = 0; y < nHeight; ++y, pCur += 3, pNext += 3, pDst += nOutStride) {
-            const int r = pCur[0], g = pCur[1], b = pCur[2];
-            const int nIndex = nearest.find(r, g, b);
-            *pDst = uchar(nIndex);
-            const QRgb rgb = vecColors[nIndex];
-            const int er = r - qRed(rgb), eg = g - qGreen(rgb), eb = b - qBlue(rgb);
-            if (er == 0 && eg == 0 && eb == 0)
-                continue;
-            const bool bBelow = y + 1 < nHeight;
-            if (bNext) {
-                pNext[0] = clampByte(pNext[0] + 7 * er / 16);
-                pNext[1] = clampByte(pNext[1] + 7 * eg / 16);
-                pNext[2] = clampByte(pNext[2] + 7 * eb / 16);
-            }
-            if (bBelow) {
-                pCur[3] = clampByte(pCur[3] + 5 * er / 16);
-                pCur[4] = clampByte(pCur[4] + 5 * eg / 16);
-                pCur[5] = clampByte(pCur[5] + 5 * eb / 16);
-            }
-            if (bNext && bBelow) {
-                pNext[3] = clampByte(pNext[3] + er / 16);
-                pNext[4] = clampByte(pNext[4] + eg / 16);
-                pNext[5] = clampByte(pNext[5] + eb / 16);
-            }
-        }
-        current.swap(next);
+    std::vector<int> palette(size_t(vecColors.size()) * 3);
+    for (int i = 0; i < vecColors.size(); ++i) {
+        palette[size_t(i) * 3] = qRed(vecColors[i]);
+        palette[size_t(i) * 3 + 1] = qGreen(vecColors[i]);
+        palette[size_t(i) * 3 + 2] = qBlue(vecColors[i]);
     }
+    // Errors of the previous row and of the current one, 3 per pixel.
+    std::vector<int> previous(size_t(nWidth) * 3, 0), current(size_t(nWidth) * 3, 0);
+    ColumnProgress columns(nWidth, nHeight);
+    auto emitProgress = [this](int n) { emit progress(n); };
+
+    for (int y = 0; y < nHeight; ++y) {
+        columns.beforeRow(y, emitProgress);
+        const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+        uchar* pDst = imgIndices.scanLine(y);
+        const int* pAbove = previous.data();
+        int* pErr = current.data();
+        int lr = 0, lg = 0, lb = 0; // error of the left neighbour
+        const bool bAbove = y > 0;
+        for (int x = 0; x < nWidth; ++x, pAbove += 3, pErr += 3) {
+            const QRgb rgb = pSrc[x];
+            int r = qRed(rgb), g = qGreen(rgb), b = qBlue(rgb);
+            if (x > 0) {
+                if (bAbove) {
+                    r = clampByte(r + pAbove[-3] / 16);
+                    g = clampByte(g + pAbove[-2] / 16);
+                    b = clampByte(b + pAbove[-1] / 16);
+                }
+                r = clampByte(r + 7 * lr / 16);
+                g = clampByte(g + 7 * lg / 16);
+                b = clampByte(b + 7 * lb / 16);
+            }
+            if (bAbove) {
+                r = clampByte(r + 5 * pAbove[0] / 16);
+                g = clampByte(g + 5 * pAbove[1] / 16);
+                b = clampByte(b + 5 * pAbove[2] / 16);
+            }
+            const int nIndex = nearest.find(r, g, b);
+            pDst[x] = uchar(nIndex);
+            const int* pColor = &palette[size_t(nIndex) * 3];
+            lr = pErr[0] = r - pColor[0];
+            lg = pErr[1] = g - pColor[1];
+            lb = pErr[2] = b - pColor[2];
+        }
+        previous.swap(current);
+    }
+    columns.finish(emitProgress);
 }
 
 // Grey sources: posterise to d + 1 levels (d = colours / 2, at least 2) through
@@ -466,38 +492,34 @@ QImage ColorReducer::reduceGray()
             }
             nearestLevel[v] = qRed(vecTable[nBest]);
         }
-        std::vector<int> current(nHeight), next(nHeight);
-        const uchar* pBits = m_imgWork.constBits();
-        const qsizetype nStride = m_imgWork.bytesPerLine();
-        auto loadColumn = [&](int x, std::vector<int>& column) {
-            const uchar* p = pBits + qsizetype(x) * 4;
-            for (int y = 0; y < nHeight; ++y, p += nStride)
-                column[y] = qRed(*reinterpret_cast<const QRgb*>(p));
-        };
-        loadColumn(0, current);
-        for (int x = 0; x < nWidth; ++x) {
-            emit progress(int(10 + 90LL * x / nWidth));
-            const bool bNext = x + 1 < nWidth;
-            if (bNext)
-                loadColumn(x + 1, next);
-            uchar* pDst = pOut + x;
-            for (int y = 0; y < nHeight; ++y, pDst += nOutStride) {
-                const int v = current[y];
+        // The same row-order walk as ditherImage, on one channel.
+        std::vector<int> previous(size_t(nWidth), 0), current(size_t(nWidth), 0);
+        ColumnProgress columns(nWidth, nHeight);
+        auto emitProgress = [this](int n) { emit progress(n); };
+        for (int y = 0; y < nHeight; ++y) {
+            columns.beforeRow(y, emitProgress);
+            const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
+            uchar* pRow = pOut + y * nOutStride;
+            const int* pAbove = previous.data();
+            int* pErr = current.data();
+            int nLeft = 0;
+            const bool bAbove = y > 0;
+            for (int x = 0; x < nWidth; ++x) {
+                int v = qRed(pSrc[x]);
+                if (x > 0) {
+                    if (bAbove)
+                        v = clampByte(v + pAbove[x - 1] / 16);
+                    v = clampByte(v + 7 * nLeft / 16);
+                }
+                if (bAbove)
+                    v = clampByte(v + 5 * pAbove[x] / 16);
                 const int nLevel = nearestLevel[v];
-                *pDst = uchar(indexOfGrey[nLevel]);
-                const int err = v - nLevel;
-                if (err == 0)
-                    continue;
-                const bool bBelow = y + 1 < nHeight;
-                if (bNext)
-                    next[y] = clampByte(next[y] + 7 * err / 16);
-                if (bBelow)
-                    current[y + 1] = clampByte(current[y + 1] + 5 * err / 16);
-                if (bNext && bBelow)
-                    next[y + 1] = clampByte(next[y + 1] + err / 16);
+                pRow[x] = uchar(indexOfGrey[nLevel]);
+                nLeft = pErr[x] = v - nLevel;
             }
-            current.swap(next);
+            previous.swap(current);
         }
+        columns.finish(emitProgress);
     } else {
         for (int y = 0; y < nHeight; ++y) {
             const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));

@@ -22,9 +22,11 @@ class NearestColor
 public:
     explicit NearestColor(const QVector<QRgb>& vecColors)
         : m_nCount(vecColors.size())
-        , m_vecCacheTags(kCacheSize, 0xFFFFFFFFu)
-        , m_vecCacheIndex(kCacheSize, 0)
+        , m_vecCache(kCacheSize, 0u)
     {
+        // An empty slot holds a tag that never hashes to it: black everywhere
+        // but in black's own slot, which holds white.
+        m_vecCache[slotOf(0)] = 0xFFFFFFu << 8;
         // Entries are padded to a multiple of 4 with a colour too far away to
         // ever win (distances stay far below 2^23).
         const int nPadded = (m_nCount + 3) & ~3;
@@ -43,12 +45,11 @@ public:
     int find(int r, int g, int b)
     {
         const uint32_t nRgb = uint32_t(r << 16 | g << 8 | b);
-        const uint32_t nSlot = (nRgb * 2654435761u) >> (32 - kCacheBits);
-        if (m_vecCacheTags[nSlot] == nRgb)
-            return m_vecCacheIndex[nSlot];
+        uint32_t& nEntry = m_vecCache[slotOf(nRgb)];
+        if ((nEntry >> 8) == nRgb)
+            return int(nEntry & 0xFFu);
         const int nIndex = search(r, g, b);
-        m_vecCacheTags[nSlot] = nRgb;
-        m_vecCacheIndex[nSlot] = uint8_t(nIndex);
+        nEntry = (nRgb << 8) | uint32_t(nIndex);
         return nIndex;
     }
 
@@ -93,15 +94,16 @@ public:
     }
 
 private:
-    static constexpr int kCacheBits = 16;
+    static uint32_t slotOf(uint32_t nRgb) { return (nRgb * 2654435761u) >> (32 - kCacheBits); }
+
+    static constexpr int kCacheBits = 18;
     static constexpr int kCacheSize = 1 << kCacheBits;
 
     int m_nCount = 0;
     int m_nPadded = 0;
     std::vector<int16_t> m_vecRG;  // red, green per entry
     std::vector<int16_t> m_vecB0;  // blue, 0 per entry
-    std::vector<uint32_t> m_vecCacheTags;
-    std::vector<uint8_t> m_vecCacheIndex;
+    std::vector<uint32_t> m_vecCache; // colour << 8 | index
 };
 
 } // namespace MGraphX
