@@ -28,13 +28,6 @@ bool boolValue(const char* key, bool defaultValue)
 
 } // namespace
 
-// Minimal body so the class links on its own; the settings page proper builds
-// its widgets here.
-AppSettingsDialog::AppSettingsDialog(QWidget* parent)
-    : QDialog(parent)
-{
-}
-
 // The store accepts anything; the colour reducer takes 1..256 and scaling needs
 // a positive percentage, so values written by other means are clamped here, the
 // same way the dialog's controls clamp them.

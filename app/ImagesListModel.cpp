@@ -1,0 +1,147 @@
+#include "ImagesListModel.h"
+
+#include "ImageFilters.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+
+ImagesListModel::ImagesListModel(QObject* parent)
+    : QAbstractListModel(parent)
+{
+}
+
+int ImagesListModel::rowCount(const QModelIndex&) const
+{
+    return m_lstFiles.size();
+}
+
+QVariant ImagesListModel::data(const QModelIndex& index, int role) const
+{
+    // A view may still hold the index of a row that was removed since.
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_lstFiles.size())
+        return QVariant();
+    const QString& path = m_lstFiles.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QFileInfo(path).fileName();
+    case Qt::DecorationRole:
+        return cachedThumbnail(path);
+    case ModifiedRole:
+        return QFileInfo(path).lastModified();
+    case FullPathRole:
+        return path;
+    default:
+        return QVariant();
+    }
+}
+
+bool ImagesListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= m_lstFiles.size())
+        return false;
+    m_lstFiles[index.row()] = value.toString();
+    emit dataChanged(index, index, QVector<int>());
+    return true;
+}
+
+QVariant ImagesListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return QStringLiteral("Number");
+    return QString::number(section);
+}
+
+Qt::ItemFlags ImagesListModel::flags(const QModelIndex& index) const
+{
+    return QAbstractListModel::flags(index) | Qt::ItemIsEditable | Qt::ItemIsDropEnabled;
+}
+
+QStringList ImagesListModel::mimeTypes() const
+{
+    return QStringList(QStringLiteral("text/uri-list"));
+}
+
+bool ImagesListModel::removeRows(int row, int count, const QModelIndex& parent)
+{
+    const int first = std::max(row, 0);
+    const int last = std::min(row + count - 1, m_lstFiles.size() - 1);
+    if (first > last)
+        return true;
+    beginRemoveRows(parent, first, last);
+    m_lstFiles.erase(m_lstFiles.begin() + first, m_lstFiles.begin() + last + 1);
+    endRemoveRows();
+    return true;
+}
+
+void ImagesListModel::setFiles(const QStringList& files)
+{
+    beginResetModel();
+    m_lstFiles = files;
+    m_hashThumbs.clear();
+    endResetModel();
+}
+
+QStringList ImagesListModel::files() const
+{
+    return m_lstFiles;
+}
+
+void ImagesListModel::appendFiles(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    beginResetModel();
+    m_lstFiles += files;
+    endResetModel();
+}
+
+void ImagesListModel::setFolder(const QDir& dir, const QStringList& nameFilters)
+{
+    QStringList paths;
+    const QStringList names = dir.entryList(nameFilters, QDir::Files, QDir::Time);
+    for (const QString& name : names)
+        paths << dir.absoluteFilePath(name);
+    setFiles(paths);
+}
+
+QImage ImagesListModel::thumbnail(const QString& path)
+{
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    const int w = size.width();
+    const int h = size.height();
+    // No header, a zero side or a picture too large to decode here: skipped
+    // before any pixel memory is taken.
+    if (w <= 0 || h <= 0 || qint64(w) * qint64(h) > kMaxThumbnailPixels)
+        return QImage();
+    const double scale = 130.0 / std::max(w, h);
+    // A long thin picture keeps at least one pixel on its short side.
+    reader.setScaledSize(QSize(std::max(1, qRound(w * scale)), std::max(1, qRound(h * scale))));
+    const QImage image = reader.read();
+    if (image.isNull())
+        return QImage();
+    return MGraphX::fitIntoSize(image, QSize(48, 48), QColor(100, 100, 100, 0));
+}
+
+QImage ImagesListModel::cachedThumbnail(const QString& path) const
+{
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.exists() ? info.size() : -1;
+    auto it = m_hashThumbs.constFind(path);
+    if (it != m_hashThumbs.constEnd() && it->modified == modified && it->size == size)
+        return it->image;
+    Thumb thumb;
+    thumb.modified = modified;
+    thumb.size = size;
+    thumb.image = thumbnail(path);
+    m_hashThumbs.insert(path, thumb);
+    return thumb.image;
+}

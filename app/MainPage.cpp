@@ -1,0 +1,533 @@
+#include "MainPage.h"
+
+#include "AddButtonAction.h"
+#include "App.h"
+#include "AppResources.h"
+#include "AppSettingsDialog.h"
+#include "AudioPlayer.h"
+#include "BatchDialog.h"
+#include "BatchThread.h"
+#include "BatchWorker.h"
+#include "DropWidget.h"
+#include "ImagesListDelegate.h"
+#include "ImagesListModel.h"
+#include "Label.h"
+#include "ListView.h"
+#include "MediaSearchDialog.h"
+#include "Os.h"
+#include "PromoAdsBar.h"
+#include "PromoMenuBar.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kDropAreaHeight = 160;
+constexpr int kOpenGatherMs = 100;
+constexpr int kSearchStartMs = 300;
+constexpr int kBatchStartMs = 1500;
+constexpr int kPreviewShowMs = 4000;
+
+QMWidgets::App* app()
+{
+    return QMWidgets::App::instance();
+}
+
+} // namespace
+
+MainPage::MainPage(QWidget* parent)
+    : QMWidgets::PromoMainPage(parent, false)
+{
+    ensureAppResources();
+    setMinimumWidth(420);
+    setObjectName(QStringLiteral("MainPage"));
+
+    m_pDropWidget = new QMWidgets::DropWidget();
+    connect(m_pDropWidget, SIGNAL(dropped(QList<QUrl>)), this, SLOT(slotFilesDropped(QList<QUrl>)));
+    m_pDropWidget->setHideOnDrop(false);
+    m_pDropWidget->setOpenMode(0);
+    m_pDropWidget->setFixedHeight(kDropAreaHeight);
+    m_pDropWidget->setButtonText(tr("Click to open the folder with PNG files"));
+    m_pDropWidget->setLabelText(
+        tr("<H2><center>Drop the PNG files<br>and folders here<br><bold>+</bold></center></H2>"));
+
+    m_pcbxDestination = new QComboBox();
+    m_pcbxDestination->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
+    auto* pcmdGoTo = new QPushButton(QIcon(QStringLiteral(":/Button_GoTo.png")), QString());
+    connect(pcmdGoTo, SIGNAL(clicked()), this, SLOT(slotGotoFilesLocation()));
+    pcmdGoTo->setToolTip(tr("Opens the destination folder in finder"));
+    pcmdGoTo->setFlat(true);
+    pcmdGoTo->setMinimumHeight(32);
+    pcmdGoTo->setObjectName(QStringLiteral("BrowseButton"));
+
+    m_pcbxDestination->addItem(QIcon(), displayPath(destinationPath()), 0);
+    m_pcbxDestination->addItem(QIcon(), QStringLiteral("Change destination folder..."), 1);
+    m_pcbxDestination->addItem(QIcon(), QStringLiteral("Reset"), 2);
+    connect(m_pcbxDestination, SIGNAL(activated(int)), this, SLOT(slotDestinationActivated(int)));
+
+    auto* plblDestination = new QLabel(tr("Destination:"));
+    plblDestination->setObjectName(QStringLiteral("SimpleLabel"));
+    auto* destinationRow = new QHBoxLayout();
+    destinationRow->setContentsMargins(5, 5, 5, 5);
+    destinationRow->setSpacing(4);
+    destinationRow->addWidget(plblDestination);
+    destinationRow->addWidget(m_pcbxDestination);
+    destinationRow->addWidget(pcmdGoTo);
+
+    m_plblInfo = new QLabel();
+    m_plblInfo->setObjectName(QStringLiteral("InfoLabel"));
+
+    m_pDelegate = new ImagesListDelegate(this);
+
+    m_pPreview = new QMWidgets::Label(m_pDropWidget);
+    m_pPreview->hide();
+    connect(m_pDelegate, SIGNAL(play(QModelIndex)), this, SLOT(slotPlay(QModelIndex)));
+
+    m_pListView = new ListView();
+    m_pModel = new ImagesListModel(this);
+    m_pListView->setModel(m_pModel);
+    m_pListView->setMouseTracking(true);
+    m_pListView->setItemDelegate(m_pDelegate);
+    m_pListView->setAttribute(Qt::WA_MacShowFocusRect, false);
+    m_pListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pListView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(m_pListView, SIGNAL(dropped(QList<QUrl>)), this, SLOT(slotFilesDropped(QList<QUrl>)));
+
+    m_pcmdCompress = new QPushButton(QStringLiteral("Compress"));
+    m_pcmdCompress->setFlat(true);
+    m_pcmdCompress->setObjectName(QStringLiteral("RunBatchButton"));
+    connect(m_pcmdCompress, SIGNAL(clicked()), this, SLOT(slotDoIt()));
+
+    m_pcmdShowSettings = new QPushButton();
+    m_pcmdShowSettings->setFlat(true);
+    m_pcmdShowSettings->setObjectName(QStringLiteral("ExportSettingsButton"));
+    connect(m_pcmdShowSettings, SIGNAL(clicked()), this, SLOT(slotShowSettings()));
+
+    // The information line sits over the bottom edge of the list.
+    auto* listLayout = new QVBoxLayout(m_pListView);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    listLayout->addStretch(1);
+    listLayout->addWidget(m_plblInfo);
+
+    connect(m_pModel, SIGNAL(modelReset()), this, SLOT(slotUpdateInfo()));
+    connect(m_pModel, SIGNAL(rowsRemoved(QModelIndex,int,int)), this, SLOT(slotUpdateInfo()));
+
+    m_pOpenTimer = new QTimer(this);
+    m_pOpenTimer->setInterval(kOpenGatherMs);
+    connect(m_pOpenTimer, SIGNAL(timeout()), this, SLOT(slotOpenFiles()));
+    connect(app(), SIGNAL(fileOpenRequest(QString)), this, SLOT(slotFileOpenRequest(QString)));
+
+    m_pSearchDialog = new QMMultiMedia::MediaSearchDialog(this);
+
+    m_pstkModes = new QStackedWidget();
+    m_pMenu = new QMenu(this);
+    m_pMenu->addAction(QIcon(QStringLiteral(":/preview.png")), tr("Show Image"), this, SLOT(slotPlay()));
+    m_pMenu->addAction(QIcon(QStringLiteral(":/close.png")), tr("Remove from list"), this, SLOT(slotRemove()));
+    m_pstkModes->setFixedHeight(kDropAreaHeight);
+    m_pstkModes->setObjectName(QStringLiteral("m_pstkModes"));
+
+    auto* pButton = new AddButtonAction();
+    connect(pButton, SIGNAL(triggered(QModelIndex,QPoint)), this, SLOT(slotButtonClicked(QModelIndex,QPoint)));
+    m_pDelegate->addButton(pButton);
+    m_pstkModes->addWidget(m_pDropWidget);
+
+    auto* stackLayout = new QVBoxLayout();
+    stackLayout->setContentsMargins(2, 2, 2, 2);
+    stackLayout->addWidget(m_pstkModes);
+
+    auto* buttonRow = new QHBoxLayout();
+    buttonRow->setContentsMargins(8, 8, 8, 8);
+    buttonRow->setSpacing(3);
+    buttonRow->addStretch(0);
+    buttonRow->addWidget(m_pcmdShowSettings);
+    buttonRow->addWidget(m_pcmdCompress);
+    buttonRow->addStretch(0);
+
+    auto* pageLayout = new QVBoxLayout();
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(promoMenuBar());
+    pageLayout->addLayout(stackLayout);
+    pageLayout->addWidget(m_pListView);
+    pageLayout->addLayout(destinationRow);
+    pageLayout->addLayout(buttonRow);
+
+    if (app()->hasPromotedApp()) {
+        QMWidgets::PromoAdsBar* pAds = adsBar();
+        pageLayout->addWidget(pAds);
+        pAds->setInterval(180000);
+        pAds->setMaxAds(-1);
+        pAds->setHideOnClose(true);
+    }
+
+    setLayout(pageLayout);
+    resize(app()->settingsValue(QStringLiteral("Width"), 370).toInt(),
+           app()->settingsValue(QStringLiteral("Height"), 600).toInt());
+    m_pstkModes->setCurrentWidget(m_pDropWidget);
+
+    QMMultiMedia::AudioPlayer::instance()->setVolume(100.0);
+
+    slotUpdateInfo();
+}
+
+MainPage::~MainPage()
+{
+    // A batch that still runs (stopped, finishing its file) must not outlive
+    // the application object it reads its settings from.
+    if (m_pWorker) {
+        m_pWorker->stop();
+        m_pWorker->setPaused(false);
+    }
+    joinBatch();
+    if (!isFullScreen()) {
+        app()->setSettingsValue(QStringLiteral("Width"), width());
+        app()->setSettingsValue(QStringLiteral("Height"), height());
+    }
+}
+
+QString MainPage::destinationPath() const
+{
+    const QString strDefault = QMWidgets::App::picturesDirectory(true);
+    return app()->settingsValue(QStringLiteral("DestinationPath"), strDefault).toString();
+}
+
+void MainPage::setDestinationPath(const QString& path)
+{
+    QString strPath = path;
+    if (!strPath.endsWith(QLatin1Char('/')))
+        strPath += QLatin1Char('/');
+    app()->setSettingsValue(QStringLiteral("DestinationPath"), strPath);
+}
+
+QString MainPage::displayPath(const QString& path)
+{
+    QString result;
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::KeepEmptyParts);
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == QLatin1String("Library") || part == QLatin1String("Containers")
+            || part == QLatin1String("Data") || part.startsWith(QLatin1String("com.corvane.")))
+            continue;
+        result += QLatin1Char('/') + part;
+    }
+    return result + QLatin1Char('/');
+}
+
+QString MainPage::infoText(int count)
+{
+    return QStringLiteral("<H2><CENTER>") + QString::number(count) + QStringLiteral(" png file")
+        + (count == 1 ? QString() : QStringLiteral("s")) + QStringLiteral("</CENTER></H2>");
+}
+
+void MainPage::filesDropped(const QList<QUrl>& lst)
+{
+    if (!m_lstPendingUrls.isEmpty())
+        slotFilesDropped(lst);
+}
+
+void MainPage::slotFilesDropped(QList<QUrl> lst)
+{
+    // The search runs a nested event loop; a drop or request that reaches
+    // the page meanwhile is kept and searched afterwards.
+    if (m_bSearching) {
+        m_lstPendingUrls += lst;
+        return;
+    }
+    m_bSearching = true;
+    if (!lst.isEmpty())
+        m_lstRootUrls = lst;
+
+    m_pSearchDialog->setUrls(lst);
+    QTimer::singleShot(kSearchStartMs, m_pSearchDialog, SLOT(slotStart()));
+    m_pSearchDialog->exec();
+
+    m_vecImages = m_pSearchDialog->imageFiles();
+    m_vecTexts = m_pSearchDialog->textFiles();
+
+    QStringList pngFiles;
+    QVector<QString> otherImages;
+    for (const QString& path : qAsConst(m_vecImages)) {
+        if (path.toLower().endsWith(QLatin1String(".png")))
+            pngFiles << path;
+        else
+            otherImages << path;
+    }
+    if (pngFiles.isEmpty())
+        QMessageBox::information(this, QStringLiteral("No PNG files"), QStringLiteral("No PNG-files found"),
+                                 QMessageBox::Ok, QMessageBox::NoButton);
+    m_pModel->setFiles(pngFiles);
+
+    m_vecOthers = otherImages;
+    m_vecOthers += m_pSearchDialog->audioFiles();
+    m_vecOthers += m_pSearchDialog->videoFiles();
+    m_vecOthers += m_pSearchDialog->otherFiles();
+    m_vecOthers += m_pSearchDialog->emptyFolders();
+
+    m_bSearching = false;
+    if (!m_lstPendingUrls.isEmpty())
+        m_pOpenTimer->start();
+}
+
+void MainPage::slotFileOpenRequest(QString strPath)
+{
+    m_lstPendingUrls.append(QUrl::fromLocalFile(strPath));
+    m_pOpenTimer->stop();
+    m_pOpenTimer->start();
+}
+
+void MainPage::slotOpenFiles()
+{
+    m_pOpenTimer->stop();
+    // The timer keeps running inside the search's event loop; a second search
+    // would read the first one's half-built lists. It is armed again when the
+    // search ends.
+    if (m_bSearching || m_lstPendingUrls.isEmpty())
+        return;
+    const QList<QUrl> lst = m_lstPendingUrls;
+    filesDropped(lst);
+    // Requests that arrived during the search stay for the next round.
+    m_lstPendingUrls = m_lstPendingUrls.mid(lst.size());
+    if (!m_lstPendingUrls.isEmpty())
+        m_pOpenTimer->start();
+}
+
+void MainPage::slotUpdateInfo()
+{
+    const int n = m_pModel->rowCount();
+    m_pcmdCompress->setEnabled(n != 0);
+    m_plblInfo->setText(infoText(n));
+}
+
+bool MainPage::isRowOfModel(const QModelIndex& index) const
+{
+    return index.isValid() && index.model() == m_pModel && index.row() >= 0 && index.column() >= 0
+        && index.row() < m_pModel->rowCount();
+}
+
+void MainPage::slotRemove()
+{
+    if (!isRowOfModel(m_menuIndex))
+        return;
+    m_pModel->removeRows(m_menuIndex.row(), 1, QModelIndex());
+}
+
+void MainPage::slotPlay()
+{
+    if (isRowOfModel(m_menuIndex))
+        slotPlay(QModelIndex(m_menuIndex));
+}
+
+void MainPage::slotPlay(const QModelIndex& index)
+{
+    if (!isRowOfModel(index))
+        return;
+    const QString strPath = m_pModel->data(index, ImagesListModel::FullPathRole).toString();
+    if (strPath.isEmpty())
+        return;
+    m_pPreview->show();
+    m_pPreview->setFixedSize(m_pDropWidget->size());
+    QPixmap pixmap;
+    // The preview is decoded on the GUI thread: an enormous picture is not.
+    const QSize size = QImageReader(strPath).size();
+    if (size.isValid() && qint64(size.width()) * size.height() <= ImagesListModel::kMaxThumbnailPixels)
+        pixmap.load(strPath);
+    m_pPreview->setPixmap(pixmap);
+    slotMoveImageUp();
+    QTimer::singleShot(kPreviewShowMs, this, SLOT(slotHandleImagePos()));
+}
+
+void MainPage::slotMoveImageUp()
+{
+    auto* animation = new QPropertyAnimation(m_pPreview, "pos", this);
+    animation->setStartValue(QPoint(0, kDropAreaHeight));
+    animation->setEndValue(QPoint(0, 0));
+    animation->setDuration(1000);
+    animation->setEasingCurve(QEasingCurve::OutBounce);
+    animation->setLoopCount(1);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void MainPage::slotMoveImageDown()
+{
+    auto* animation = new QPropertyAnimation(m_pPreview, "pos", this);
+    animation->setStartValue(QPoint(0, 0));
+    animation->setEndValue(QPoint(0, kDropAreaHeight));
+    animation->setDuration(1000);
+    animation->setEasingCurve(QEasingCurve::OutBounce);
+    animation->setLoopCount(1);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void MainPage::slotHandleImagePos()
+{
+    if (m_pPreview->pos().y() == 0)
+        slotMoveImageDown();
+}
+
+void MainPage::slotButtonClicked(const QModelIndex& index, const QPoint& pt)
+{
+    m_menuIndex = index;
+    m_pMenu->exec(m_pListView->mapToGlobal(QPoint(-20, 28) + pt));
+}
+
+void MainPage::slotGotoFilesLocation()
+{
+    Os::showFileInExplorer(destinationPath());
+}
+
+void MainPage::slotDestinationActivated(int nIndex)
+{
+    if (nIndex == 1) {
+        const QString strFolder = QFileDialog::getExistingDirectory(
+            this, tr("Set destination folder"), destinationPath(), QFileDialog::ShowDirsOnly);
+        if (!strFolder.isEmpty())
+            setDestinationPath(strFolder);
+    } else if (nIndex == 2) {
+        setDestinationPath(QMWidgets::App::picturesDirectory(true));
+    }
+    m_pcbxDestination->setCurrentIndex(0);
+    m_pcbxDestination->setItemText(0, displayPath(destinationPath()));
+}
+
+void MainPage::slotShowSettings()
+{
+    AppSettingsDialog dialog(m_pcmdShowSettings);
+    dialog.exec();
+}
+
+// ---- batch launch and completion ----------------------------------------
+
+void MainPage::slotDoIt()
+{
+    const QString strDestination = destinationPath();
+    if (strDestination != QMWidgets::App::picturesDirectory(false) && !QDir(strDestination).exists()) {
+        QMessageBox::critical(this, QStringLiteral("Error"),
+                              QStringLiteral("Can not access the destination folder.\nPlease verify the destination."),
+                              QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+
+    // An earlier batch stopped from its dialog may still be finishing its
+    // file: it ends before the new one begins, so its late signals can never
+    // act on the new thread.
+    if (m_pWorker) {
+        m_pWorker->stop();
+        m_pWorker->setPaused(false);
+    }
+    joinBatch();
+
+    auto* thread = new BatchThread();
+    auto* worker = new BatchWorker();
+    thread->setWorker(worker);
+    worker->moveToThread(thread);
+    m_pThread = thread;
+    m_pWorker = worker;
+
+    const QPointer<BatchThread> ownThread(thread);
+    connect(worker, &BatchWorker::finished, this,
+            [this, ownThread](const QString& strFolder) { finishBatch(ownThread, strFolder); });
+    connect(thread, SIGNAL(started()), worker, SLOT(slotDoWork()));
+    // The worker goes with its thread's end, on that thread.
+    connect(thread, SIGNAL(finished()), worker, SLOT(deleteLater()));
+
+    const QStringList files = m_pModel->files();
+    worker->setPngFiles(QVector<QString>(files.begin(), files.end()));
+    worker->setImageFiles(m_vecImages);
+    worker->setTextFiles(m_vecTexts);
+    worker->setOtherFiles(m_vecOthers);
+    worker->setSourceUrls(m_lstRootUrls);
+
+    BatchDialog dialog(this);
+    dialog.setWindowOpacity(0.93);
+    dialog.setFixedSize(size());
+
+    connect(&dialog, SIGNAL(paused(bool)), this, SLOT(slotPauseConvertion(bool)));
+    connect(&dialog, SIGNAL(stop()), this, SLOT(slotStopConvertion()));
+    connect(worker, SIGNAL(totalProgress(int)), &dialog, SLOT(slotProgressChanged(int)));
+    connect(worker, SIGNAL(totalProgressSizes(qint64,qint64)), &dialog,
+            SLOT(slotTotalProgressSizesChanged(qint64,qint64)));
+    connect(worker, SIGNAL(filesCountChanged(int,int)), &dialog, SLOT(slotFilesCountChanged(int,int)));
+    connect(worker, SIGNAL(fileProgress(int)), &dialog, SLOT(slotFileProgressChanged(int)));
+    connect(worker, SIGNAL(currentFile(QString)), &dialog, SLOT(slotShowCurrentFile(QString)));
+    connect(worker, SIGNAL(currentFilePathAndName(QString)), &dialog, SLOT(slotShowCurrentFileImage(QString)));
+    connect(worker, SIGNAL(errorsLog(QString)), &dialog, SLOT(slotSetErrors(QString)));
+    connect(worker, SIGNAL(notEnoughtFreeSpace()), &dialog, SLOT(slotNotEnoughtFreeSpace()));
+
+    // The timer goes with the thread, should a later launch join it first.
+    QTimer::singleShot(kBatchStartMs, thread, [this, thread] { startBatchThread(thread); });
+    dialog.exec();
+}
+
+void MainPage::startBatchThread(BatchThread* pThread)
+{
+    if (pThread != m_pThread)
+        return;
+    // Stopped before it began: the batch never runs.
+    if (m_pWorker && m_pWorker->isStopped()) {
+        joinBatch();
+        return;
+    }
+    pThread->start();
+}
+
+void MainPage::slotPauseConvertion(bool bPaused)
+{
+    if (m_pWorker)
+        m_pWorker->setPaused(bPaused);
+}
+
+void MainPage::slotStopConvertion()
+{
+    if (m_pWorker)
+        m_pWorker->stop();
+    if (m_pThread)
+        m_pThread->quit();
+}
+
+void MainPage::slotDone(QString strFolder)
+{
+    finishBatch(m_pThread, strFolder);
+}
+
+void MainPage::finishBatch(BatchThread* pThread, const QString& strFolder)
+{
+    // Only the batch that is still the page's own gets the after-batch
+    // actions; one that a later launch already joined has nothing left.
+    if (!pThread || pThread != m_pThread)
+        return;
+    if (AppSettingsDialog::openFolderAfter())
+        Os::showFileInExplorer(strFolder);
+    if (AppSettingsDialog::playSoundAfter())
+        QMMultiMedia::AudioPlayer::instance()->play(app()->resourcesPath() + QStringLiteral("bell.wav"), false);
+    Os::requestReview(false);
+    joinBatch();
+}
+
+void MainPage::joinBatch()
+{
+    if (!m_pThread)
+        return;
+    BatchThread* pThread = m_pThread;
+    m_pThread = nullptr;
+    pThread->quit();
+    pThread->wait();
+    // A thread that ran deleted its worker when it ended; one that never
+    // started leaves it to us.
+    delete m_pWorker.data();
+    m_pWorker.clear();
+    delete pThread;
+}
