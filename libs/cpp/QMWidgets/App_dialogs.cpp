@@ -48,17 +48,16 @@ void actOnReminderState(App* pApp, int nState)
     }
 }
 
-// Runs the dialog modally, acts on the choice and deletes the dialog (if its
-// parent has not taken it away meanwhile).
+// Runs the dialog modally, acts on the choice and deletes the dialog (unless
+// its parent went away meanwhile and took it along).
 void runReminder(App* pApp, ReminderStateDialog* pDialog)
 {
     QPointer<ReminderStateDialog> pGuard(pDialog);
     pDialog->exec();
     if (!pGuard)
         return;
-    const int nState = pGuard->reminderState();
+    actOnReminderState(pApp, pGuard->reminderState());
     delete pGuard.data();
-    actOnReminderState(pApp, nState);
 }
 
 } // namespace
