@@ -1,8 +1,11 @@
 #include "Os.h"
 #include "QMTest.h"
 
+#include "SessionWatcher.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -31,9 +34,11 @@ public slots:
 
 }  // namespace
 
-// Showing a file through the freedesktop file manager interface, on a
-// session bus of the test's own.
-class TestOsFileManager : public QMTest::TestCase
+// The desktop services reached over the bus, on a bus of the test's own
+// that stands in for both the session and the system bus: showing a file
+// through the freedesktop file manager interface, and logind's sleep and
+// shutdown notices.
+class TestOsBus : public QMTest::TestCase
 {
     Q_OBJECT
 
@@ -42,6 +47,7 @@ private slots:
     void cleanupTestCase();
     void fallbackWhenNoFileManager();
     void selectsTheFileInTheFileManager();
+    void logindNoticesBecomeSignals();
 
 private:
     QProcess m_busDaemon;
@@ -50,7 +56,7 @@ private:
     QString m_strAddress;
 };
 
-void TestOsFileManager::initTestCase()
+void TestOsBus::initTestCase()
 {
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty())
@@ -61,16 +67,18 @@ void TestOsFileManager::initTestCase()
     QVERIFY(m_busDaemon.waitForReadyRead(10000));
     m_strAddress = QString::fromLatin1(m_busDaemon.readLine()).trimmed();
     QVERIFY(!m_strAddress.isEmpty());
-    // The program's own connection is made on first use, after this.
+    // The program's own connections are made on first use, after this.
     qputenv("DBUS_SESSION_BUS_ADDRESS", m_strAddress.toLatin1());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_strAddress.toLatin1());
 }
 
-void TestOsFileManager::cleanupTestCase()
+void TestOsBus::cleanupTestCase()
 {
     if (m_pService) {
         QDBusConnection service = QDBusConnection(QStringLiteral("fake-file-manager"));
         service.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-file-manager"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-logind"));
         m_pService->deleteLater();
     }
     m_serviceThread.quit();
@@ -84,7 +92,7 @@ void TestOsFileManager::cleanupTestCase()
     }
 }
 
-void TestOsFileManager::fallbackWhenNoFileManager()
+void TestOsBus::fallbackWhenNoFileManager()
 {
     // A bus without the service answers at once; the folder opens instead.
     QMTest::UrlRecorder recorder;
@@ -93,7 +101,7 @@ void TestOsFileManager::fallbackWhenNoFileManager()
     QCOMPARE(recorder.last().toLocalFile(), QStringLiteral("/tmp/a #1"));
 }
 
-void TestOsFileManager::selectsTheFileInTheFileManager()
+void TestOsBus::selectsTheFileInTheFileManager()
 {
     // The service lives on its own thread: the program's call blocks its own.
     m_serviceThread.start();
@@ -114,5 +122,37 @@ void TestOsFileManager::selectsTheFileInTheFileManager()
     QVERIFY(m_pService->m_strStartupId.isEmpty());
 }
 
-QMTEST_APP_MAIN(TestOsFileManager)
-#include "tst_os_filemanager.moc"
+void TestOsBus::logindNoticesBecomeSignals()
+{
+    QDBusConnection logind = QDBusConnection::connectToBus(m_strAddress, QStringLiteral("fake-logind"));
+    QVERIFY(logind.isConnected());
+    QVERIFY(logind.registerService(QStringLiteral("org.freedesktop.login1")));
+
+    Os* pOs = Os::instance();
+    auto* pWatcher = pOs->findChild<Platform::SessionWatcher*>();
+    QVERIFY(pWatcher);
+    QVERIFY(pWatcher->isWatchingLogind());
+    QSignalSpy standby(pOs, &Os::atSwitchToStandBy);
+    QSignalSpy wake(pOs, &Os::atWakeUpFromStandBy);
+    QSignalSpy logout(pOs, &Os::atUserLogout);
+
+    auto notice = [&logind](const char* member, bool start) {
+        QDBusMessage message = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                          QStringLiteral("org.freedesktop.login1.Manager"),
+                                                          QLatin1String(member));
+        message << start;
+        QVERIFY(logind.send(message));
+    };
+    notice("PrepareForSleep", true);
+    QTRY_COMPARE(standby.count(), 1);
+    QVERIFY(pOs->inStandBy);
+    notice("PrepareForSleep", false);
+    QTRY_COMPARE(wake.count(), 1);
+    QVERIFY(!pOs->inStandBy);
+    notice("PrepareForShutdown", true);
+    QTRY_COMPARE(logout.count(), 1);
+    QCOMPARE(standby.count(), 1);
+}
+
+QMTEST_APP_MAIN(TestOsBus)
+#include "tst_os_bus.moc"
