@@ -127,7 +127,6 @@ QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& op
     result.dDecodeMs = elapsedMs(timer);
     if (!decoded)
         return QByteArray();
-    result.sizePixels = image.size();
 
     timer.restart();
     const int percent = qBound(1, options.nResizePercent, 100);
@@ -141,10 +140,16 @@ QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& op
                                                                   : QImage::Format_RGB32);
         image = MGraphX::toGray(image);
     }
+    // 16-bit pictures hold 8 bytes per pixel; the reducer works on 32-bit
+    // pixels, so the wide copy goes before reducing.
+    if (image.depth() > 32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                              : QImage::Format_RGB32);
     if (image.isNull()) {
         *pError = tr("Not enough memory to process the picture");
         return QByteArray();
     }
+    result.sizePixels = image.size();
 
     QImage reduced;
     {

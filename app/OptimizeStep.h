@@ -41,7 +41,8 @@ public:
         qint64 nInputSize = 0;    // bytes of the source
         qint64 nOutputSize = 0;   // bytes to count as output; equals the input unless a reduced file was written
         QString strError;         // one line for the error log; empty when all went well
-        QSize sizePixels;         // decoded size, invalid when the source could not be decoded
+        QSize sizePixels;         // size of the picture reduced (after scaling); invalid when not decoded
+        // Milliseconds per stage; scaling and grey count to the reduction.
         double dReadMs = 0, dDecodeMs = 0, dReduceMs = 0, dEncodeMs = 0, dWriteMs = 0;
     };
 

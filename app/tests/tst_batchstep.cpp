@@ -4,10 +4,13 @@
 
 #include <QtTest>
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace BatchFixtures;
 
@@ -35,6 +38,8 @@ private slots:
     void testFailedWriteKeepsSource();
     void testFullDiskLeavesNoPartialFile();
     void testProgressPassesThrough();
+    void testOutOfMemoryFailsOneFile_data();
+    void testOutOfMemoryFailsOneFile();
 };
 
 void TestBatchStep::cleanup()
@@ -143,7 +148,7 @@ void TestBatchStep::testReduced()
     QCOMPARE(result.lstWritten.size(), 1);
     QCOMPARE(result.nInputSize, QFileInfo(source).size());
     QCOMPARE(result.nOutputSize, QFileInfo(result.lstWritten.first()).size());
-    QCOMPARE(result.sizePixels, picture.size());
+    QCOMPARE(result.sizePixels, expectedSize);
     QCOMPARE(result.outcome, OptimizeStep::Outcome::Reduced);
     QCOMPARE(result.lstWritten.first(), dir.filePath(QStringLiteral("out/pic.png")));
     QVERIFY(result.nOutputSize <= result.nInputSize);
@@ -342,6 +347,108 @@ void TestBatchStep::testProgressPassesThrough()
     QVERIFY(*std::max_element(values.begin(), values.end()) < 100);
 }
 
-QTEST_MAIN(TestBatchStep)
+namespace {
+
+const char* const MemoryChildVariable = "ZINTROP_BATCHSTEP_MEMORY_CHILD";
+
+const char* outcomeName(OptimizeStep::Outcome outcome)
+{
+    switch (outcome) {
+    case OptimizeStep::Outcome::Reduced: return "reduced";
+    case OptimizeStep::Outcome::SourceKept: return "kept";
+    case OptimizeStep::Outcome::SourceCopied: return "copied";
+    case OptimizeStep::Outcome::Failed: return "failed";
+    }
+    return "?";
+}
+
+long virtualMemoryBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(0).toLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Child: "big|small|outdir|megabytes". Runs the step on both files with the
+// address space capped a few megabytes above what the process already uses,
+// and prints one outcome per line.
+int runMemoryChild(const QString& arguments)
+{
+    const QStringList parts = arguments.split(QLatin1Char('|'));
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + rlim_t(parts.at(3).toLong()) * 1024 * 1024;
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        return 3;
+    for (int i = 0; i < 2; ++i) {
+        const QString source = parts.at(i);
+        const auto result = OptimizeStep::run(
+            source, parts.at(2) + QFileInfo(source).fileName(), OptimizeStep::Options());
+        std::printf("%s %s\n", outcomeName(result.outcome), qPrintable(result.strError));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+void TestBatchStep::testOutOfMemoryFailsOneFile_data()
+{
+    QTest::addColumn<int>("headroomMegabytes");
+    // 4000 x 4000 pixels take 64 MB as decoded; the reducer needs about as
+    // much again. Too little room to decode, and room to decode but not to
+    // reduce.
+    QTest::newRow("no room to decode") << 40;
+    QTest::newRow("room to decode only") << 78;
+}
+
+// Running out of memory on one picture fails that picture only: it is
+// reported and kept as a copy, and the next file goes through.
+void TestBatchStep::testOutOfMemoryFailsOneFile()
+{
+    QFETCH(int, headroomMegabytes);
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("big.png"));
+    const QString small = dir.filePath(QStringLiteral("small.png"));
+    QImage picture(4000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+    }
+    QVERIFY(writeFile(big, pngBytes(picture)));
+    picture = QImage();
+    QVERIFY(writeFile(small, pngBytes(rgbPicture(60, 40))));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(MemoryChildVariable),
+                       big + "|" + small + "|" + out + "|" + QString::number(headroomMegabytes));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).startsWith(QStringLiteral("copied ") + big + QStringLiteral(": ")),
+             qPrintable(lines.at(0)));
+    QCOMPARE(lines.at(1), QStringLiteral("reduced "));
+    QCOMPARE(readFile(out + QStringLiteral("big.png")), readFile(big));
+}
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsSet(MemoryChildVariable))
+        return runMemoryChild(qEnvironmentVariable(MemoryChildVariable));
+    QCoreApplication app(argc, argv);
+    TestBatchStep test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "tst_batchstep.moc"
