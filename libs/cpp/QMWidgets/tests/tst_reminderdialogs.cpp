@@ -63,6 +63,7 @@ private slots:
     void neverButtonFollowsAutoReminder();
     void rateMailDialogTexts();
     void commonForm();
+    void layoutCheckSeesOverlaps();
     void layoutAtMinimumSize();
 };
 
@@ -188,6 +189,22 @@ void TestReminderDialogs::commonForm()
         QVERIFY(pButton->isFlat());
         QCOMPARE(pButton->minimumHeight(), 32);
     }
+}
+
+void TestReminderDialogs::layoutCheckSeesOverlaps()
+{
+    // The check used on every dialog must notice a broken layout.
+    QWidget widget;
+    widget.resize(100, 100);
+    auto* pA = new QLabel("a", &widget);
+    auto* pB = new QLabel("b", &widget);
+    pA->setGeometry(0, 0, 60, 20);
+    pB->setGeometry(50, 10, 60, 20);
+    widget.show();
+    const QStringList problems = DialogLayoutCheck::layoutProblems(&widget);
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(problems.at(0).contains("overlaps"));
+    QVERIFY(problems.at(1).contains("sticks out"));
 }
 
 void TestReminderDialogs::layoutAtMinimumSize()
