@@ -9,42 +9,29 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <utility>
 
-namespace {
-
-bool writeFile(const QString& strPath, const QByteArray& bytes, QString* pError)
+ReducedFile reduceFile(const QString& strInPath, const QString& strOutPath,
+                       const PipelineOptions& options)
 {
-    // Written beside the target and renamed, so a failed write leaves no
-    // half-written file behind.
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *pError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
-PipelineResult optimizeFile(const QString& strInPath, const QString& strOutPath,
-                            const PipelineOptions& options)
-{
-    PipelineResult result;
+    ReducedFile file;
+    file.strOutPath = strOutPath;
+    PipelineResult& result = file.result;
     QElapsedTimer timer;
     timer.start();
 
-    QFile file(strInPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.strError = file.errorString();
-        return result;
+    QFile input(strInPath);
+    if (!input.open(QIODevice::ReadOnly)) {
+        result.strError = input.errorString();
+        return file;
     }
-    const QByteArray source = file.readAll();
-    file.close();
-    result.nBytesIn = source.size();
+    file.source = input.readAll();
+    input.close();
+    result.nBytesIn = file.source.size();
 
     QImage image;
-    if (!MGraphX::loadImageChecked(source, &image, &result.strError))
-        return result;
+    if (!MGraphX::loadImageChecked(file.source, &image, &result.strError))
+        return file;
     if (options.nResizePercent < 100) {
         const int p = qBound(1, options.nResizePercent, 100);
         const int nWidth = int(std::floor(image.width() * p / 100.0 + 0.5));
@@ -52,7 +39,7 @@ PipelineResult optimizeFile(const QString& strInPath, const QString& strOutPath,
         image = image.scaled(nWidth, nHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         if (image.isNull()) {
             result.strError = QStringLiteral("the picture is too small to scale to %1 %").arg(p);
-            return result;
+            return file;
         }
     }
     if (options.bGray)
@@ -65,32 +52,48 @@ PipelineResult optimizeFile(const QString& strInPath, const QString& strOutPath,
     result.nPixels = qint64(image.width()) * image.height();
     result.nDecodeMs = timer.restart();
 
-    QImage reduced;
     {
         MGraphX::ColorReducer reducer(image);
         reducer.setDithering(options.bDithering);
-        reduced = reducer.reduce(options.nColors);
+        file.reduced = reducer.reduce(options.nColors);
     }
-    image = QImage();
     result.nReduceMs = timer.restart();
-    if (reduced.isNull()) {
+    if (file.reduced.isNull())
         result.strError = QStringLiteral("the picture could not be reduced");
-        return result;
-    }
+    return file;
+}
 
-    const QByteArray encoded = MGraphX::encodePng(reduced);
-    reduced = QImage();
-    result.nEncodeMs = timer.restart();
+PipelineResult writeFile(ReducedFile file)
+{
+    PipelineResult result = file.result;
+    if (file.reduced.isNull())
+        return result;
+    QElapsedTimer timer;
+    timer.start();
+    const QByteArray encoded = MGraphX::encodePng(file.reduced);
+    file.reduced = QImage();
+    result.nEncodeMs = timer.elapsed();
     if (encoded.isEmpty()) {
         result.strError = QStringLiteral("the PNG encoder failed");
         return result;
     }
 
-    result.bKeptSource = encoded.size() > source.size();
-    const QByteArray& output = result.bKeptSource ? source : encoded;
-    if (!writeFile(strOutPath, output, &result.strError))
+    result.bKeptSource = encoded.size() > file.source.size();
+    const QByteArray& output = result.bKeptSource ? file.source : encoded;
+    // Written beside the target and renamed, so a failed write leaves no
+    // half-written file behind.
+    QSaveFile out(file.strOutPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(output) != output.size() || !out.commit()) {
+        result.strError = QStringLiteral("cannot write %1: %2").arg(file.strOutPath, out.errorString());
         return result;
+    }
     result.nBytesOut = output.size();
     result.bOk = true;
     return result;
+}
+
+PipelineResult optimizeFile(const QString& strInPath, const QString& strOutPath,
+                            const PipelineOptions& options)
+{
+    return writeFile(reduceFile(strInPath, strOutPath, options));
 }
