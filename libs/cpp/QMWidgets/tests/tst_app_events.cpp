@@ -90,6 +90,7 @@ private slots:
     void logLine();
     void logIgnoresInformation();
     void logUnopenableDropsMessage();
+    void installedHandlers();
 
     void storeBuild();
     void applicationIdentifier();
@@ -414,6 +415,25 @@ void TestAppEvents::logUnopenableDropsMessage()
     App::fileMessageHandler(QtWarningMsg, QMessageLogContext(), QStringLiteral("lost"));
     QVERIFY(QFileInfo(log).isDir());
     QVERIFY(QDir(log).removeRecursively());
+}
+
+void TestAppEvents::installedHandlers()
+{
+    const QtMessageHandler testHandler = qInstallMessageHandler(nullptr);
+    const QString log = App::supportDirectory() + QStringLiteral("/protocol.log");
+    QFile::remove(log);
+    App::installFileMessageHandler();
+    qWarning("through the file handler");
+    App::installSilentMessageHandler();
+    qWarning("dropped");
+    App::installDefaultMessageHandler();
+    qInstallMessageHandler(testHandler);
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString content = QString::fromUtf8(file.readAll());
+    QVERIFY2(content.contains(QLatin1String(" Warning: through the file handler, ")), qPrintable(content));
+    QVERIFY(!content.contains(QLatin1String("dropped")));
+    QCOMPARE(content.count(QLatin1Char('\n')), 1);
 }
 
 void TestAppEvents::storeBuild()

@@ -16,8 +16,14 @@ using QMWidgets::App;
 
 namespace {
 
-// Child process mode: report the first-run flag and exit.
+// Child process modes: report the first-run flag, or the start-up hooks
+// that ran, and exit.
 const char* const kProbeArgument = "--probe-first-run";
+const char* const kHooksArgument = "--probe-hooks";
+
+QString g_strHookTrace;
+void firstHook() { g_strHookTrace += QLatin1Char('1'); }
+void secondHook() { g_strHookTrace += QLatin1Char('2'); }
 
 QByteArray patternBytes(int size)
 {
@@ -55,6 +61,7 @@ private slots:
     void resourcesBesideExecutable();
     void lastFolders();
     void firstRunAnyExecutableName();
+    void startUpHooksRunInOrder();
 
     void copyIntoNewFolder();
     void copyKeepsExistingTarget();
@@ -153,6 +160,15 @@ void TestAppFolders::firstRunAnyExecutableName()
     QCOMPARE(answers, (QStringList{QStringLiteral("first"), QStringLiteral("again")}));
 }
 
+void TestAppFolders::startUpHooksRunInOrder()
+{
+    QProcess probe;
+    probe.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kHooksArgument)});
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.exitCode(), 0);
+    QCOMPARE(QString::fromLatin1(probe.readAllStandardOutput()).trimmed(), QStringLiteral("12"));
+}
+
 void TestAppFolders::copyIntoNewFolder()
 {
     QTemporaryDir dir;
@@ -247,6 +263,17 @@ int main(int argc, char* argv[])
         int probeArgc = 1;
         QMWidgets::App app(probeArgc, argv, QStringLiteral("Corvane"), QStringLiteral("Zintrop Lite"));
         fputs(app.isFirstRun() ? "first\n" : "again\n", stdout);
+        return 0;
+    }
+    if (argc > 1 && qstrcmp(argv[1], kHooksArgument) == 0) {
+        QMTest::prepareEnvironment();
+        QMWidgets::App::addStartUpHook(firstHook);
+        QMWidgets::App::addStartUpHook(secondHook);
+        int probeArgc = 1;
+        QMWidgets::App app(probeArgc, argv, QStringLiteral("Corvane"), QStringLiteral("Zintrop Lite"));
+        // A hook added now has no effect on the object already made.
+        QMWidgets::App::addStartUpHook(firstHook);
+        printf("%s\n", qPrintable(g_strHookTrace));
         return 0;
     }
     QMTest::prepareEnvironment();
