@@ -2,7 +2,6 @@
 
 #include "App.h"
 #include "AppSettingsDialog.h"
-#include "OptimizeStep.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -182,11 +181,15 @@ void BatchWorker::slotDoWork()
     if (folderReady) {
         const bool structure = AppSettingsDialog::folderStructureActive();
         const QVector<QString> pngFiles = m_vecPngFiles;
-        for (const QString& source : pngFiles) {
+        OptimizeStep::Lookahead lookahead;
+        m_pLookahead = &lookahead;
+        for (int i = 0; i < pngFiles.size(); ++i) {
+            const QString& source = pngFiles.at(i);
             const QString folder = targetFolder(source, batchFolder, structure);
             const QString output = OptimizeStep::uniqueFilePath(
                 folder, QFileInfo(source).completeBaseName(), QStringLiteral(".png"));
-            const QStringList written = compressFile(source, output);
+            const QStringList written = compressFile(
+                source, output, i + 1 < pngFiles.size() ? pngFiles.at(i + 1) : QString());
             if (m_bStop) {
                 // A stopped batch keeps nothing of the file it was working on.
                 for (const QString& path : written)
@@ -195,6 +198,8 @@ void BatchWorker::slotDoWork()
             }
             emitStepDone();
         }
+        lookahead.cancel();
+        m_pLookahead = nullptr;
 
         if (copyTexts && !m_bStop) {
             m_nLastFileProgress = -1;
@@ -218,7 +223,8 @@ void BatchWorker::slotDoWork()
     emit finished(batchFolder);
 }
 
-QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& outputPath)
+QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& outputPath,
+                                      const QString& nextSourcePath)
 {
     while (m_bPaused && !m_bStop)
         QThread::msleep(PausePollMs);
@@ -240,8 +246,11 @@ QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& 
     options.bGray = AppSettingsDialog::doGray();
     options.bDithering = AppSettingsDialog::dithering();
 
+    // The next file is prepared ahead with the same options; should they
+    // differ by the time it is begun, it is prepared again.
     const OptimizeStep::Result result = OptimizeStep::run(
-        sourcePath, outputPath, options, [this](int percent) { emitFileProgress(percent); });
+        sourcePath, outputPath, options, [this](int percent) { emitFileProgress(percent); },
+        m_pLookahead, m_bStop ? QString() : nextSourcePath, options);
 
     if (!result.strError.isEmpty())
         appendErrorLine(result.strError);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OptimizeStep.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -53,7 +55,8 @@ public slots:
     void slotAppendError(const QString& text);
 
 private:
-    QStringList compressFile(const QString& sourcePath, const QString& outputPath);
+    QStringList compressFile(const QString& sourcePath, const QString& outputPath,
+                             const QString& nextSourcePath);
     void copyFiles(const QVector<QString>& files, const QString& batchFolder);
     QString targetFolder(const QString& entry, const QString& batchFolder, bool structure);
     bool makeFolder(const QString& folder);
@@ -78,4 +81,7 @@ private:
     int m_nLastTotalProgress = -1;
     int m_nSteps = 0;
     int m_nStepsDone = 0;
+    // Prepares the next PNG file while the current one is encoded; lives for
+    // one run.
+    OptimizeStep::Lookahead* m_pLookahead = nullptr;
 };

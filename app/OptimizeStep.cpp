@@ -11,6 +11,9 @@
 #include <QImage>
 #include <QObject>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <new>
 
 namespace {
@@ -114,19 +117,30 @@ QString createUnique(const QString& folder, const QString& baseName, const QStri
     return QString();
 }
 
-// Load, scale, grey, reduce, encode. Returns the encoded PNG, or an empty
-// array with *pError set.
-QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& options,
-                       const OptimizeStep::ProgressFunction& progress,
-                       OptimizeStep::Result& result, QString* pError)
+// What the first half of the step hands to the second: the source's bytes
+// and the reduced picture, or the reason there is none.
+struct Prepared
+{
+    QByteArray source;
+    bool bReadable = false;   // the source's bytes are all here
+    qint64 nInputSize = 0;
+    QImage reduced;           // null when the source could not be reduced
+    QString strError;         // "path: reason" when reduced is null
+    QSize sizePixels;
+    double dReadMs = 0, dDecodeMs = 0, dReduceMs = 0;
+};
+
+QImage reducedPicture(const QByteArray& source, const OptimizeStep::Options& options,
+                      const OptimizeStep::ProgressFunction& progress, Prepared& prepared,
+                      QString* pError)
 {
     QElapsedTimer timer;
     timer.start();
     QImage image;
     const bool decoded = MGraphX::loadImageChecked(source, &image, pError);
-    result.dDecodeMs = elapsedMs(timer);
+    prepared.dDecodeMs = elapsedMs(timer);
     if (!decoded)
-        return QByteArray();
+        return QImage();
 
     timer.restart();
     const int percent = qBound(1, options.nResizePercent, 100);
@@ -147,9 +161,9 @@ QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& op
                                                               : QImage::Format_RGB32);
     if (image.isNull()) {
         *pError = tr("Not enough memory to process the picture");
-        return QByteArray();
+        return QImage();
     }
-    result.sizePixels = image.size();
+    prepared.sizePixels = image.size();
 
     QImage reduced;
     {
@@ -160,18 +174,55 @@ QByteArray reduceToPng(const QByteArray& source, const OptimizeStep::Options& op
             QObject::connect(&reducer, &MGraphX::ColorReducer::progress, progress);
         reduced = reducer.reduce(qBound(1, options.nColors, 256));
     }
-    result.dReduceMs = elapsedMs(timer);
-    if (reduced.isNull()) {
+    prepared.dReduceMs = elapsedMs(timer);
+    if (reduced.isNull())
         *pError = tr("The colours could not be reduced");
-        return QByteArray();
-    }
+    return reduced;
+}
 
-    timer.restart();
-    QByteArray png = MGraphX::encodePng(reduced);
-    result.dEncodeMs = elapsedMs(timer);
-    if (png.isEmpty())
-        *pError = tr("The picture could not be encoded");
-    return png;
+// First half: read, decode, scale, grey, reduce. Never throws.
+Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options,
+                 const OptimizeStep::ProgressFunction& progress)
+{
+    Prepared prepared;
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(sourcePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prepared.nInputSize = QFileInfo(sourcePath).size();
+        prepared.strError = sourcePath + QStringLiteral(": ") + file.errorString();
+        return prepared;
+    }
+    prepared.nInputSize = file.size();
+    try {
+        prepared.source = file.readAll();
+    } catch (const std::bad_alloc&) {
+        prepared.source.clear();
+    }
+    if (prepared.source.size() != file.size() || file.error() != QFileDevice::NoError) {
+        prepared.source.clear();
+        prepared.strError = sourcePath + QStringLiteral(": ") + tr("Can not read the file");
+        return prepared;
+    }
+    prepared.bReadable = true;
+    prepared.dReadMs = elapsedMs(timer);
+
+    QString error;
+    try {
+        prepared.reduced = reducedPicture(prepared.source, options, progress, prepared, &error);
+    } catch (const std::bad_alloc&) {
+        prepared.reduced = QImage();
+        error = tr("Not enough memory to process the picture");
+    }
+    if (prepared.reduced.isNull())
+        prepared.strError = sourcePath + QStringLiteral(": ") + error;
+    return prepared;
+}
+
+bool sameOptions(const OptimizeStep::Options& a, const OptimizeStep::Options& b)
+{
+    return a.nColors == b.nColors && a.bDithering == b.bDithering && a.bGray == b.bGray
+        && a.nResizePercent == b.nResizePercent;
 }
 
 } // namespace
@@ -241,47 +292,109 @@ void OptimizeStep::setWriteFaultForTesting(const std::function<bool(const QStrin
 OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString& outputPath,
                                        const Options& options, const ProgressFunction& progress)
 {
+    return run(sourcePath, outputPath, options, progress, nullptr, QString(), options);
+}
+
+struct OptimizeStep::Lookahead::State
+{
+    QString strSource;
+    Options options;
+    std::future<Prepared> future;
+    std::atomic<int> nProgress{0};
+};
+
+OptimizeStep::Lookahead::Lookahead()
+    : m_pState(new State)
+{
+}
+
+OptimizeStep::Lookahead::~Lookahead()
+{
+    cancel();
+}
+
+void OptimizeStep::Lookahead::cancel()
+{
+    if (m_pState->future.valid())
+        m_pState->future.get();
+}
+
+OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString& outputPath,
+                                       const Options& options, const ProgressFunction& progress,
+                                       Lookahead* lookahead, const QString& nextSourcePath,
+                                       const Options& nextOptions)
+{
+    Prepared prepared;
+    bool bPrepared = false;
+    if (lookahead && lookahead->m_pState->future.valid()) {
+        Lookahead::State& ahead = *lookahead->m_pState;
+        if (ahead.strSource == sourcePath && sameOptions(ahead.options, options)) {
+            int last = -1;
+            auto relay = [&] {
+                const int value = ahead.nProgress;
+                if (progress && value != last)
+                    progress(value);
+                last = value;
+            };
+            while (ahead.future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+                relay();
+            relay();
+            prepared = ahead.future.get();
+            bPrepared = true;
+        } else {
+            lookahead->cancel();
+        }
+    }
+    if (!bPrepared)
+        prepared = prepare(sourcePath, options, progress);
+
+    if (lookahead && !nextSourcePath.isEmpty()) {
+        Lookahead::State& ahead = *lookahead->m_pState;
+        ahead.strSource = nextSourcePath;
+        ahead.options = nextOptions;
+        ahead.nProgress = 0;
+        std::atomic<int>* pProgress = &ahead.nProgress;
+        ahead.future = std::async(std::launch::async, [nextSourcePath, nextOptions, pProgress] {
+            return prepare(nextSourcePath, nextOptions, [pProgress](int value) { *pProgress = value; });
+        });
+    }
+
+    // Second half: encode, compare, write.
     Result result;
+    result.nInputSize = prepared.nInputSize;
+    result.sizePixels = prepared.sizePixels;
+    result.dReadMs = prepared.dReadMs;
+    result.dDecodeMs = prepared.dDecodeMs;
+    result.dReduceMs = prepared.dReduceMs;
+    if (!prepared.bReadable) {
+        // Nothing to keep a copy of; count it as no saving.
+        result.nOutputSize = result.nInputSize;
+        result.strError = prepared.strError;
+        return result;
+    }
+
     const QFileInfo sourceInfo(sourcePath);
     const QString folder = folderOf(outputPath);
+    const QByteArray& source = prepared.source;
+    QString error = prepared.strError;
+    QByteArray png;
+    if (!prepared.reduced.isNull()) {
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            png = MGraphX::encodePng(prepared.reduced);
+            if (png.isEmpty())
+                error = sourcePath + QStringLiteral(": ") + tr("The picture could not be encoded");
+        } catch (const std::bad_alloc&) {
+            png.clear();
+            error = sourcePath + QStringLiteral(": ") + tr("Not enough memory to process the picture");
+        }
+        prepared.reduced = QImage();
+        result.dEncodeMs = elapsedMs(timer);
+    }
 
     QElapsedTimer timer;
     timer.start();
-    QByteArray source;
-    {
-        QFile file(sourcePath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            // Nothing to keep a copy of; count it as no saving.
-            result.nInputSize = result.nOutputSize = sourceInfo.size();
-            result.strError = sourcePath + QStringLiteral(": ") + file.errorString();
-            return result;
-        }
-        try {
-            source = file.readAll();
-        } catch (const std::bad_alloc&) {
-            source.clear();
-        }
-        if (source.size() != file.size() || file.error() != QFileDevice::NoError) {
-            result.nInputSize = result.nOutputSize = file.size();
-            result.strError = sourcePath + QStringLiteral(": ") + tr("Can not read the file");
-            return result;
-        }
-    }
-    result.dReadMs = elapsedMs(timer);
-    result.nInputSize = source.size();
-
-    QString error;
-    QByteArray png;
-    try {
-        png = reduceToPng(source, options, progress, result, &error);
-    } catch (const std::bad_alloc&) {
-        png.clear();
-        error = tr("Not enough memory to process the picture");
-    }
-    if (png.isEmpty())
-        error = sourcePath + QStringLiteral(": ") + error;
-
-    timer.restart();
     if (!png.isEmpty() && png.size() <= source.size()) {
         const QFileInfo outputInfo(outputPath);
         QString written = writeUniqueFile(folder, outputInfo.completeBaseName(),

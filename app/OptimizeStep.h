@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // The per-file step of a batch: load one PNG, optionally scale it and turn it
 // grey, reduce it to an indexed palette, encode it at the strongest PNG
@@ -48,9 +49,41 @@ public:
 
     using ProgressFunction = std::function<void(int)>;
 
+    // Lets run() decode and reduce the next file on a helper thread while it
+    // encodes and writes the current one: the strongest PNG compression takes
+    // most of a file's time. At most one file is prepared ahead; destroying or
+    // cancelling waits for the helper.
+    class Lookahead
+    {
+    public:
+        Lookahead();
+        ~Lookahead();
+        Lookahead(const Lookahead&) = delete;
+        Lookahead& operator=(const Lookahead&) = delete;
+
+        // Waits for a file being prepared ahead and drops it.
+        void cancel();
+
+    private:
+        friend class OptimizeStep;
+        struct State;
+        std::unique_ptr<State> m_pState;
+    };
+
     // The step. outputPath is the preferred name of the reduced PNG; when it is
     // taken by the time of writing the next free name is used. The source copy
-    // goes beside it under the source's own file name, made unique.
+    // goes beside it under the source's own file name, made unique. progress
+    // gets the reducer's percentages on the calling thread.
+    //
+    // With a lookahead, a file that an earlier call began to prepare ahead is
+    // taken from it (its progress relayed while it finishes), and
+    // nextSourcePath, when given, is prepared ahead with nextOptions while
+    // this file is encoded and written. Results and the order of writes are
+    // the same as without.
+    static Result run(const QString& sourcePath, const QString& outputPath,
+                      const Options& options, const ProgressFunction& progress,
+                      Lookahead* lookahead, const QString& nextSourcePath,
+                      const Options& nextOptions);
     static Result run(const QString& sourcePath, const QString& outputPath,
                       const Options& options,
                       const ProgressFunction& progress = ProgressFunction());

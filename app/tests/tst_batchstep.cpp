@@ -38,6 +38,7 @@ private slots:
     void testFailedWriteKeepsSource();
     void testFullDiskLeavesNoPartialFile();
     void testProgressPassesThrough();
+    void testLookaheadGivesTheSameFiles();
     void testOutOfMemoryFailsOneFile_data();
     void testOutOfMemoryFailsOneFile();
 };
@@ -345,6 +346,67 @@ void TestBatchStep::testProgressPassesThrough()
     QCOMPARE(values.first(), 0);
     QVERIFY(values.contains(10 + 90 * 49 / 50));
     QVERIFY(*std::max_element(values.begin(), values.end()) < 100);
+}
+
+// Preparing the next file while this one is written changes nothing in the
+// output: same names (also when two sources share a name), same bytes, same
+// order; a file asked for other than the one prepared ahead is prepared anew.
+void TestBatchStep::testLookaheadGivesTheSameFiles()
+{
+    QTemporaryDir dir;
+    const QStringList sources{dir.filePath(QStringLiteral("in0/a.png")),
+                             dir.filePath(QStringLiteral("in1/a.png")),
+                             dir.filePath(QStringLiteral("in0/tiny.png")),
+                             dir.filePath(QStringLiteral("in0/b.png")),
+                             dir.filePath(QStringLiteral("in2/broken.png"))};
+    QVERIFY(writeFile(sources.at(0), pngBytes(rgbPicture(72, 50, 2))));
+    QVERIFY(writeFile(sources.at(1), pngBytes(rgbPicture(73, 50, 3))));
+    QVERIFY(writeFile(sources.at(2), tinyPng(50)));
+    QVERIFY(writeFile(sources.at(3), pngBytes(alphaPicture(64, 64))));
+    QVERIFY(writeFile(sources.at(4), "broken"));
+
+    auto runAll = [&](const QString& out, bool ahead, bool skipOne) -> QStringList {
+        QDir().mkpath(out);
+        OptimizeStep::Lookahead lookahead;
+        QStringList log;
+        for (int i = 0; i < sources.size(); ++i) {
+            if (skipOne && i == 1)
+                continue;   // prepared ahead, never asked for
+            const QString source = sources.at(i);
+            const QString output = OptimizeStep::uniqueFilePath(
+                out, QFileInfo(source).completeBaseName(), QStringLiteral(".png"));
+            QVector<int> progress;
+            const auto result = ahead
+                ? OptimizeStep::run(source, output, OptimizeStep::Options(),
+                                    [&](int v) { progress << v; }, &lookahead,
+                                    i + 1 < sources.size() ? sources.at(i + 1) : QString(),
+                                    OptimizeStep::Options())
+                : OptimizeStep::run(source, output, OptimizeStep::Options(),
+                                    [&](int v) { progress << v; });
+            QStringList names;
+            for (const QString& path : result.lstWritten)
+                names << path.mid(out.size());
+            // A reduced file reported the reducer's progress either way.
+            log << QStringLiteral("%1 %2 %3 %4").arg(int(result.outcome)).arg(names.join(','))
+                       .arg(result.strError.isEmpty())
+                       .arg(result.outcome != OptimizeStep::Outcome::Reduced || !progress.isEmpty());
+        }
+        return log;
+    };
+    const QString plain = dir.filePath(QStringLiteral("plain/"));
+    const QString ahead = dir.filePath(QStringLiteral("ahead/"));
+    QCOMPARE(runAll(ahead, true, false), runAll(plain, false, false));
+    const QStringList files = treeOf(plain);
+    QCOMPARE(treeOf(ahead), files);
+    QCOMPARE(files, (QStringList{"a 2.png", "a.png", "b.png", "broken.png", "tiny.png"}));
+    for (const QString& name : files)
+        QCOMPARE(readFile(ahead + name), readFile(plain + name));
+
+    const QString skipped = dir.filePath(QStringLiteral("skipped/"));
+    const QString skippedPlain = dir.filePath(QStringLiteral("skippedplain/"));
+    QCOMPARE(runAll(skipped, true, true), runAll(skippedPlain, false, true));
+    for (const QString& name : treeOf(skippedPlain))
+        QCOMPARE(readFile(skipped + name), readFile(skippedPlain + name));
 }
 
 namespace {
