@@ -11,10 +11,10 @@
 #include <cmath>
 #include <utility>
 
-ReducedFile reduceFile(const QString& strInPath, const QString& strOutPath,
-                       const PipelineOptions& options)
+LoadedFile loadFile(const QString& strInPath, const QString& strOutPath,
+                    const PipelineOptions& options)
 {
-    ReducedFile file;
+    LoadedFile file;
     file.strOutPath = strOutPath;
     PipelineResult& result = file.result;
     QElapsedTimer timer;
@@ -49,37 +49,34 @@ ReducedFile reduceFile(const QString& strInPath, const QString& strOutPath,
     if (image.depth() > 32)
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                               : QImage::Format_RGB32);
+    file.image = image;
     result.nPixels = qint64(image.width()) * image.height();
-    result.nDecodeMs = timer.restart();
-
-    {
-        MGraphX::ColorReducer reducer(image);
-        reducer.setDithering(options.bDithering);
-        file.reduced = reducer.reduce(options.nColors);
-    }
-    result.nReduceMs = timer.restart();
-    if (file.reduced.isNull())
-        result.strError = QStringLiteral("the picture could not be reduced");
+    result.nDecodeMs = timer.elapsed();
     return file;
 }
 
-PipelineResult writeFile(ReducedFile file)
+PipelineResult finishFile(LoadedFile file, const PipelineOptions& options)
 {
     PipelineResult result = file.result;
-    if (file.reduced.isNull())
+    if (file.image.isNull())
         return result;
     QElapsedTimer timer;
     timer.start();
-    const QByteArray encoded = MGraphX::encodePng(file.reduced);
-    file.reduced = QImage();
-    result.nEncodeMs = timer.elapsed();
-    if (encoded.isEmpty()) {
-        result.strError = QStringLiteral("the PNG encoder failed");
+    QByteArray png;
+    {
+        MGraphX::ColorReducer reducer(file.image);
+        file.image = QImage();
+        reducer.setDithering(options.bDithering);
+        png = reducer.reduceToPng(options.nColors, nullptr, &result.nEncodeMs);
+    }
+    result.nReduceMs = timer.elapsed() - result.nEncodeMs;
+    if (png.isEmpty()) {
+        result.strError = QStringLiteral("the picture could not be reduced and encoded");
         return result;
     }
 
-    result.bKeptSource = encoded.size() > file.source.size();
-    const QByteArray& output = result.bKeptSource ? file.source : encoded;
+    result.bKeptSource = png.size() > file.source.size();
+    const QByteArray& output = result.bKeptSource ? file.source : png;
     // Written beside the target and renamed, so a failed write leaves no
     // half-written file behind.
     QSaveFile out(file.strOutPath);
@@ -95,5 +92,5 @@ PipelineResult writeFile(ReducedFile file)
 PipelineResult optimizeFile(const QString& strInPath, const QString& strOutPath,
                             const PipelineOptions& options)
 {
-    return writeFile(reduceFile(strInPath, strOutPath, options));
+    return finishFile(loadFile(strInPath, strOutPath, options), options);
 }

@@ -77,19 +77,20 @@ int main(int argc, char* argv[])
 
     QElapsedTimer total;
     total.start();
-    // Encoding (zlib at its strongest level) takes most of the time; the next
-    // file is decoded and reduced meanwhile. At most one reduced file waits.
-    std::future<PipelineResult> pending;
-    QString strPendingName;
-    for (const QString& strName : files) {
-        ReducedFile reduced = reduceFile(inDir.filePath(strName), outDir.filePath(strName), options);
-        if (pending.valid())
-            report(strPendingName, pending.get());
-        strPendingName = strName;
-        pending = std::async(std::launch::async, writeFile, std::move(reduced));
+    // Files are reduced one after the other, as the batch does; the next file
+    // is read and decoded meanwhile (at most one waits), which hides the
+    // decoding behind the compression. ZINTROP_BENCH_SERIAL=1 turns that off.
+    const bool bSerial = qEnvironmentVariableIntValue("ZINTROP_BENCH_SERIAL") != 0;
+    std::future<LoadedFile> next;
+    for (int i = 0; i < files.size(); ++i) {
+        LoadedFile file = next.valid() ? next.get()
+                                       : loadFile(inDir.filePath(files[i]), outDir.filePath(files[i]), options);
+        if (!bSerial && i + 1 < files.size()) {
+            next = std::async(std::launch::async, loadFile, inDir.filePath(files[i + 1]),
+                              outDir.filePath(files[i + 1]), options);
+        }
+        report(files[i], finishFile(std::move(file), options));
     }
-    if (pending.valid())
-        report(strPendingName, pending.get());
     const double fSeconds = total.nsecsElapsed() / 1e9;
     std::printf("summary: files %d, megapixels %.3f, seconds %.3f, megapixels/s %.3f, bytes in %lld, bytes out %lld, failures %d\n",
                 nFiles, nPixels / 1e6, fSeconds, fSeconds > 0 ? nPixels / 1e6 / fSeconds : 0.0, nBytesIn, nBytesOut, nFailures);

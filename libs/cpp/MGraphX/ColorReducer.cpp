@@ -1,12 +1,15 @@
 #include "ColorReducer.h"
 
+#include "ImageIO.h"
+#include "IndexedPngWriter.h"
 #include "NearestColor.h"
 
-#include <QImageWriter>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace MGraphX {
@@ -85,12 +88,30 @@ QImage ColorReducer::reduce(int nColors)
     // Nothing to count: no boxes can be formed, and no means divided.
     if (m_imgWork.isNull())
         return QImage();
+    if (m_imgSource.hasAlphaChannel())
+        m_imgAlpha = alphaSource(m_imgSource);
     if (m_bGrayAlgorithm && m_imgSource.allGray())
         return reduceGray();
 
     const int nCubes = medianCut();
     buildPalette(m_vecHistogram, nCubes);
     return mapToPalette();
+}
+
+QByteArray ColorReducer::reduceToPng(int nColors, QImage* pReduced, qint64* pFinishMs)
+{
+    IndexedPngWriter writer;
+    m_pPngWriter = &writer;
+    const QImage imgResult = reduce(nColors);
+    m_pPngWriter = nullptr;
+    if (pReduced)
+        *pReduced = imgResult;
+    QElapsedTimer timer;
+    timer.start();
+    const QByteArray png = writer.finish(imgResult);
+    if (pFinishMs)
+        *pFinishMs = timer.elapsed();
+    return png;
 }
 
 QImage ColorReducer::stretch(int nLevels)
@@ -255,7 +276,8 @@ void ColorReducer::buildPalette(QVector<int>& vecKeyMap, int nCubes)
 // Builds the indexed image directly. Its colour table lists every distinct
 // colour once, in the order a row-by-row scan first meets it (equal box
 // colours merge), which is what converting an RGB32 picture of at most 256
-// colours would give.
+// colours would give. Rows are finished one after the other, so a PNG writer
+// can compress them while the next are made.
 QImage ColorReducer::mapToPalette()
 {
     const int nWidth = m_imgWork.width();
@@ -263,6 +285,8 @@ QImage ColorReducer::mapToPalette()
     QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
     if (imgResult.isNull())
         return QImage();
+    if (m_pPngWriter)
+        m_pPngWriter->begin(imgResult);
 
     QVector<QRgb> vecTable;
     std::array<int, 256> boxToTable;
@@ -281,14 +305,12 @@ QImage ColorReducer::mapToPalette()
     };
 
     if (m_bDithering) {
-        // Box indices first (column order), then renumbered by first
-        // appearance in row order.
-        ditherImage(m_vecPalette, imgResult);
-        for (int y = 0; y < nHeight; ++y) {
-            uchar* pRow = imgResult.scanLine(y);
+        // Box indices, renumbered by first appearance as each row is done.
+        ditherImage(m_vecPalette, imgResult, [&](int y, uchar* pRow) {
             for (int x = 0; x < nWidth; ++x)
                 pRow[x] = uchar(tableIndexOfBox(pRow[x]));
-        }
+            finishRow(y, pRow);
+        });
     } else {
         std::vector<qint16> keyToTable(kKeyCount, -1);
         const int* pKeyMap = m_vecHistogram.constData();
@@ -304,34 +326,34 @@ QImage ColorReducer::mapToPalette()
                 }
                 pRow[x] = uchar(nIndex);
             }
+            finishRow(y, pRow);
         }
     }
+    // With alpha: 256 entries, transparent black beyond the colours, and
+    // index 255 (given to the transparent pixels in finishRow) transparent.
+    if (m_imgSource.hasAlphaChannel()) {
+        const int nColors = vecTable.size();
+        vecTable.resize(256);
+        std::fill(vecTable.begin() + nColors, vecTable.end(), 0u);
+        vecTable[kTransparentIndex] = 0;
+    }
     imgResult.setColorTable(vecTable);
-    if (m_imgSource.hasAlphaChannel())
-        applyTransparency(imgResult);
     return imgResult;
 }
 
-// Widens the table to 256 entries of transparent black and gives index 255 to
-// every pixel whose alpha is 126 or less.
-void ColorReducer::applyTransparency(QImage& imgResult) const
+// Last touch of a result row: pixels whose source alpha is 126 or less take
+// the transparent index; then the row is final.
+void ColorReducer::finishRow(int y, uchar* pRow)
 {
-    QVector<QRgb> vecTable = imgResult.colorTable();
-    vecTable.resize(256);
-    std::fill(vecTable.begin() + imgResult.colorCount(), vecTable.end(), 0u);
-    vecTable[kTransparentIndex] = 0;
-    imgResult.setColorTable(vecTable);
-
-    const QImage imgAlpha = alphaSource(m_imgSource);
-    const int nWidth = imgResult.width();
-    for (int y = 0; y < imgResult.height(); ++y) {
-        const QRgb* pSrc = reinterpret_cast<const QRgb*>(imgAlpha.constScanLine(y));
-        uchar* pRow = imgResult.scanLine(y);
-        for (int x = 0; x < nWidth; ++x) {
+    if (!m_imgAlpha.isNull()) {
+        const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgAlpha.constScanLine(y));
+        for (int x = 0; x < m_imgAlpha.width(); ++x) {
             if (qAlpha(pSrc[x]) <= 126)
                 pRow[x] = kTransparentIndex;
         }
     }
+    if (m_pPngWriter)
+        m_pPngWriter->rowsReady(y + 1);
 }
 
 namespace {
@@ -371,8 +393,10 @@ private:
 // row (sequential memory) and each pixel gathers its three shares in that
 // order from the stored errors of the previous row and of its left neighbour.
 // The values are exactly those of the column scan.
-// Writes the index into vecColors of every pixel into imgIndices.
-void ColorReducer::ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices)
+// Writes the index into vecColors of every pixel into imgIndices and hands
+// every finished row to rowDone.
+void ColorReducer::ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices,
+                               const std::function<void(int, uchar*)>& rowDone)
 {
     const int nWidth = m_imgWork.width();
     const int nHeight = m_imgWork.height();
@@ -421,6 +445,7 @@ void ColorReducer::ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndice
             lg = pErr[1] = g - pColor[1];
             lb = pErr[2] = b - pColor[2];
         }
+        rowDone(y, pDst);
         previous.swap(current);
     }
     columns.finish(emitProgress);
@@ -475,6 +500,8 @@ QImage ColorReducer::reduceGray()
     QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
     if (imgResult.isNull())
         return QImage();
+    if (m_pPngWriter)
+        m_pPngWriter->begin(imgResult);
     uchar* pOut = imgResult.bits();
     const qsizetype nOutStride = imgResult.bytesPerLine();
 
@@ -517,6 +544,7 @@ QImage ColorReducer::reduceGray()
                 pRow[x] = uchar(indexOfGrey[nLevel]);
                 nLeft = pErr[x] = v - nLevel;
             }
+            finishRow(y, pRow);
             previous.swap(current);
         }
         columns.finish(emitProgress);
@@ -526,21 +554,12 @@ QImage ColorReducer::reduceGray()
             uchar* pRow = pOut + y * nOutStride;
             for (int x = 0; x < nWidth; ++x)
                 pRow[x] = uchar(indexOfGrey[posterise[qRed(pSrc[x])]]);
+            finishRow(y, pRow);
         }
     }
 
-    if (m_imgSource.hasAlphaChannel()) {
+    if (m_imgSource.hasAlphaChannel())
         vecTable[kTransparentIndex] = 0;
-        const QImage imgAlpha = alphaSource(m_imgSource);
-        for (int y = 0; y < nHeight; ++y) {
-            const QRgb* pSrc = reinterpret_cast<const QRgb*>(imgAlpha.constScanLine(y));
-            uchar* pRow = pOut + y * nOutStride;
-            for (int x = 0; x < nWidth; ++x) {
-                if (qAlpha(pSrc[x]) <= 126)
-                    pRow[x] = kTransparentIndex;
-            }
-        }
-    }
     imgResult.setColorTable(vecTable);
     return imgResult;
 }

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 namespace MGraphX {
+
+class IndexedPngWriter;
 
 // Reduces a picture of any format to an 8-bit indexed image of at most 256
 // colours: a histogram of 15-bit colour keys, a breadth-first median cut, the
@@ -44,6 +48,13 @@ public:
     // A null or empty source gives a null image.
     QImage reduce(int nColors);
 
+    // PNG bytes (strongest compression) of reduce(nColors), identical to
+    // encodePng(reduce(nColors)); rows are compressed on a helper thread while
+    // later rows are still being reduced. The indexed image goes to
+    // *pReduced, and the milliseconds spent finishing the PNG after the
+    // reduction ended to *pFinishMs, when given.
+    QByteArray reduceToPng(int nColors, QImage* pReduced = nullptr, qint64* pFinishMs = nullptr);
+
     // Per-channel posterisation to nLevels + 1 levels (1..255, clamped), in
     // Format_ARGB32 and opaque. Dithering has no effect here.
     QImage stretch(int nLevels);
@@ -61,8 +72,9 @@ private:
     QImage mapToPalette();
     QImage reduceGray();
     QImage stretchImage();
-    void ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices);
-    void applyTransparency(QImage& imgResult) const;
+    void ditherImage(const QVector<QRgb>& vecColors, QImage& imgIndices,
+                     const std::function<void(int, uchar*)>& rowDone);
+    void finishRow(int y, uchar* pRow);
 
     QVector<int> m_vecHistogram;   // pixel counts, then the key map
     QVector<int> m_vecColorList;   // keys present, re-ordered by the cut
@@ -73,6 +85,8 @@ private:
     QVector<QRgb> m_vecPalette;
     bool m_bDithering = true;
     bool m_bGrayAlgorithm = true;
+    QImage m_imgAlpha;                      // ARGB32 view of the source, for its alpha
+    IndexedPngWriter* m_pPngWriter = nullptr; // set during reduceToPng
 };
 
 // Reduces the image and writes it as PNG at the strongest compression.

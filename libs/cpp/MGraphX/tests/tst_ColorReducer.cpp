@@ -2,6 +2,7 @@
 #include "ReferenceReducer.h"
 #include "TestImages.h"
 
+#include <QBuffer>
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
@@ -114,6 +115,9 @@ private slots:
     void grayLevels();
     void stretchLevels_data();
     void stretchLevels();
+
+    void streamedPngMatchesSave_data();
+    void streamedPngMatchesSave();
 
     void largeWhiteAreaStaysWhite();
     void grayExpansionKeepsWhite_data();
@@ -431,6 +435,58 @@ void TestColorReducer::stretchLevels()
     QCOMPARE(result.format(), QImage::Format_ARGB32);
     QCOMPARE(result.pixel(0, 0), output);
     QCOMPARE(result, referenceStretch(source, levels));
+}
+
+void TestColorReducer::streamedPngMatchesSave_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<bool>("dither");
+    quint32 nSeed = 100;
+    for (const QSize size : {QSize(301, 203), QSize(40, 30), QSize(1, 20000)})
+        for (bool bAlpha : {false, true})
+            for (bool bGray : {false, true})
+                for (bool bDither : {false, true})
+                    for (int nColors : {2, 256}) {
+                        QTest::addRow("%dx%d %d colours%s%s%s", size.width(), size.height(), nColors,
+                                      bAlpha ? " alpha" : "", bGray ? " grey" : "", bDither ? " dither" : "")
+                            << makeRandomImage(++nSeed, size.width(), size.height(), bAlpha, bGray)
+                            << nColors << bDither;
+                    }
+    // Colours below 8 all fall on key 0: one black entry, a grey ramp that
+    // is written as a grey PNG.
+    QImage dark(300, 300, QImage::Format_RGB32);
+    dark.fill(qRgb(1, 2, 3));
+    QTest::newRow("grey-ramp table") << dark << 256 << true;
+    QImage flat(400, 400, QImage::Format_ARGB32);
+    flat.fill(qRgba(200, 10, 10, 0));
+    QTest::newRow("all transparent") << flat << 256 << false;
+}
+
+void TestColorReducer::streamedPngMatchesSave()
+{
+    QFETCH(QImage, source);
+    QFETCH(int, colors);
+    QFETCH(bool, dither);
+    QVector<int> plainProgress, streamedProgress;
+    ColorReducer plain(source);
+    plain.setDithering(dither);
+    connect(&plain, &ColorReducer::progress, [&](int n) { plainProgress.append(n); });
+    const QImage reduced = plain.reduce(colors);
+    QByteArray saved;
+    QBuffer buffer(&saved);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(reduced.save(&buffer, "PNG", 0));
+
+    ColorReducer streaming(source);
+    streaming.setDithering(dither);
+    connect(&streaming, &ColorReducer::progress, [&](int n) { streamedProgress.append(n); });
+    QImage streamedImage;
+    const QByteArray streamed = streaming.reduceToPng(colors, &streamedImage);
+    QCOMPARE(streamedImage, reduced);
+    QCOMPARE(streamed.size(), saved.size());
+    QVERIFY(streamed == saved);
+    QCOMPARE(streamedProgress, plainProgress);
 }
 
 // 541,695 white pixels: single-precision sums would give a mean of 247.

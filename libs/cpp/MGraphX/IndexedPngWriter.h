@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace MGraphX {
+
+// Compresses the rows of an 8-bit indexed image on a helper thread while the
+// image is still being made, and then wraps the stream into PNG chunks once
+// the colour table is known. The bytes are those that QImage::save(…, "PNG",
+// 0) writes for the finished image: the same chunks, the same zlib settings
+// (level 9, 32 KiB window, unfiltered rows) and 8 KiB IDAT chunks. Where that
+// cannot be guaranteed (small pictures, grey-ramp tables, a stream ending on
+// a chunk boundary), finish() falls back to QImage::save itself.
+class IndexedPngWriter
+{
+public:
+    IndexedPngWriter();
+    ~IndexedPngWriter();
+    IndexedPngWriter(const IndexedPngWriter&) = delete;
+    IndexedPngWriter& operator=(const IndexedPngWriter&) = delete;
+
+    // Starts compressing the rows of image (Format_Indexed8), which must stay
+    // alive and keep its pixel buffer until finish().
+    void begin(const QImage& image);
+    // Rows 0 to nRows - 1 hold their final bytes and are not written again.
+    void rowsReady(int nRows);
+    // PNG bytes of the finished image (its colour table and resolution now
+    // final); empty for a null image.
+    QByteArray finish(const QImage& image);
+
+private:
+    void compress();
+    void stop();
+
+    const uchar* m_pBits = nullptr;
+    qsizetype m_nStride = 0;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    bool m_bStarted = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_cvReady;
+    int m_nReady = 0;        // rows published, guarded by m_mutex
+    bool m_bAbort = false;   // guarded by m_mutex
+    std::thread m_thread;
+
+    // Written by the helper thread, read after it is joined.
+    QByteArray m_stream;
+    bool m_bStreamOk = false;
+};
+
+} // namespace MGraphX
