@@ -1,0 +1,358 @@
+// The whole road of a batch, headless: a folder tree dropped on the main
+// page, "Compress", the progress dialog run to "DONE" and closed, and the
+// output checked file by file; Stop during a batch, a missing destination,
+// and the ends of earlier batches.
+
+#include "BatchFixtures.h"
+#include "PageTestSupport.h"
+
+#include "App.h"
+#include "BatchDialog.h"
+#include "BatchThread.h"
+#include "ImagesListModel.h"
+#include "ListView.h"
+#include "MainPage.h"
+#include "SimpleProgress.h"
+
+#include <QDirIterator>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using BatchFixtures::pngBytes;
+using BatchFixtures::rgbPicture;
+using BatchFixtures::writeFile;
+
+class tst_endtoend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void droppedTreeIsCompressedFileByFile();
+    void removedRowIsLeftOut();
+    void stopDuringBatchKeepsOnlyWholeFiles();
+    void stopBeforeTheStartRunsNothing();
+    void missingDestinationStartsNothing();
+    void earlierBatchFinishingLateActsOnlyOnItself();
+    void closingWindowDuringBatchJoinsIt();
+
+private:
+    QString makeTree();
+    QStringList batchFolders() const;
+    // Presses "Compress" and drives the progress dialog with the step; returns
+    // what the bar said when the step ended it.
+    QString runBatch(MainPage& page, PageTest::ModalDriver::Step step);
+
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    std::unique_ptr<QMTest::UrlRecorder> m_pUrls;
+    QString m_strOut;
+};
+
+void tst_endtoend::init()
+{
+    QMTest::clearSettings();
+    m_pDir.reset(new QTemporaryDir);
+    m_strOut = m_pDir->path() + QStringLiteral("/out/");
+    QDir().mkpath(m_strOut);
+    QMWidgets::App* app = QMWidgets::App::instance();
+    app->setSettingsValue(QStringLiteral("DestinationPath"), m_strOut);
+    app->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), false);
+    app->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), false);
+    // The framework's review dialog stays shut.
+    app->setSettingsValue(QStringLiteral("AutoReminder"), false);
+    m_pUrls.reset(new QMTest::UrlRecorder);
+}
+
+void tst_endtoend::cleanup()
+{
+    m_pUrls.reset();
+    m_pDir.reset();
+}
+
+// drop/Holiday/a.png, Holiday/Day1/b.png (half transparent),
+// Holiday/notes.txt, Holiday/pic.jpg, Holiday/Empty/, drop/tiny.png
+QString tst_endtoend::makeTree()
+{
+    const QString drop = m_pDir->path() + QStringLiteral("/drop");
+    const QString holiday = drop + QStringLiteral("/Holiday");
+    writeFile(holiday + QStringLiteral("/a.png"), pngBytes(rgbPicture(64, 64, 3)));
+    writeFile(holiday + QStringLiteral("/Day1/b.png"), pngBytes(BatchFixtures::alphaPicture(48, 40)));
+    writeFile(holiday + QStringLiteral("/notes.txt"), "notes\n");
+    QImage jpg = rgbPicture(20, 20, 9);
+    jpg.save(holiday + QStringLiteral("/pic.jpg"), "JPG");
+    QDir().mkpath(holiday + QStringLiteral("/Empty"));
+    writeFile(drop + QStringLiteral("/tiny.png"), pngBytes(rgbPicture(3, 2, 4)));
+    return drop;
+}
+
+QStringList tst_endtoend::batchFolders() const
+{
+    return QDir(m_strOut).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString tst_endtoend::runBatch(MainPage& page, PageTest::ModalDriver::Step step)
+{
+    QString barText;
+    PageTest::ModalDriver driver("BatchDialog", [&](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        barText = dialog->progressBar()->property("text").toString();
+        return step(dialog);
+    });
+    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
+    return barText;
+}
+
+void tst_endtoend::droppedTreeIsCompressedFileByFile()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), true);
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), true);
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyCopyTextssActive"), true);
+    const QString drop = makeTree();
+    MainPage page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+    const QList<QUrl> urls = {QUrl::fromLocalFile(drop + QStringLiteral("/Holiday")),
+                              QUrl::fromLocalFile(drop + QStringLiteral("/tiny.png"))};
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urls));
+    QCOMPARE(page.model()->rowCount(), 3);
+    QCOMPARE(page.infoLabel()->text(), QStringLiteral("<H2><CENTER>3 png files</CENTER></H2>"));
+    QVERIFY(page.compressButton()->isEnabled());
+    QCOMPARE(page.textFiles().size(), 1);
+
+    bool sawDone = false;
+    QString counter;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstSignalMs = -1;
+    runBatch(page, [&](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (firstSignalMs < 0 && !dialog->counterLabel()->text().isEmpty())
+            firstSignalMs = clock.elapsed();
+        if (!dialog->closeButton()->isVisible())
+            return false;
+        sawDone = dialog->stopButton()->isHidden() && dialog->pauseButton()->isHidden();
+        counter = dialog->counterLabel()->text();
+        dialog->closeButton()->click();
+        return true;
+    });
+    QVERIFY(sawDone);
+    QCOMPARE(counter, QStringLiteral("<FONT COLOR=#00DF00>3 / 3</FONT>"));
+    // The thread starts 1500 ms after the dialog opens.
+    QVERIFY2(firstSignalMs >= 1000, qPrintable(QString::number(firstSignalMs)));
+    QVERIFY(!page.batchThread());
+
+    const QStringList folders = batchFolders();
+    QCOMPARE(folders.size(), 1);
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d$")).match(folders.first()).hasMatch());
+    const QString batch = m_strOut + folders.first() + QLatin1Char('/');
+
+    // File by file: each picture in its place, the reduced ones indexed and
+    // never larger than their source.
+    const QList<QPair<QString, QString>> expected = {
+        {QStringLiteral("Holiday/a.png"), drop + QStringLiteral("/Holiday/a.png")},
+        {QStringLiteral("Holiday/Day1/b.png"), drop + QStringLiteral("/Holiday/Day1/b.png")},
+        {QStringLiteral("tiny.png"), drop + QStringLiteral("/tiny.png")},
+    };
+    for (const auto& entry : expected) {
+        const QString output = batch + entry.first;
+        QVERIFY2(QFileInfo::exists(output), qPrintable(output));
+        QImage result(output);
+        QImage source(entry.second);
+        QVERIFY(!result.isNull());
+        QCOMPARE(result.size(), source.size());
+        QVERIFY(QFileInfo(output).size() <= QFileInfo(entry.second).size());
+        if (QFileInfo(output).size() < QFileInfo(entry.second).size())
+            QCOMPARE(result.format(), QImage::Format_Indexed8);
+        else
+            QCOMPARE(BatchFixtures::readFile(output), BatchFixtures::readFile(entry.second));
+    }
+    QCOMPARE(BatchFixtures::readFile(batch + QStringLiteral("Holiday/notes.txt")), QByteArray("notes\n"));
+    // Nothing else: the jpg and the empty folder are copied only on request.
+    QStringList all;
+    QDirIterator it(batch, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << it.next().mid(batch.size());
+    all.sort();
+    QCOMPARE(all, (QStringList{QStringLiteral("Holiday/Day1/b.png"), QStringLiteral("Holiday/a.png"),
+                               QStringLiteral("Holiday/notes.txt"), QStringLiteral("tiny.png")}));
+
+    // The batch folder was handed to the file manager.
+    QCOMPARE(m_pUrls->count(), 1);
+    QCOMPARE(m_pUrls->last().toLocalFile() + QLatin1Char('/'), batch);
+}
+
+void tst_endtoend::removedRowIsLeftOut()
+{
+    const QString drop = makeTree();
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    QCOMPARE(page.model()->rowCount(), 3);
+    const int row = page.model()->files().indexOf(drop + QStringLiteral("/tiny.png"));
+    QVERIFY(row >= 0);
+    page.setMenuIndex(page.model()->index(row));
+    QVERIFY(QMetaObject::invokeMethod(&page, "slotRemove"));
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    runBatch(page, [](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (!dialog->closeButton()->isVisible())
+            return false;
+        dialog->closeButton()->click();
+        return true;
+    });
+    const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
+    QVERIFY(QFileInfo::exists(batch + QStringLiteral("drop/Holiday/a.png")));
+    QVERIFY(!QFileInfo::exists(batch + QStringLiteral("drop/tiny.png")));
+}
+
+void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
+{
+    const QString drop = m_pDir->path() + QStringLiteral("/many");
+    const int nFiles = 12;
+    for (int i = 0; i < nFiles; ++i)
+        writeFile(drop + QStringLiteral("/p%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                  pngBytes(rgbPicture(300, 300, quint32(100 + i))));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    QCOMPARE(page.model()->rowCount(), nFiles);
+
+    bool stopped = false;
+    runBatch(page, [&](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (!dialog->counterLabel()->text().contains(QStringLiteral(">2 / ")))
+            return false;
+        dialog->stopButton()->click();
+        stopped = true;
+        return true;
+    });
+    QVERIFY(stopped);
+    // The stopped run still ends and is joined; nothing is left running.
+    QTRY_VERIFY_WITH_TIMEOUT(!page.batchThread(), 20000);
+
+    const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
+    const QStringList written = QDir(batch + QStringLiteral("many")).entryList(QDir::Files);
+    QVERIFY2(written.size() < nFiles, qPrintable(written.join(QLatin1Char(','))));
+    for (const QString& name : written)
+        QVERIFY2(!QImage(batch + QStringLiteral("many/") + name).isNull(), qPrintable(name));
+}
+
+void tst_endtoend::stopBeforeTheStartRunsNothing()
+{
+    const QString drop = makeTree();
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    QPointer<BatchThread> thread;
+    runBatch(page, [&](QWidget* w) {
+        thread = page.batchThread();
+        static_cast<BatchDialog*>(w)->stopButton()->click();
+        return true;
+    });
+    QVERIFY(thread);
+    // Well past the 1500 ms start: the thread was never started and is gone.
+    QTRY_VERIFY_WITH_TIMEOUT(thread.isNull(), 5000);
+    QTest::qWait(300);
+    QVERIFY(batchFolders().isEmpty());
+}
+
+void tst_endtoend::missingDestinationStartsNothing()
+{
+    const QString drop = makeTree();
+    const QString missing = m_pDir->path() + QStringLiteral("/gone/");
+    MainPage page;
+    page.setDestinationPath(missing);
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    QString title;
+    QString text;
+    QMTest::ModalAnswerer answer([&](QWidget* w) {
+        title = w->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.answeredClassName(), QStringLiteral("QMessageBox"));
+    QCOMPARE(title, QStringLiteral("Error"));
+    QCOMPARE(text, QStringLiteral("Can not access the destination folder.\nPlease verify the destination."));
+    QVERIFY(!page.batchThread());
+    QVERIFY(!QFileInfo::exists(missing));
+    QCOMPARE(page.model()->rowCount(), 3);
+}
+
+void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), true);
+    const QString drop = m_pDir->path() + QStringLiteral("/many");
+    for (int i = 0; i < 6; ++i)
+        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(700, 700, quint32(7 + i))));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    // First batch: stopped while its first file is being reduced; the dialog
+    // closes at once while the worker still finishes that file.
+    runBatch(page, [](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (dialog->counterLabel()->text().isEmpty())
+            return false;
+        dialog->stopButton()->click();
+        return true;
+    });
+    QPointer<BatchThread> first = page.batchThread();
+    QVERIFY(first);
+    // Second batch at once: it first joins the first one, whose late
+    // finished signal then finds its thread gone.
+    runBatch(page, [](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (!dialog->closeButton()->isVisible())
+            return false;
+        dialog->closeButton()->click();
+        return true;
+    });
+    QVERIFY(first.isNull());
+    QVERIFY(!page.batchThread());
+    QTest::qWait(200);
+    // Only the second batch opened its folder.
+    const QStringList folders = batchFolders();
+    QVERIFY(!folders.isEmpty());
+    QCOMPARE(m_pUrls->count(), 1);
+    QVERIFY2(m_pUrls->last().toLocalFile().contains(folders.last()), qPrintable(m_pUrls->last().toString()));
+    QCOMPARE(QDir(m_strOut + folders.last() + QStringLiteral("/many")).entryList(QDir::Files).size(), 6);
+}
+
+void tst_endtoend::closingWindowDuringBatchJoinsIt()
+{
+    const QString drop = m_pDir->path() + QStringLiteral("/many");
+    for (int i = 0; i < 6; ++i)
+        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(400, 400, quint32(30 + i))));
+    auto page = std::make_unique<MainPage>();
+    QVERIFY(PageTest::dropUrls(page->listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    runBatch(*page, [](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (dialog->counterLabel()->text().isEmpty())
+            return false;
+        // Escape: the dialog goes, the worker is told to stop.
+        dialog->reject();
+        return true;
+    });
+    QPointer<BatchThread> thread = page->batchThread();
+    QVERIFY(thread);
+    QVERIFY(thread->isRunning());
+    page.reset();  // the window closes while the worker finishes its file
+    QVERIFY(thread.isNull());
+    const QString batch = m_strOut + batchFolders().value(0) + QStringLiteral("/many/");
+    for (const QString& name : QDir(batch).entryList(QDir::Files))
+        QVERIFY2(!QImage(batch + name).isNull(), qPrintable(name));
+}
+
+PAGETEST_MAIN(tst_endtoend)
+#include "tst_endtoend.moc"
