@@ -18,7 +18,9 @@ Downloader::Downloader(QObject* parent)
 
 QString Downloader::normalizedUrl(const QString& url)
 {
-    if (url.startsWith(QLatin1String("http://")))
+    // A secure address is kept as well: prefixing it would make "https" the
+    // host name, so no https download could ever succeed.
+    if (url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://")))
         return url;
     return QStringLiteral("http://") + url;
 }

@@ -31,7 +31,8 @@ public:
     bool downloadToFile(const QString& url, const QString& filePath,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
-    // "http://" is put in front of any text that does not begin with it.
+    // "http://" is put in front of any text that begins with neither
+    // "http://" nor "https://" (both matched case-sensitively).
     static QString normalizedUrl(const QString& url);
 
     // True once a download has ended; false before the first and during one.

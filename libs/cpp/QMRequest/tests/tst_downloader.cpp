@@ -56,8 +56,10 @@ void tst_Downloader::normalizedUrl_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("http kept") << "http://host/a" << "http://host/a";
     QTest::newRow("no scheme") << "host/a" << "http://host/a";
-    QTest::newRow("https prefixed") << "https://host/a" << "http://https://host/a";
+    QTest::newRow("https kept") << "https://host/a" << "https://host/a";
+    QTest::newRow("other scheme prefixed") << "ftp://host/a" << "http://ftp://host/a";
     QTest::newRow("capital HTTP prefixed") << "HTTP://host/a" << "http://HTTP://host/a";
+    QTest::newRow("capital HTTPS prefixed") << "HTTPS://host/a" << "http://HTTPS://host/a";
     QTest::newRow("empty") << "" << "http://";
 }
 
