@@ -16,7 +16,7 @@ PromoMainPage::~PromoMainPage()
 {
     // Once laid out the bar is one of our children and goes with them; a
     // page that never laid it out would otherwise leak it.
-    if (!m_pPromoMenuBar->parent())
+    if (m_pPromoMenuBar && !m_pPromoMenuBar->parent())
         delete m_pPromoMenuBar;
 }
 

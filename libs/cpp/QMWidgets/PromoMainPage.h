@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 
 namespace QMWidgets {
 
@@ -35,7 +36,9 @@ public slots:
     virtual void slotAdClicked();
 
 private:
-    PromoMenuBar* m_pPromoMenuBar = nullptr;
+    // Guarded: a bar laid out into a widget outside this page may be gone
+    // before the page is.
+    QPointer<PromoMenuBar> m_pPromoMenuBar;
     PromoAdsBar* m_pAdsBar = nullptr;
 };
 

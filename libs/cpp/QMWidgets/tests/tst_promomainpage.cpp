@@ -365,6 +365,17 @@ void TestPromoMainPage::pageOwnsBarOnlyOnceLaidOut()
     QVERIFY(!page.promoMenuBar()->parent());
     SamplePage sample(false);
     QCOMPARE(sample.promoMenuBar()->parentWidget(), static_cast<QWidget*>(&sample));
+
+    // Laid out into a widget outside the page, the bar goes with that widget;
+    // the page then hands out no stale pointer and does not touch it again.
+    auto* pPage = new PromoMainPage(nullptr, false);
+    auto* pHost = new QWidget;
+    auto* pHostLayout = new QVBoxLayout;
+    pHostLayout->addWidget(pPage->promoMenuBar());
+    pHost->setLayout(pHostLayout);
+    delete pHost;
+    QVERIFY(!pPage->promoMenuBar());
+    delete pPage;
 }
 
 void TestPromoMainPage::adsBarMadeOnceAndClicksReachPage()
