@@ -11,8 +11,6 @@
 #include <QImage>
 #include <QObject>
 
-#include <atomic>
-#include <chrono>
 #include <future>
 #include <new>
 
@@ -118,31 +116,23 @@ QString createUnique(const QString& folder, const QString& baseName, const QStri
 }
 
 // What the first half of the step hands to the second: the source's bytes
-// and the reduced picture, or the reason there is none.
+// and the picture ready to reduce, or the reason there is none.
 struct Prepared
 {
     QByteArray source;
     bool bReadable = false;   // the source's bytes are all here
     qint64 nInputSize = 0;
-    QImage reduced;           // null when the source could not be reduced
-    QString strError;         // "path: reason" when reduced is null
-    QSize sizePixels;
-    double dReadMs = 0, dDecodeMs = 0, dReduceMs = 0;
+    QImage image;             // decoded, scaled and grey as asked; null when not decodable
+    QString strError;         // "path: reason" when image is null
+    double dReadMs = 0, dDecodeMs = 0;
 };
 
-QImage reducedPicture(const QByteArray& source, const OptimizeStep::Options& options,
-                      const OptimizeStep::ProgressFunction& progress, Prepared& prepared,
-                      QString* pError)
+QImage preparedPicture(const QByteArray& source, const OptimizeStep::Options& options,
+                       QString* pError)
 {
-    QElapsedTimer timer;
-    timer.start();
     QImage image;
-    const bool decoded = MGraphX::loadImageChecked(source, &image, pError);
-    prepared.dDecodeMs = elapsedMs(timer);
-    if (!decoded)
+    if (!MGraphX::loadImageChecked(source, &image, pError))
         return QImage();
-
-    timer.restart();
     const int percent = qBound(1, options.nResizePercent, 100);
     if (percent < 100) {
         image = image.scaled(OptimizeStep::scaledSize(image.size(), percent),
@@ -159,30 +149,13 @@ QImage reducedPicture(const QByteArray& source, const OptimizeStep::Options& opt
     if (image.depth() > 32)
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                               : QImage::Format_RGB32);
-    if (image.isNull()) {
+    if (image.isNull())
         *pError = tr("Not enough memory to process the picture");
-        return QImage();
-    }
-    prepared.sizePixels = image.size();
-
-    QImage reduced;
-    {
-        MGraphX::ColorReducer reducer(image, nullptr);
-        image = QImage(); // the reducer keeps its own copy
-        reducer.setDithering(options.bDithering);
-        if (progress)
-            QObject::connect(&reducer, &MGraphX::ColorReducer::progress, progress);
-        reduced = reducer.reduce(qBound(1, options.nColors, 256));
-    }
-    prepared.dReduceMs = elapsedMs(timer);
-    if (reduced.isNull())
-        *pError = tr("The colours could not be reduced");
-    return reduced;
+    return image;
 }
 
-// First half: read, decode, scale, grey, reduce. Never throws.
-Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options,
-                 const OptimizeStep::ProgressFunction& progress)
+// First half: read, decode, scale, grey. Never throws.
+Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options)
 {
     Prepared prepared;
     QElapsedTimer timer;
@@ -207,16 +180,43 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
     prepared.bReadable = true;
     prepared.dReadMs = elapsedMs(timer);
 
+    timer.restart();
     QString error;
     try {
-        prepared.reduced = reducedPicture(prepared.source, options, progress, prepared, &error);
+        prepared.image = preparedPicture(prepared.source, options, &error);
     } catch (const std::bad_alloc&) {
-        prepared.reduced = QImage();
+        prepared.image = QImage();
         error = tr("Not enough memory to process the picture");
     }
-    if (prepared.reduced.isNull())
+    prepared.dDecodeMs = elapsedMs(timer);
+    if (prepared.image.isNull())
         prepared.strError = sourcePath + QStringLiteral(": ") + error;
     return prepared;
+}
+
+// Reduces and encodes at the strongest compression (the reducer compresses
+// rows while it works). Returns the PNG, or an empty array with *pError set.
+QByteArray reducedPng(QImage image, const OptimizeStep::Options& options,
+                      const OptimizeStep::ProgressFunction& progress,
+                      OptimizeStep::Result& result, QString* pError)
+{
+    QElapsedTimer timer;
+    timer.start();
+    qint64 finishMs = 0;
+    QByteArray png;
+    {
+        MGraphX::ColorReducer reducer(image, nullptr);
+        image = QImage(); // the reducer keeps its own copy
+        reducer.setDithering(options.bDithering);
+        if (progress)
+            QObject::connect(&reducer, &MGraphX::ColorReducer::progress, progress);
+        png = reducer.reduceToPng(qBound(1, options.nColors, 256), nullptr, &finishMs);
+    }
+    result.dEncodeMs = double(finishMs);
+    result.dReduceMs = elapsedMs(timer) - result.dEncodeMs;
+    if (png.isEmpty())
+        *pError = tr("The colours could not be reduced");
+    return png;
 }
 
 bool sameOptions(const OptimizeStep::Options& a, const OptimizeStep::Options& b)
@@ -300,7 +300,6 @@ struct OptimizeStep::Lookahead::State
     QString strSource;
     Options options;
     std::future<Prepared> future;
-    std::atomic<int> nProgress{0};
 };
 
 OptimizeStep::Lookahead::Lookahead()
@@ -329,16 +328,6 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     if (lookahead && lookahead->m_pState->future.valid()) {
         Lookahead::State& ahead = *lookahead->m_pState;
         if (ahead.strSource == sourcePath && sameOptions(ahead.options, options)) {
-            int last = -1;
-            auto relay = [&] {
-                const int value = ahead.nProgress;
-                if (progress && value != last)
-                    progress(value);
-                last = value;
-            };
-            while (ahead.future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-                relay();
-            relay();
             prepared = ahead.future.get();
             bPrepared = true;
         } else {
@@ -346,26 +335,23 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
         }
     }
     if (!bPrepared)
-        prepared = prepare(sourcePath, options, progress);
+        prepared = prepare(sourcePath, options);
 
     if (lookahead && !nextSourcePath.isEmpty()) {
         Lookahead::State& ahead = *lookahead->m_pState;
         ahead.strSource = nextSourcePath;
         ahead.options = nextOptions;
-        ahead.nProgress = 0;
-        std::atomic<int>* pProgress = &ahead.nProgress;
-        ahead.future = std::async(std::launch::async, [nextSourcePath, nextOptions, pProgress] {
-            return prepare(nextSourcePath, nextOptions, [pProgress](int value) { *pProgress = value; });
+        ahead.future = std::async(std::launch::async, [nextSourcePath, nextOptions] {
+            return prepare(nextSourcePath, nextOptions);
         });
     }
 
-    // Second half: encode, compare, write.
+    // Second half: reduce and encode, compare, write.
     Result result;
     result.nInputSize = prepared.nInputSize;
-    result.sizePixels = prepared.sizePixels;
+    result.sizePixels = prepared.image.size();
     result.dReadMs = prepared.dReadMs;
     result.dDecodeMs = prepared.dDecodeMs;
-    result.dReduceMs = prepared.dReduceMs;
     if (!prepared.bReadable) {
         // Nothing to keep a copy of; count it as no saving.
         result.nOutputSize = result.nInputSize;
@@ -378,19 +364,15 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     const QByteArray& source = prepared.source;
     QString error = prepared.strError;
     QByteArray png;
-    if (!prepared.reduced.isNull()) {
-        QElapsedTimer timer;
-        timer.start();
+    if (!prepared.image.isNull()) {
         try {
-            png = MGraphX::encodePng(prepared.reduced);
-            if (png.isEmpty())
-                error = sourcePath + QStringLiteral(": ") + tr("The picture could not be encoded");
+            png = reducedPng(std::move(prepared.image), options, progress, result, &error);
         } catch (const std::bad_alloc&) {
             png.clear();
-            error = sourcePath + QStringLiteral(": ") + tr("Not enough memory to process the picture");
+            error = tr("Not enough memory to process the picture");
         }
-        prepared.reduced = QImage();
-        result.dEncodeMs = elapsedMs(timer);
+        if (png.isEmpty())
+            error = sourcePath + QStringLiteral(": ") + error;
     }
 
     QElapsedTimer timer;

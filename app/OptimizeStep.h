@@ -43,16 +43,16 @@ public:
         qint64 nOutputSize = 0;   // bytes to count as output; equals the input unless a reduced file was written
         QString strError;         // one line for the error log; empty when all went well
         QSize sizePixels;         // size of the picture reduced (after scaling); invalid when not decoded
-        // Milliseconds per stage; scaling and grey count to the reduction.
+        // Milliseconds per stage: reading; decoding with scaling and grey;
+        // reducing (rows are compressed alongside); finishing the PNG; writing.
         double dReadMs = 0, dDecodeMs = 0, dReduceMs = 0, dEncodeMs = 0, dWriteMs = 0;
     };
 
     using ProgressFunction = std::function<void(int)>;
 
-    // Lets run() decode and reduce the next file on a helper thread while it
-    // encodes and writes the current one: the strongest PNG compression takes
-    // most of a file's time. At most one file is prepared ahead; destroying or
-    // cancelling waits for the helper.
+    // Lets run() read and decode the next file on a helper thread while it
+    // reduces and writes the current one. At most one file is prepared ahead;
+    // destroying or cancelling waits for the helper.
     class Lookahead
     {
     public:
@@ -75,11 +75,10 @@ public:
     // goes beside it under the source's own file name, made unique. progress
     // gets the reducer's percentages on the calling thread.
     //
-    // With a lookahead, a file that an earlier call began to prepare ahead is
-    // taken from it (its progress relayed while it finishes), and
-    // nextSourcePath, when given, is prepared ahead with nextOptions while
-    // this file is encoded and written. Results and the order of writes are
-    // the same as without.
+    // With a lookahead, a file that an earlier call began to read ahead is
+    // taken from it, and nextSourcePath, when given, is read and decoded
+    // ahead with nextOptions while this file is reduced and written. Results,
+    // progress and the order of writes are the same as without.
     static Result run(const QString& sourcePath, const QString& outputPath,
                       const Options& options, const ProgressFunction& progress,
                       Lookahead* lookahead, const QString& nextSourcePath,
