@@ -14,6 +14,10 @@
 
 namespace QMWidgets {
 
+// The compiler's date of the latest build, from a source the build
+// regenerates each day (BuildDate.cmake), so it is never older than the build.
+const char* compilerBuildDate();
+
 bool App::event(QEvent* pEvent)
 {
     if (pEvent->type() == QEvent::FileOpen) {
@@ -138,7 +142,7 @@ QString App::ownStoreId() const
 
 QString App::buildDateText()
 {
-    return buildDateTextFrom(__DATE__);
+    return buildDateTextFrom(compilerBuildDate());
 }
 
 QString App::buildDateTextFrom(const char* szCompilerDate)

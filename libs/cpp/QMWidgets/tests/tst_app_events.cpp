@@ -2,6 +2,8 @@
 #include "QMTest.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFileOpenEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -76,6 +78,7 @@ private slots:
 
     void buildDate_data();
     void buildDate();
+    void buildDateFollowsTheBuild();
     void clickPoint_data();
     void clickPoint();
     void postedClickArrives();
@@ -279,6 +282,16 @@ void TestAppEvents::buildDate()
     QCOMPARE(QDate::fromString(text, QStringLiteral("M/d/yyyy")), date);
     QVERIFY(App::buildDate().isValid());
     QVERIFY(App::buildDate() <= QDate::currentDate());
+}
+
+void TestAppEvents::buildDateFollowsTheBuild()
+{
+    // An incremental build must not keep the date of an earlier one: the
+    // date is that of the build that linked this program (a day earlier at
+    // most, for a build that ran across midnight).
+    const QDate linked = QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date();
+    const QDate built = App::buildDate();
+    QVERIFY2(built == linked || built == linked.addDays(-1), qPrintable(built.toString(Qt::ISODate)));
 }
 
 void TestAppEvents::clickPoint_data()
