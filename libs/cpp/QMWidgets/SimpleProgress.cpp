@@ -79,7 +79,10 @@ void SimpleProgress::paintEvent(QPaintEvent *)
 
     const QBrush bar(verticalGradient(h, QColor(0, 140, 0), QColor(0, 230, 0)));
     if (m_nValue != 0) {
-        painter.fillRect(QRect(0, 0, (w * m_nValue) / 100, h), bar);
+        // In 64 bits: a large value must not overflow into a short or
+        // missing bar. Beyond the edges nothing would show anyway.
+        const qint64 barWidth = qint64(w) * m_nValue / 100;
+        painter.fillRect(QRect(0, 0, int(qBound<qint64>(0, barWidth, w)), h), bar);
     } else {
         const int v = w / 20;
         const int s = m_nBusyStep;

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include "QMTest.h"
 
+#include <limits>
+
 #include <QtTest>
 
 using QMWidgets::SimpleProgress;
@@ -66,6 +68,8 @@ void TestSimpleProgress::barWidth_data()
     QTest::newRow("full") << 100 << 199;
     QTest::newRow("above 100 clipped") << 150 << 199;
     QTest::newRow("negative shows none") << -5 << -1;
+    QTest::newRow("huge value fills") << std::numeric_limits<int>::max() << 199;
+    QTest::newRow("huge negative shows none") << std::numeric_limits<int>::min() << -1;
 }
 
 void TestSimpleProgress::barWidth()
