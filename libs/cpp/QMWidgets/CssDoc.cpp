@@ -47,15 +47,25 @@ void CssDoc::slotSave()
         slotSaveAs();
         return;
     }
+    // Encoded by the stream first, so that a short write can be seen: the
+    // stream does not report one, and QSaveFile::commit() overlooks a failed
+    // flush of its buffer.
+    QByteArray baText;
+    {
+        QTextStream stream(&baText, QIODevice::WriteOnly);
+        stream << toPlainText();
+    }
     // Written through a temporary file: a failed write keeps the old file
     // intact, and the title only changes when the save really happened.
+    // Where no temporary file can be made beside it, the file is written in
+    // place, as a plain save would.
     QSaveFile file(m_strFileName);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    {
-        QTextStream stream(&file);
-        stream << toPlainText();
-        stream.flush();
+    if (file.write(baText) != baText.size() || !file.flush()) {
+        file.cancelWriting();
+        return;
     }
     if (!file.commit())
         return;

@@ -19,6 +19,10 @@
 #include <QTextLayout>
 #include <QToolBar>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace QMWidgets;
 
 namespace {
@@ -100,6 +104,8 @@ private slots:
     void saveOnNewDocumentAsksForName();
     void saveAndLoad();
     void failedSaveKeepsTheTitle();
+    void failedWriteKeepsTheOldFile();
+    void savesWhereNoTemporaryFileCanBeMade();
     void layoutAtMinimumSize();
 };
 
@@ -288,6 +294,84 @@ void TestCssEditor::failedSaveKeepsTheTitle()
     QCOMPARE(spy.count(), 0);
     QCOMPARE(editor.windowTitle(), QString("before"));
     QVERIFY(QFileInfo(strPath).isDir());
+}
+
+void TestCssEditor::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath("style.css");
+    {
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    CssEditor editor;
+    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
+    editor.document()->slotLoad();
+    QVERIFY(answerer.answered());
+    editor.setWindowTitle("before");
+    editor.document()->setPlainText(QString(200, QLatin1Char('x')));
+    QSignalSpy spy(editor.document(), SIGNAL(changeWindowTitle(const QString&)));
+
+    // The file opens, but writing fails part-way, as on a full disk: a
+    // process file-size limit of 16 bytes (its signal ignored) does that.
+    rlimit limitBefore{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limitBefore), 0);
+    rlimit limitSmall = limitBefore;
+    limitSmall.rlim_cur = 16;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limitSmall), 0);
+    editor.document()->slotSave();
+    setrlimit(RLIMIT_FSIZE, &limitBefore);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(editor.windowTitle(), QString("before"));
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("style.css"));
+}
+
+void TestCssEditor::savesWhereNoTemporaryFileCanBeMade()
+{
+    // A file the user may write, in a folder where he may not create files.
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath("style.css");
+    {
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QVERIFY(QFile::setPermissions(strPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                               | QFileDevice::WriteOther));
+    CssEditor editor;
+    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
+    editor.document()->slotLoad();
+    QVERIFY(answerer.answered());
+    QCOMPARE(editor.document()->toPlainText(), QString("old"));
+    QSignalSpy spy(editor.document(), SIGNAL(changeWindowTitle(const QString&)));
+    editor.document()->setPlainText("new");
+
+    // Root may create files anywhere: save as an ordinary user then.
+    const bool bRoot = geteuid() == 0;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                                  | QFileDevice::ExeOther));
+    if (bRoot) {
+        QCOMPARE(setegid(65534), 0);
+        QCOMPARE(seteuid(65534), 0);
+    }
+    editor.document()->slotSave();
+    if (bRoot) {
+        QCOMPARE(seteuid(0), 0);
+        QCOMPARE(setegid(0), 0);
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("new"));
+    QCOMPARE(spy.count(), 1);
 }
 
 void TestCssEditor::layoutAtMinimumSize()
