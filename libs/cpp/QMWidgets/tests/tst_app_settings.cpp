@@ -26,6 +26,7 @@ private slots:
     void appFirstStartOnce();
     void childKeysAndGroups();
     void workerThreadReadsAndWrites();
+    void workerReadsDoNotShareTheGuiStore();
 };
 
 void TestAppSettings::cleanup()
@@ -177,6 +178,23 @@ void TestAppSettings::workerThreadReadsAndWrites()
     QCOMPARE(reader.wrong.load(), 0);
     // A value the worker wrote is there for the GUI thread.
     QCOMPARE(pApp->settingsValue(QStringLiteral("FromWorker")).toString(), QStringLiteral("yes"));
+}
+
+void TestAppSettings::workerReadsDoNotShareTheGuiStore()
+{
+    // The GUI thread's store carries state of its own (here an open group);
+    // a worker that went through that object would read another key.
+    App* pApp = App::instance();
+    pApp->setSettingsValue(QStringLiteral("KeyQuality"), 64);
+    pApp->beginSettingsGroup(QStringLiteral("Elsewhere"));
+    int quality = 0;
+    QThread* pWorker = QThread::create(
+        [&quality, pApp] { quality = pApp->settingsValue(QStringLiteral("KeyQuality"), 256).toInt(); });
+    pWorker->start();
+    QVERIFY(pWorker->wait(60000));
+    delete pWorker;
+    pApp->endSettingsGroup();
+    QCOMPARE(quality, 64);
 }
 
 QMTEST_APP_MAIN(TestAppSettings)
