@@ -283,9 +283,10 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
         const QString path = prefix + name;
+        // A subfolder searched already is still content of this folder.
+        walkedSubfolder = true;
         if (!enterFolder(path))
             continue;
-        walkedSubfolder = true;
         m_vecFolders.append(path);
         searchFolder(QDir(path));
     }

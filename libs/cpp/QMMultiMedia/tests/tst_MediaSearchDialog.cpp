@@ -138,6 +138,7 @@ private slots:
 
     void linkBackToAParentEndsTheWalk();
     void folderReachedTwiceIsListedOnce();
+    void folderWhoseSubfolderWasWalkedAlreadyIsNotEmpty();
     void unreadableFolderIsNotEmpty();
 
     void cancelInsideAProbeEndsEverything();
@@ -299,6 +300,19 @@ void tst_MediaSearchDialog::folderReachedTwiceIsListedOnce()
     QCOMPARE(runSearch(dialog, urlsOf({m_strRoot, m_strRoot + "/x"})), int(QDialog::Accepted));
     QCOMPARE(dialog.imageFiles().size(), 1);
     QCOMPARE(QFileInfo(dialog.imageFiles().first()).fileName(), QStringLiteral("c.png"));
+}
+
+// The subfolder is searched as a drop of its own first; meeting it again
+// below its parent must not make the parent look empty.
+void tst_MediaSearchDialog::folderWhoseSubfolderWasWalkedAlreadyIsNotEmpty()
+{
+    makeFiles(m_strRoot, {"outer/inner/c.png"});
+
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/outer/inner", m_strRoot + "/outer"})),
+             int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles(), QVector<QString>({m_strRoot + "/outer/inner/c.png"}));
+    QVERIFY(dialog.emptyFolders().isEmpty());
 }
 
 void tst_MediaSearchDialog::unreadableFolderIsNotEmpty()
