@@ -50,6 +50,15 @@ void tst_MediaType::classifiesByEnding_data()
     QTest::newRow("dotted folder, bare file") << "pics.png/file" << int(Other);
     QTest::newRow("mixed case") << "Movie.mKv" << int(Video);
     QTest::newRow("non-ASCII name") << QString::fromUtf8("Ärger über Öl.JPEG") << int(Image);
+    QTest::newRow("dot in a folder, short text after it") << "my.d/png" << int(Other);
+    QTest::newRow("two dots before the ending") << "a..png" << int(Image);
+    // Characters outside ASCII lower-case by Unicode's rules: the Kelvin sign
+    // becomes 'k', the dotted capital I does not become a plain 'i', and
+    // full-width letters stay full-width.
+    QTest::newRow("Kelvin sign in the ending") << QString::fromUtf8("clip.m\u212Av") << int(Video);
+    QTest::newRow("dotted capital I") << QString::fromUtf8("clip.av\u0130") << int(Other);
+    QTest::newRow("full-width letters") << QString::fromUtf8("a.\uFF30\uFF2E\uFF27") << int(Other);
+    QTest::newRow("non-ASCII and a long ending") << QString::fromUtf8("a.\u00FCbersicht.DOCX") << int(Text);
     // Case folding would turn the long s into 's'; lower-casing does not.
     QTest::newRow("long s is not s") << QString::fromUtf8("x.\u017Fwf") << int(Other);
 }
