@@ -235,7 +235,9 @@ QString MainPage::infoText(int count)
 
 void MainPage::filesDropped(const QList<QUrl>& lst)
 {
-    if (!m_lstPendingUrls.isEmpty())
+    // The open timer hands over the whole pending list, already taken out of
+    // m_lstPendingUrls, so that requests arriving during this search stay.
+    if (!lst.isEmpty())
         slotFilesDropped(lst);
 }
 
@@ -298,11 +300,8 @@ void MainPage::slotOpenFiles()
     if (m_bSearching || m_lstPendingUrls.isEmpty())
         return;
     const QList<QUrl> lst = m_lstPendingUrls;
+    m_lstPendingUrls.clear();
     filesDropped(lst);
-    // Requests that arrived during the search stay for the next round.
-    m_lstPendingUrls = m_lstPendingUrls.mid(lst.size());
-    if (!m_lstPendingUrls.isEmpty())
-        m_pOpenTimer->start();
 }
 
 void MainPage::slotUpdateInfo()
