@@ -62,6 +62,7 @@ void NativeAudioPlayerInternal::slotMediaStatusChanged(QMediaPlayer::MediaStatus
 
 void NativeAudioPlayerInternal::slotError(QMediaPlayer::Error)
 {
+    m_bFailed = true;
     emit loadingProgressed();
 }
 
@@ -90,12 +91,14 @@ NativeAudioPlayer::~NativeAudioPlayer() = default;
 void NativeAudioPlayer::setMedia(const QString &path)
 {
     m_strFileName = path;
+    m_pInternal->m_bFailed = false;
     m_pInternal->m_pPlayer->setMedia(QUrl::fromLocalFile(path));
     m_pInternal->m_nDuration = -1;
 }
 
 void NativeAudioPlayer::playFile(const QString &path)
 {
+    m_pInternal->m_bFailed = false;
     m_pInternal->m_pPlayer->setMedia(QUrl::fromLocalFile(path));
     m_pInternal->m_nDuration = -1;
     m_pInternal->m_pPlayer->play();
@@ -157,7 +160,7 @@ bool NativeAudioPlayer::isStopped() const
 bool NativeAudioPlayer::mayStillReportDuration() const
 {
     const QMediaPlayer *player = m_pInternal->m_pPlayer;
-    if (player->availability() != QMultimedia::Available || player->error() != QMediaPlayer::NoError)
+    if (player->availability() != QMultimedia::Available || m_pInternal->m_bFailed)
         return false;
     switch (player->mediaStatus()) {
     case QMediaPlayer::NoMedia:

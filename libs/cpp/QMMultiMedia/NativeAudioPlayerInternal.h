@@ -37,6 +37,9 @@ private slots:
 private:
     QMediaPlayer *m_pPlayer = nullptr;
     qint64 m_nDuration = -1;
+    // Set by an error report, cleared when new media is given: the platform
+    // player keeps reporting its last error even after new media loads.
+    bool m_bFailed = false;
 };
 
 } // namespace QMMultiMedia

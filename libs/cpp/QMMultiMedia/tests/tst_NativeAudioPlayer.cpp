@@ -26,6 +26,7 @@ private slots:
     void durationWaitEndsOnMediaWithoutDuration_data();
     void durationWaitEndsOnMediaWithoutDuration();
     void newMediaIsWaitedForAfresh();
+    void goodMediaAfterABadOneReportsItsDuration();
 
     void playsToTheEndAndReportsItOnce();
     void stopReportsNoEnd();
@@ -178,6 +179,21 @@ void tst_NativeAudioPlayer::newMediaIsWaitedForAfresh()
     player.setMedia(longer);
     const qint64 duration = player.waitForDuration();
     QVERIFY2(duration >= 590 && duration <= 610, qPrintable(QString::number(duration)));
+}
+
+// The platform player keeps its last error until new media loads; the wait
+// must not take that old error for the new media's.
+void tst_NativeAudioPlayer::goodMediaAfterABadOneReportsItsDuration()
+{
+    const QString bad = m_dir.filePath(QStringLiteral("broken.wav"));
+    QVERIFY(MediaFixtures::writeBytes(bad, QByteArray("no sound in here\n")));
+
+    NativeAudioPlayer player;
+    player.setMedia(bad);
+    QVERIFY(player.waitForDuration() <= 0);
+    player.setMedia(m_strWav);
+    const qint64 duration = player.waitForDuration();
+    QVERIFY2(duration >= 240 && duration <= 260, qPrintable(QString::number(duration)));
 }
 
 void tst_NativeAudioPlayer::playsToTheEndAndReportsItOnce()
