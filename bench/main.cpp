@@ -1,17 +1,19 @@
 // zintrop-bench [--colors N] [--no-dither] [--gray] [--resize P] IN_DIR OUT_DIR
 //
-// Runs the per-file optimiser step on every PNG file directly in IN_DIR and
-// writes OUT_DIR/<same name>. One line per file, then a summary line.
+// Runs the batch worker's own per-file step (OptimizeStep) on every PNG file
+// directly in IN_DIR and writes OUT_DIR/<same name>. One line per file, then a
+// summary line.
 
-#include "FilePipeline.h"
+#include "OptimizeStep.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
-#include <future>
 
 int main(int argc, char* argv[])
 {
@@ -32,7 +34,7 @@ int main(int argc, char* argv[])
 
     const QStringList args = parser.positionalArguments();
     bool bColorsOk = false, bResizeOk = false;
-    PipelineOptions options;
+    OptimizeStep::Options options;
     options.nColors = parser.value(colorsOption).toInt(&bColorsOk);
     options.nResizePercent = parser.value(resizeOption).toInt(&bResizeOk);
     options.bDithering = !parser.isSet(noDitherOption);
@@ -52,6 +54,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "zintrop-bench: cannot create %s\n", qPrintable(args[1]));
         return 2;
     }
+    // The step never replaces a file, so earlier results are removed first;
+    // in the input folder that would remove the sources.
+    if (QFileInfo(args[0]).canonicalFilePath() == QFileInfo(args[1]).canonicalFilePath()) {
+        std::fprintf(stderr, "zintrop-bench: OUT_DIR must differ from IN_DIR\n");
+        return 2;
+    }
     const QDir outDir(args[1]);
     const QStringList files = inDir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 
@@ -59,37 +67,38 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
     qint64 nPixels = 0, nBytesIn = 0, nBytesOut = 0;
     int nFiles = 0, nFailures = 0;
-    auto report = [&](const QString& strName, const PipelineResult& r) {
+    auto report = [&](const QString& strName, const OptimizeStep::Result& r) {
         ++nFiles;
-        if (!r.bOk) {
+        // An unreadable file is copied unchanged by the step; here it counts as failed.
+        if (r.outcome == OptimizeStep::Outcome::Failed || !r.strError.isEmpty()) {
             ++nFailures;
             std::printf("%-48s FAILED: %s\n", qPrintable(strName), qPrintable(r.strError));
         } else {
-            nPixels += r.nPixels;
-            nBytesIn += r.nBytesIn;
-            nBytesOut += r.nBytesOut;
-            std::printf("%-48s %9.3f %8lld %8lld %8lld %11lld %11lld%s\n", qPrintable(strName), r.nPixels / 1e6,
-                        r.nDecodeMs, r.nReduceMs, r.nEncodeMs, r.nBytesIn, r.nBytesOut,
-                        r.bKeptSource ? " (source kept)" : "");
+            const qint64 nFilePixels = qint64(r.sizePixels.width()) * r.sizePixels.height();
+            nPixels += nFilePixels;
+            nBytesIn += r.nInputSize;
+            nBytesOut += r.nOutputSize;
+            std::printf("%-48s %9.3f %8lld %8lld %8lld %11lld %11lld%s\n", qPrintable(strName), nFilePixels / 1e6,
+                        qint64(r.dReadMs + r.dDecodeMs), qint64(r.dReduceMs), qint64(r.dEncodeMs + r.dWriteMs),
+                        r.nInputSize, r.nOutputSize,
+                        r.outcome == OptimizeStep::Outcome::SourceKept ? " (source kept)" : "");
         }
         std::fflush(stdout);
     };
 
     QElapsedTimer total;
     total.start();
-    // Files are reduced one after the other, as the batch does; the next file
-    // is read and decoded meanwhile (at most one waits), which hides the
-    // decoding behind the compression. ZINTROP_BENCH_SERIAL=1 turns that off.
+    // Files are reduced one after the other, as the batch does, through the
+    // worker's step and its lookahead: the next file is read and decoded
+    // meanwhile. ZINTROP_BENCH_SERIAL=1 turns the lookahead off.
     const bool bSerial = qEnvironmentVariableIntValue("ZINTROP_BENCH_SERIAL") != 0;
-    std::future<LoadedFile> next;
+    OptimizeStep::Lookahead lookahead;
     for (int i = 0; i < files.size(); ++i) {
-        LoadedFile file = next.valid() ? next.get()
-                                       : loadFile(inDir.filePath(files[i]), outDir.filePath(files[i]), options);
-        if (!bSerial && i + 1 < files.size()) {
-            next = std::async(std::launch::async, loadFile, inDir.filePath(files[i + 1]),
-                              outDir.filePath(files[i + 1]), options);
-        }
-        report(files[i], finishFile(std::move(file), options));
+        const QString strOutPath = outDir.filePath(files[i]);
+        QFile::remove(strOutPath);
+        const QString strNext = !bSerial && i + 1 < files.size() ? inDir.filePath(files[i + 1]) : QString();
+        report(files[i], OptimizeStep::run(inDir.filePath(files[i]), strOutPath, options,
+                                           OptimizeStep::ProgressFunction(), &lookahead, strNext, options));
     }
     const double fSeconds = total.nsecsElapsed() / 1e9;
     std::printf("summary: files %d, megapixels %.3f, seconds %.3f, megapixels/s %.3f, bytes in %lld, bytes out %lld, failures %d\n",

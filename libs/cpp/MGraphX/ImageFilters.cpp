@@ -221,7 +221,8 @@ QImage snapToLevels(const QImage& image, const QVector<int>& vecLevels)
 
 QImage invert(const QImage& image)
 {
-    QImage result = image.copy();
+    // On a palette picture invertPixels would invert the indices, not the colours.
+    QImage result = to32(image).copy();
     result.invertPixels(QImage::InvertRgb);
     return result;
 }

@@ -368,24 +368,35 @@ void TestColorReducer::transparentIndex()
         QCOMPARE(result.color(2), 0u);
 }
 
-// 2x2 greys on the grey path with 4 colours (levels 0, 127 and white).
+// Small greys on the grey path with 4 colours (levels 0, 127 and white
+// fillers), worked out by hand from the column-by-column walk.
 void TestColorReducer::ditherFixtures_data()
 {
+    QTest::addColumn<int>("width");
     QTest::addColumn<QVector<int>>("input");
     QTest::addColumn<QVector<int>>("expected");
     // Truncating division: an arithmetic shift would send (1,1) to black.
-    QTest::newRow("truncating shares") << QVector<int>{250, 230, 90, 90} << QVector<int>{255, 255, 127, 127};
+    QTest::newRow("truncating shares") << 2 << QVector<int>{250, 230, 90, 90} << QVector<int>{255, 255, 127, 127};
     // Clamping at once: without it (1,1) would become white.
-    QTest::newRow("shares clamp") << QVector<int>{60, 250, 140, 170} << QVector<int>{0, 255, 127, 127};
+    QTest::newRow("shares clamp") << 2 << QVector<int>{60, 250, 140, 170} << QVector<int>{0, 255, 127, 127};
+    // 7/16 right and 5/16 down: swapped, (1,1) would become 127.
+    QTest::newRow("share targets") << 2 << QVector<int>{170, 10, 190, 70} << QVector<int>{127, 0, 255, 0};
+    // (1,1) gets its shares in column order, 7/16 from the left before 5/16
+    // from above; a plain row walk clamps in the other order and gives
+    // white at (2,1).
+    QTest::newRow("column order") << 3 << QVector<int>{60, 60, 255, 10, 255, 200}
+                                  << QVector<int>{0, 127, 255, 0, 255, 127};
 }
 
 void TestColorReducer::ditherFixtures()
 {
+    QFETCH(int, width);
     QFETCH(QVector<int>, input);
     QFETCH(QVector<int>, expected);
-    const QImage result = reduceWith(grayImage(2, 2, input), 4, true).image;
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(qRed(result.pixel(i % 2, i / 2)), expected[i]);
+    const int nHeight = input.size() / width;
+    const QImage result = reduceWith(grayImage(width, nHeight, input), 4, true).image;
+    for (int i = 0; i < input.size(); ++i)
+        QCOMPARE(qRed(result.pixel(i % width, i / width)), expected[i]);
 }
 
 void TestColorReducer::grayLevels_data()
