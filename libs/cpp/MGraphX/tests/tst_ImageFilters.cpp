@@ -197,8 +197,10 @@ void TestImageFilters::channelValues_data()
     QTest::newRow("snap no levels") << snapToLevels(one(10, 100, 101), {}) << qRgba(10, 100, 101, 77);
     QTest::newRow("threshold") << threshold(one(127, 128, 255), 128) << qRgba(0, 255, 255, 77);
     QTest::newRow("invert") << invert(one(0, 100, 255)) << qRgba(255, 155, 0, 77);
-    QTest::newRow("invert palette") << invert(one(0, 100, 255).convertToFormat(QImage::Format_Indexed8))
-                                    << qRgba(255, 155, 0, 77);
+    QImage palette(1, 1, QImage::Format_Indexed8);
+    palette.setColorTable({qRgb(9, 9, 9), qRgba(0, 100, 255, 77)});
+    palette.setPixel(0, 0, 1);
+    QTest::newRow("invert palette") << invert(palette) << qRgba(255, 155, 0, 77);
     QTest::newRow("swap red blue") << swapRedBlue(one(1, 2, 3)) << qRgba(3, 2, 1, 77);
     QTest::newRow("swap red green") << swapRedGreen(one(1, 2, 3)) << qRgba(2, 1, 3, 77);
     QTest::newRow("swap green blue") << swapGreenBlue(one(1, 2, 3)) << qRgba(1, 3, 2, 77);
