@@ -7,7 +7,7 @@ packages=(
   qtbase5-dev qtmultimedia5-dev libqt5multimedia5-plugins qtdeclarative5-dev
   qttools5-dev-tools libqt5svg5-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth xdotool imagemagick pngquant time
+  xvfb xauth xdotool imagemagick pngquant time zlib1g-dev
   dbus-daemon
 )
 missing=()
