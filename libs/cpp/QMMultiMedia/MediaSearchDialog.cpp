@@ -133,7 +133,10 @@ void MediaSearchDialog::slotStart()
     m_pumpClock.start();
     m_labelClock.start();
 
-    for (const QUrl &url : qAsConst(m_listUrls)) {
+    // The walk runs event loops, and new URLs given meanwhile belong to the
+    // next search; they must not pull the list out from under this one.
+    const QList<QUrl> urls = m_listUrls;
+    for (const QUrl &url : urls) {
         if (m_bCancelled)
             break;
         const QString path = url.toLocalFile();

@@ -22,12 +22,17 @@ public:
     QSet<QString> playable;
     QStringList probed;
     bool cancelInFirstProbe = false;
+    // URLs handed to the dialog from inside the first probe, as a drop that
+    // reaches the program while a walk runs would.
+    QList<QUrl> urlsGivenInFirstProbe;
 
     bool isPlayable(const QString &path) override
     {
         probed.append(path);
         if (cancelInFirstProbe && probed.size() == 1)
             QMetaObject::invokeMethod(this, "slotCancel");
+        if (!urlsGivenInFirstProbe.isEmpty() && probed.size() == 1)
+            setUrls(urlsGivenInFirstProbe);
         return playable.contains(QFileInfo(path).fileName());
     }
 };
@@ -139,6 +144,7 @@ private slots:
     void linkBackToAParentEndsTheWalk();
     void folderReachedTwiceIsListedOnce();
     void folderWhoseSubfolderWasWalkedAlreadyIsNotEmpty();
+    void newUrlsDuringAWalkWaitForTheNextSearch();
     void unreadableFolderIsNotEmpty();
 
     void cancelInsideAProbeEndsEverything();
@@ -313,6 +319,22 @@ void tst_MediaSearchDialog::folderWhoseSubfolderWasWalkedAlreadyIsNotEmpty()
              int(QDialog::Accepted));
     QCOMPARE(dialog.imageFiles(), QVector<QString>({m_strRoot + "/outer/inner/c.png"}));
     QVERIFY(dialog.emptyFolders().isEmpty());
+}
+
+void tst_MediaSearchDialog::newUrlsDuringAWalkWaitForTheNextSearch()
+{
+    makeFiles(m_strRoot, {"a/song.ogg", "b/b.png", "c/c.png", "d/d.png"});
+    ScriptedSearchDialog dialog;
+    dialog.urlsGivenInFirstProbe = urlsOf({m_strRoot + "/d"});
+    const QStringList first = {m_strRoot + "/a", m_strRoot + "/b", m_strRoot + "/c"};
+    // The dialog holds the only copy of the list it searches.
+    dialog.setUrls(urlsOf(first));
+    QCOMPARE(runSearch(dialog, urlsOf(first)), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), QStringList({"b/b.png", "c/c.png"}));
+
+    dialog.urlsGivenInFirstProbe.clear();
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/d"})), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), QStringList({"d/d.png"}));
 }
 
 void tst_MediaSearchDialog::unreadableFolderIsNotEmpty()
