@@ -29,7 +29,7 @@ QString quoteExecArgument(const QString& strArgument)
         case '%':
             strEscaped += QStringLiteral("%%");
             break;
-        case ' ': case '\t': case '\n': case '\'': case '>': case '<': case '~': case '|':
+        case ' ': case '\t': case '\n': case '\r': case '\'': case '>': case '<': case '~': case '|':
         case '&': case ';': case '*': case '?': case '#': case '(': case ')':
             strEscaped += ch;
             bNeedsQuotes = true;
@@ -44,6 +44,10 @@ QString quoteExecArgument(const QString& strArgument)
     // The desktop entry format reads the line through its own escapes first,
     // so each backslash of the quoting doubles once more.
     strEscaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // A line break cannot stand in the entry's value: it would end the line
+    // and start a new key. The format's own escapes stand for it.
+    strEscaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    strEscaped.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return QLatin1Char('"') + strEscaped + QLatin1Char('"');
 }
 

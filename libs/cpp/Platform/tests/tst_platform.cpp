@@ -117,6 +117,7 @@ void TestPlatform::execQuoting_data()
     QTest::newRow("dollar") << "/opt/$x/app" << "\"/opt/\\\\$x/app\"";
     QTest::newRow("quote") << "/opt/a\"b" << "\"/opt/a\\\\\"b\"";
     QTest::newRow("backslash") << "/opt/a\\b" << "\"/opt/a\\\\\\\\b\"";
+    QTest::newRow("line break") << "/opt/a\nb\rc" << "\"/opt/a\\nb\\rc\"";
 }
 
 void TestPlatform::execQuoting()
