@@ -141,15 +141,14 @@ QImage folder(int size, const QColor& colour, bool checked)
 
 QImage panelBackground()
 {
+    // Tiles without seams: a flat ground with diagonal lines whose period
+    // divides the tile.
     QImage image(64, 64, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, 64, 64);
-    g.setColorAt(0, QColor(44, 44, 44));
-    g.setColorAt(1, QColor(36, 36, 36));
-    p.fillRect(image.rect(), g);
-    p.setPen(QColor(52, 52, 52));
-    for (int i = -64; i < 64; i += 8)
-        p.drawLine(i, 64, i + 64, 0);
+    image.fill(QColor(40, 40, 40));
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if ((x + y) % 8 == 0)
+                image.setPixelColor(x, y, QColor(47, 47, 47));
     return image;
 }
 
