@@ -1,6 +1,5 @@
 #include "ColorReducer.h"
 
-#include "ImageIO.h"
 #include "IndexedPngWriter.h"
 #include "NearestColor.h"
 
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <vector>
 

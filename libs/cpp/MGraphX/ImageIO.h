@@ -13,7 +13,7 @@ constexpr qint64 kMaxImagePixels = 150000000;
 // Decodes a picture from a file (format detected from the content) into
 // *pImage. Returns false with a readable sentence in *pError (when given) for
 // a missing, empty, truncated, corrupt or unsupported file and for a picture
-// whose header declares more than kMaxImagePixels. Never throws.
+// whose header declares more than kMaxImagePixels.
 bool loadImageChecked(const QString& strPath, QImage* pImage, QString* pError = nullptr);
 
 // The same for a picture held in memory.

@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <cstring>
 #include <vector>
 
 namespace MGraphX {
