@@ -76,6 +76,8 @@ private slots:
     void testRelativeOutputDir_data();
     void testRelativeOutputDir();
     void testFixtureTreeRun();
+    void testPictureOptions_data();
+    void testPictureOptions();
     void testCopyOptions_data();
     void testCopyOptions();
     void testSameNamesWithoutStructure();
@@ -371,6 +373,58 @@ void TestBatchWorker::testFixtureTreeRun()
         } else if (e.name != QLatin1String("currentFile")) {
             last = -1;
         }
+    }
+}
+
+void TestBatchWorker::testPictureOptions_data()
+{
+    QTest::addColumn<QVariant>("quality");
+    QTest::addColumn<QVariant>("resize");
+    QTest::addColumn<bool>("gray");
+    QTest::addColumn<int>("maxColors");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("defaults") << QVariant() << QVariant() << false << 256 << QSize(101, 51);
+    QTest::newRow("half, grey") << QVariant(64) << QVariant(50) << true << 64 << QSize(51, 26);
+    QTest::newRow("stored out of range") << QVariant(300) << QVariant(0) << false << 256 << QSize(1, 1);
+    QTest::newRow("quality 0 means 1") << QVariant(0) << QVariant(100) << false << 1 << QSize(101, 51);
+}
+
+// The options are read from the store for the file, clamped to what the
+// reducer and the scaling accept.
+void TestBatchWorker::testPictureOptions()
+{
+    QFETCH(QVariant, quality);
+    QFETCH(QVariant, resize);
+    QFETCH(bool, gray);
+    QFETCH(int, maxColors);
+    QFETCH(QSize, size);
+
+    if (quality.isValid())
+        setSetting("KeyQuality", quality);
+    if (resize.isValid())
+        setSetting("KeyResize", resize);
+    setSetting("KeyDoGray", gray);
+    const QString path = m_pDir->path() + QStringLiteral("/in/photo.png");
+    QVERIFY(writeFile(path, pngBytes(rgbPicture(101, 51, 11))));
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles({path});
+    run(worker);
+
+    QCOMPARE(m_pRecorder->named(QStringLiteral("errorsLog")).size(), 0);
+    const QString batch = batchFolderOf();
+    QCOMPARE(treeOf(batch), QStringList{"photo.png"});
+    const QByteArray out = readFile(batch + QStringLiteral("photo.png"));
+    if (out == readFile(path))
+        QSKIP("the reduced picture was larger; kept the source");
+    QImage reduced;
+    QVERIFY(reduced.loadFromData(out));
+    QCOMPARE(reduced.format(), QImage::Format_Indexed8);
+    QCOMPARE(reduced.size(), size);
+    QVERIFY(usedOpaqueColors(reduced) <= maxColors);
+    if (gray) {
+        for (QRgb c : reduced.colorTable())
+            QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
     }
 }
 
