@@ -81,6 +81,15 @@ xdotool key Return
 sleep 2
 shot 3-main-window-list
 
+# The first row's menu button, then "Show Image": the preview slides in.
+xdotool mousemove 386 240 click 1
+sleep 0.7
+shot 3a-row-menu
+xdotool key Down Return
+sleep 1.5
+shot 3b-preview
+sleep 4.5
+
 # The settings button (the gear), then Escape.
 xdotool mousemove 157 536 click 1
 sleep 1
