@@ -62,6 +62,7 @@ private slots:
     void stopDuringBatchKeepsOnlyWholeFiles();
     void stopBeforeTheStartRunsNothing();
     void missingDestinationStartsNothing();
+    void deletedDefaultDestinationIsMadeAgain();
     void earlierBatchFinishingLateActsOnlyOnItself();
     void closingWindowDuringBatchJoinsIt();
 
@@ -242,6 +243,9 @@ void tst_endtoend::removedRowIsLeftOut()
     });
     const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
     QVERIFY(QFileInfo::exists(batch + QStringLiteral("drop/Holiday/a.png")));
+    // Both after-batch actions off: no folder opened.
+    QTRY_VERIFY(!page.batchThread());
+    QCOMPARE(m_pUrls->count(), 0);
     QVERIFY(!QFileInfo::exists(batch + QStringLiteral("drop/tiny.png")));
 }
 
@@ -321,6 +325,27 @@ void tst_endtoend::missingDestinationStartsNothing()
     QVERIFY(!page.batchThread());
     QVERIFY(!QFileInfo::exists(missing));
     QCOMPARE(page.model()->rowCount(), 3);
+}
+
+void tst_endtoend::deletedDefaultDestinationIsMadeAgain()
+{
+    const QString drop = makeTree();
+    QMWidgets::App::instance()->settings()->remove(QStringLiteral("Zintrop Lite/DestinationPath"));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    const QString pictures = QMWidgets::App::picturesDirectory(false);
+    QVERIFY(QDir(pictures).removeRecursively());
+
+    bool sawDialog = false;
+    runBatch(page, [&](QWidget* w) {
+        sawDialog = true;
+        return closeWhenDone(static_cast<BatchDialog*>(w));
+    });
+    QVERIFY(sawDialog);
+    QTRY_VERIFY(!page.batchThread());
+    QVERIFY(QFileInfo(pictures).isDir());
+    QCOMPARE(QDir(pictures).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    QVERIFY(QDir(pictures).removeRecursively());
 }
 
 void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
