@@ -250,12 +250,20 @@ void MainPage::slotFilesDropped(QList<QUrl> lst)
         return;
     }
     m_bSearching = true;
-    if (!lst.isEmpty())
-        m_lstRootUrls = lst;
 
     m_pSearchDialog->setUrls(lst);
     QTimer::singleShot(kSearchStartMs, m_pSearchDialog, SLOT(slotStart()));
-    m_pSearchDialog->exec();
+    const int result = m_pSearchDialog->exec();
+    m_bSearching = false;
+
+    // A cancelled search leaves the list the user already has as it was.
+    if (result != QDialog::Accepted) {
+        if (!m_lstPendingUrls.isEmpty())
+            m_pOpenTimer->start();
+        return;
+    }
+    if (!lst.isEmpty())
+        m_lstRootUrls = lst;
 
     m_vecImages = m_pSearchDialog->imageFiles();
     m_vecTexts = m_pSearchDialog->textFiles();
@@ -279,7 +287,6 @@ void MainPage::slotFilesDropped(QList<QUrl> lst)
     m_vecOthers += m_pSearchDialog->otherFiles();
     m_vecOthers += m_pSearchDialog->emptyFolders();
 
-    m_bSearching = false;
     if (!m_lstPendingUrls.isEmpty())
         m_pOpenTimer->start();
 }

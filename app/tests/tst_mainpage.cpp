@@ -64,6 +64,7 @@ private slots:
     void dropSortsTheContent();
     void dropWithoutPngEmptiesTheList();
     void secondDropReplacesTheList();
+    void cancelledSearchKeepsTheList();
     void displayPath_data();
     void displayPath();
     void destinationChoice();
@@ -221,6 +222,35 @@ void tst_mainpage::secondDropReplacesTheList()
     QCOMPARE(page.model()->files(), QStringList{other});
     QVERIFY(page.textFiles().isEmpty());
     QCOMPARE(page.rootUrls(), QList<QUrl>{QUrl::fromLocalFile(other)});
+}
+
+void tst_mainpage::cancelledSearchKeepsTheList()
+{
+    const QString folder = makeFolder();
+    const QString other = m_pDir->path() + QStringLiteral("/other.png");
+    BatchFixtures::writeFile(other, BatchFixtures::pngBytes(BatchFixtures::rgbPicture(4, 4)));
+    MainPage page;
+    page.slotFilesDropped({QUrl::fromLocalFile(folder)});
+    const QStringList before = page.model()->files();
+    QCOMPARE(before.size(), 2);
+
+    // Cancel the second search before it starts walking: no box, nothing replaced.
+    int boxes = 0;
+    PageTest::ModalDriver cancel("QMMultiMedia::MediaSearchDialog", [](QWidget* w) {
+        static_cast<QDialog*>(w)->reject();
+        return true;
+    });
+    PageTest::ModalDriver box("QMessageBox", [&](QWidget* w) {
+        ++boxes;
+        static_cast<QDialog*>(w)->accept();
+        return true;
+    });
+    page.slotFilesDropped({QUrl::fromLocalFile(other)});
+    QVERIFY(cancel.done());
+    QCOMPARE(boxes, 0);
+    QCOMPARE(page.model()->files(), before);
+    QCOMPARE(page.rootUrls(), QList<QUrl>{QUrl::fromLocalFile(folder)});
+    QVERIFY(page.compressButton()->isEnabled());
 }
 
 void tst_mainpage::displayPath_data()
