@@ -13,6 +13,7 @@
 
 #include <future>
 #include <new>
+#include <system_error>
 
 namespace {
 
@@ -314,8 +315,13 @@ OptimizeStep::Lookahead::~Lookahead()
 
 void OptimizeStep::Lookahead::cancel()
 {
-    if (m_pState->future.valid())
+    if (!m_pState->future.valid())
+        return;
+    try {
         m_pState->future.get();
+    } catch (const std::exception&) {
+        // What was prepared ahead is dropped anyway.
+    }
 }
 
 OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString& outputPath,
@@ -328,8 +334,12 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     if (lookahead && lookahead->m_pState->future.valid()) {
         Lookahead::State& ahead = *lookahead->m_pState;
         if (ahead.strSource == sourcePath && sameOptions(ahead.options, options)) {
-            prepared = ahead.future.get();
-            bPrepared = true;
+            try {
+                prepared = ahead.future.get();
+                bPrepared = true;
+            } catch (const std::exception&) {
+                // Prepared again below, on this thread.
+            }
         } else {
             lookahead->cancel();
         }
@@ -341,9 +351,15 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
         Lookahead::State& ahead = *lookahead->m_pState;
         ahead.strSource = nextSourcePath;
         ahead.options = nextOptions;
-        ahead.future = std::async(std::launch::async, [nextSourcePath, nextOptions] {
-            return prepare(nextSourcePath, nextOptions);
-        });
+        try {
+            ahead.future = std::async(std::launch::async, [nextSourcePath, nextOptions] {
+                return prepare(nextSourcePath, nextOptions);
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: the next file is simply read when its turn
+            // comes.
+            ahead.future = std::future<Prepared>();
+        }
     }
 
     // Second half: reduce and encode, compare, write.
@@ -370,6 +386,10 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
         } catch (const std::bad_alloc&) {
             png.clear();
             error = tr("Not enough memory to process the picture");
+        } catch (const std::system_error&) {
+            // The encoder could not start its helper thread.
+            png.clear();
+            error = tr("Not enough system resources to process the picture");
         }
         if (png.isEmpty())
             error = sourcePath + QStringLiteral(": ") + error;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <pthread.h>
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -41,6 +42,8 @@ private slots:
     void testLookaheadGivesTheSameFiles();
     void testOutOfMemoryFailsOneFile_data();
     void testOutOfMemoryFailsOneFile();
+    void testNoThreadToSpare_data();
+    void testNoThreadToSpare();
 };
 
 void TestBatchStep::cleanup()
@@ -432,25 +435,56 @@ long virtualMemoryBytes()
     return statm.readAll().split(' ').value(0).toLong() * sysconf(_SC_PAGESIZE);
 }
 
-// Child: "big|small|outdir|megabytes". Runs the step on both files with the
-// address space capped a few megabytes above what the process already uses,
-// and prints one outcome per line.
+// Child: "big|small|outdir|kilobytes|ahead". Runs the step on both files with
+// the address space capped a little above what the process already uses (with
+// the second file read ahead when "ahead" is 1), and prints one outcome per
+// line.
 int runMemoryChild(const QString& arguments)
 {
     const QStringList parts = arguments.split(QLatin1Char('|'));
+    const bool ahead = parts.at(4) == QLatin1String("1");
+    if (ahead) {
+        // New threads get a stack larger than the headroom, whatever the
+        // stack limit this process was started with.
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setstacksize(&attributes, 16 * 1024 * 1024);
+        pthread_setattr_default_np(&attributes);
+        pthread_attr_destroy(&attributes);
+    }
     rlimit limit{};
     getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + rlim_t(parts.at(3).toLong()) * 1024 * 1024;
+    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + rlim_t(parts.at(3).toLong()) * 1024;
     if (setrlimit(RLIMIT_AS, &limit) != 0)
         return 3;
+    OptimizeStep::Lookahead lookahead;
     for (int i = 0; i < 2; ++i) {
         const QString source = parts.at(i);
-        const auto result = OptimizeStep::run(
-            source, parts.at(2) + QFileInfo(source).fileName(), OptimizeStep::Options());
+        const QString output = parts.at(2) + QFileInfo(source).fileName();
+        const auto result = ahead
+            ? OptimizeStep::run(source, output, OptimizeStep::Options(), {}, &lookahead,
+                                i == 0 ? parts.at(1) : QString(), OptimizeStep::Options())
+            : OptimizeStep::run(source, output, OptimizeStep::Options());
         std::printf("%s %s\n", outcomeName(result.outcome), qPrintable(result.strError));
         std::fflush(stdout);
     }
     return 0;
+}
+
+// Runs the memory child; returns its output lines, or fails the test.
+QStringList runMemoryChildProcess(const QString& arguments)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(MemoryChildVariable), arguments);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit
+        || child.exitCode() != 0)
+        return {QStringLiteral("child ended badly: ") + QString::number(child.exitStatus())
+                + QLatin1Char(' ') + QString::number(child.exitCode())};
+    return QString::fromLocal8Bit(child.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -485,22 +519,48 @@ void TestBatchStep::testOutOfMemoryFailsOneFile()
     const QString out = dir.filePath(QStringLiteral("out/"));
     QVERIFY(QDir().mkpath(out));
 
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(MemoryChildVariable),
-                       big + "|" + small + "|" + out + "|" + QString::number(headroomMegabytes));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(child.waitForFinished(60000));
-    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
-    const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = runMemoryChildProcess(
+        big + "|" + small + "|" + out + "|" + QString::number(headroomMegabytes * 1024) + "|0");
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.at(0).startsWith(QStringLiteral("copied ") + big + QStringLiteral(": ")),
              qPrintable(lines.at(0)));
     QCOMPARE(lines.at(1), QStringLiteral("reduced "));
     QCOMPARE(readFile(out + QStringLiteral("big.png")), readFile(big));
+}
+
+void TestBatchStep::testNoThreadToSpare_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("outcome");
+    // Small pictures are encoded on the calling thread: only reading ahead
+    // needs a thread, and is given up.
+    QTest::newRow("small pictures") << QSize(40, 30) << "reduced";
+    // Larger ones are compressed on a helper thread of the encoder as well:
+    // without it the picture is kept as a copy and reported.
+    QTest::newRow("encoder needs a thread") << QSize(200, 120) << "copied";
+}
+
+// With too little address space left for a thread's stack the batch goes on:
+// both files are handled, one after the other, and none is lost.
+void TestBatchStep::testNoThreadToSpare()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.png"));
+    const QString second = dir.filePath(QStringLiteral("second.png"));
+    QVERIFY(writeFile(first, pngBytes(rgbPicture(size.width(), size.height(), 4))));
+    QVERIFY(writeFile(second, pngBytes(rgbPicture(size.width(), size.height(), 5))));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+
+    const QStringList lines = runMemoryChildProcess(first + "|" + second + "|" + out + "|4096|1");
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).startsWith(outcome + QLatin1Char(' ')), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).startsWith(outcome + QLatin1Char(' ')), qPrintable(lines.at(1)));
+    QCOMPARE(treeOf(out), (QStringList{"first.png", "second.png"}));
+    if (outcome == QLatin1String("copied"))
+        QCOMPARE(readFile(out + QStringLiteral("first.png")), readFile(first));
 }
 
 int main(int argc, char* argv[])
