@@ -1,6 +1,8 @@
 #include "OptimizeStep.h"
 
 #include "BatchFixtures.h"
+#include "ColorReducer.h"
+#include "ImageFilters.h"
 
 #include <QtTest>
 
@@ -30,6 +32,10 @@ private slots:
 
     void testReduced_data();
     void testReduced();
+    void testSameBytesAsPlainPath_data();
+    void testSameBytesAsPlainPath();
+    void testEqualSizeKeepsReduced_data();
+    void testEqualSizeKeepsReduced();
     void testTinyScaleNeverZero();
     void testLargerResultKeptAsCopy();
     void testLargerResultNeverOverwrites();
@@ -167,6 +173,129 @@ void TestBatchStep::testReduced()
     }
     if (picture.hasAlphaChannel())
         QCOMPARE(qAlpha(written.pixel(written.width() - 1, 0)), 0);
+}
+
+namespace {
+
+// The file the step must write for a picture, built the plain way: load,
+// scale by the rounded percentage keeping the aspect ratio, turn grey on 32-bit
+// pixels, reduce, and save as PNG at quality 0 (the strongest compression).
+QByteArray plainReducedPng(const QString& source, const OptimizeStep::Options& options)
+{
+    QImage image(source);
+    const int p = options.nResizePercent;
+    if (p <= 99)
+        image = image.scaled(QSize(qRound(image.width() * p / 100.0), qRound(image.height() * p / 100.0)),
+                             Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (options.bGray) {
+        if (image.depth() != 32)
+            image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                  : QImage::Format_RGB32);
+        image = MGraphX::toGray(image);
+    }
+    MGraphX::ColorReducer reducer(image, nullptr);
+    reducer.setDithering(options.bDithering);
+    const QImage reduced = reducer.reduce(options.nColors);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    reduced.save(&buffer, "PNG", 0);
+    return bytes;
+}
+
+} // namespace
+
+void TestBatchStep::testSameBytesAsPlainPath_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<bool>("dithering");
+    QTest::addColumn<int>("resize");
+    QTest::addColumn<bool>("gray");
+
+    QTest::newRow("rgb 256") << rgbPicture(96, 64) << 256 << true << 100 << false;
+    QTest::newRow("rgb 16 without dithering") << rgbPicture(96, 64) << 16 << false << 100 << false;
+    QTest::newRow("alpha 255") << alphaPicture(96, 64) << 255 << true << 100 << false;
+    QTest::newRow("grey at 50, grey") << greyPicture(160, 120) << 8 << true << 50 << true;
+    QTest::newRow("palette, grey") << palettePicture(160, 120, 200) << 64 << true << 100 << true;
+    QTest::newRow("16-bit") << rgbPicture(90, 70).convertToFormat(QImage::Format_RGBA64) << 256 << true
+                            << 100 << false;
+    QTest::newRow("16-bit, grey") << alphaPicture(90, 70).convertToFormat(QImage::Format_RGBA64) << 32
+                                  << true << 100 << true;
+    QTest::newRow("101x51 at 50") << rgbPicture(101, 51) << 256 << true << 50 << false;
+    QTest::newRow("large, at 29") << rgbPicture(700, 500, 8) << 200 << true << 29 << false;
+    QTest::newRow("large") << rgbPicture(640, 480, 9) << 256 << true << 100 << false;
+}
+
+// The step's faster road (rows compressed while reducing, the next file read
+// ahead) writes exactly the bytes of the plain one.
+void TestBatchStep::testSameBytesAsPlainPath()
+{
+    QFETCH(QImage, picture);
+    QFETCH(int, colors);
+    QFETCH(bool, dithering);
+    QFETCH(int, resize);
+    QFETCH(bool, gray);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/pic.png"));
+    const QString next = dir.filePath(QStringLiteral("in/next.png"));
+    QVERIFY(writeFile(source, pngBytes(picture)));
+    QVERIFY(writeFile(next, pngBytes(picture)));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+    OptimizeStep::Options options;
+    options.nColors = colors;
+    options.bDithering = dithering;
+    options.nResizePercent = resize;
+    options.bGray = gray;
+
+    const QByteArray expected = plainReducedPng(source, options);
+    QVERIFY(!expected.isEmpty());
+    QVERIFY2(expected.size() <= QFileInfo(source).size(), "fixture must shrink");
+    OptimizeStep::Lookahead lookahead;
+    const auto first = OptimizeStep::run(source, out + QStringLiteral("pic.png"), options, {},
+                                         &lookahead, next, options);
+    const auto second = OptimizeStep::run(next, out + QStringLiteral("next.png"), options, {},
+                                          &lookahead, QString(), options);
+    QCOMPARE(first.outcome, OptimizeStep::Outcome::Reduced);
+    QCOMPARE(second.outcome, OptimizeStep::Outcome::Reduced);
+    QCOMPARE(readFile(out + QStringLiteral("pic.png")), expected);
+    QCOMPARE(readFile(out + QStringLiteral("next.png")), expected);
+}
+
+void TestBatchStep::testEqualSizeKeepsReduced_data()
+{
+    QTest::addColumn<int>("difference");   // source size minus reduced size
+    QTest::addColumn<bool>("reducedKept");
+    QTest::newRow("source one byte smaller") << -1 << false;
+    QTest::newRow("equal sizes") << 0 << true;
+    QTest::newRow("source one byte larger") << 1 << true;
+}
+
+// Only a larger result gives way to the source; equal sizes keep the result.
+void TestBatchStep::testEqualSizeKeepsReduced()
+{
+    QFETCH(int, difference);
+    QFETCH(bool, reducedKept);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/tiny.png"));
+    const QByteArray tiny = tinyPng(120);
+    QVERIFY(writeFile(source, tiny));
+    const QByteArray reduced = plainReducedPng(source, OptimizeStep::Options());
+    QVERIFY(reduced.size() > tiny.size());
+    // Bytes after the end chunk are ignored by the reader; they set the size.
+    const QByteArray padded = tiny + QByteArray(reduced.size() - tiny.size() + difference, '\0');
+    QVERIFY(writeFile(source, padded));
+    QCOMPARE(plainReducedPng(source, OptimizeStep::Options()), reduced);
+
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+    const auto result = OptimizeStep::run(source, out + QStringLiteral("tiny.png"), OptimizeStep::Options());
+    QCOMPARE(result.outcome, reducedKept ? OptimizeStep::Outcome::Reduced : OptimizeStep::Outcome::SourceKept);
+    QCOMPARE(readFile(out + QStringLiteral("tiny.png")), reducedKept ? reduced : padded);
+    QCOMPARE(result.nOutputSize, qint64(reducedKept ? reduced.size() : padded.size()));
 }
 
 // One per cent of a 200 x 1 picture must still be a picture.
