@@ -470,10 +470,17 @@ QImage ColorReducer::reduceGray()
     // Grey table: the levels that occur, ascending, then white fillers.
     std::array<bool, 256> present{};
     std::array<bool, 256> valueSeen{};
+    // A 16-bit source is judged grey on premultiplied values, so its (nearly)
+    // transparent pixels may still hold colours; those take the three-channel
+    // route below.
+    bool bAllGrey = true;
     for (int y = 0; y < nHeight; ++y) {
         const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
-        for (int x = 0; x < nWidth; ++x)
-            valueSeen[qRed(pSrc[x])] = true;
+        for (int x = 0; x < nWidth; ++x) {
+            const QRgb p = pSrc[x];
+            valueSeen[qRed(p)] = true;
+            bAllGrey = bAllGrey && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+        }
     }
     for (int v = 0; v < 256; ++v) {
         if (valueSeen[v])
@@ -503,7 +510,10 @@ QImage ColorReducer::reduceGray()
     uchar* pOut = imgResult.bits();
     const qsizetype nOutStride = imgResult.bytesPerLine();
 
-    if (m_bDithering) {
+    if (m_bDithering && !bAllGrey) {
+        // The nearest entry's index is the first one holding its colour.
+        ditherImage(vecTable, imgResult, [&](int y, uchar* pRow) { finishRow(y, pRow); });
+    } else if (m_bDithering) {
         // Nearest table entry of every grey value, first index on ties.
         std::array<int, 256> nearestLevel;
         for (int v = 0; v < 256; ++v) {
@@ -550,8 +560,13 @@ QImage ColorReducer::reduceGray()
         for (int y = 0; y < nHeight; ++y) {
             const QRgb* pSrc = reinterpret_cast<const QRgb*>(m_imgWork.constScanLine(y));
             uchar* pRow = pOut + y * nOutStride;
-            for (int x = 0; x < nWidth; ++x)
-                pRow[x] = uchar(indexOfGrey[posterise[qRed(pSrc[x])]]);
+            for (int x = 0; x < nWidth; ++x) {
+                const QRgb p = pSrc[x];
+                const int r = posterise[qRed(p)];
+                // A posterised colour that is not grey matches no entry.
+                const bool bGrey = r == posterise[qGreen(p)] && r == posterise[qBlue(p)];
+                pRow[x] = uchar(bGrey ? indexOfGrey[r] : kTransparentIndex);
+            }
             finishRow(y, pRow);
         }
     }

@@ -98,6 +98,11 @@ private slots:
     void matchesReferenceOnOtherFormats_data();
     void matchesReferenceOnOtherFormats();
 
+    void matchesReferenceOnThinImages_data();
+    void matchesReferenceOnThinImages();
+    void greyPathWithHiddenColours_data();
+    void greyPathWithHiddenColours();
+
     void colorKeys_data();
     void colorKeys();
     void medianCut_data();
@@ -111,6 +116,8 @@ private slots:
     void transparentIndex();
     void ditherFixtures_data();
     void ditherFixtures();
+    void equalDistancesTakeLowerIndex_data();
+    void equalDistancesTakeLowerIndex();
     void grayLevels_data();
     void grayLevels();
     void stretchLevels_data();
@@ -197,6 +204,72 @@ void TestColorReducer::matchesReferenceOnOtherFormats()
         QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
         QCOMPARE(fast.progress, reference.progress);
     }
+}
+
+// One-pixel-wide pictures pass on only the share below, one-pixel-high ones
+// only the share to the right.
+void TestColorReducer::matchesReferenceOnThinImages_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<bool>("gray");
+    for (const QSize size : {QSize(1, 1), QSize(1, 57), QSize(57, 1)})
+        for (int nColors : {2, 16, 256})
+            for (bool bAlpha : {false, true})
+                for (bool bGray : {false, true})
+                    QTest::addRow("%dx%d %d colours%s%s", size.width(), size.height(), nColors,
+                                  bAlpha ? " alpha" : "", bGray ? " grey" : "")
+                        << size << nColors << bAlpha << bGray;
+}
+
+void TestColorReducer::matchesReferenceOnThinImages()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, colors);
+    QFETCH(bool, alpha);
+    QFETCH(bool, gray);
+    for (quint32 nSeed : {21u, 22u, 23u}) {
+        const QImage source = makeRandomImage(nSeed, size.width(), size.height(), alpha, gray);
+        for (bool bDither : {false, true}) {
+            const Reduced fast = reduceWith(source, colors, bDither);
+            const ReferenceResult reference = referenceReduce(source, colors, bDither);
+            const QString strDiff = firstDifference(fast.image, reference.image);
+            QVERIFY2(strDiff.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(nSeed).arg(strDiff)));
+            QCOMPARE(fast.progress, reference.progress);
+        }
+    }
+}
+
+// Qt judges a 16-bit picture grey on premultiplied values, so a picture whose
+// visible pixels are grey takes the grey path even when its transparent
+// pixels hold colours, or a half-transparent one is grey only after
+// premultiplying, as (100, 101, 100) at alpha 140 is.
+void TestColorReducer::greyPathWithHiddenColours_data()
+{
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<bool>("dither");
+    for (int nColors : {4, 256})
+        for (bool bDither : {false, true})
+            QTest::addRow("%d colours%s", nColors, bDither ? " dither" : "") << nColors << bDither;
+}
+
+void TestColorReducer::greyPathWithHiddenColours()
+{
+    QFETCH(int, colors);
+    QFETCH(bool, dither);
+    QImage base = makeRandomImage(9, 23, 17, true, true);
+    for (int y = 0; y < base.height(); ++y)
+        for (int x = 0; x < base.width(); x += 3)
+            base.setPixel(x, y, qRgba(200, (x * 11) % 256, y * 9, 0));
+    base.setPixel(4, 3, qRgba(100, 101, 100, 140));
+    const QImage source = base.convertToFormat(QImage::Format_RGBA64);
+    QVERIFY(source.allGray());
+    const Reduced fast = reduceWith(source, colors, dither);
+    const ReferenceResult reference = referenceReduce(source, colors, dither);
+    const QString strDiff = firstDifference(fast.image, reference.image);
+    QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
+    QCOMPARE(fast.progress, reference.progress);
 }
 
 void TestColorReducer::colorKeys_data()
@@ -386,6 +459,10 @@ void TestColorReducer::ditherFixtures_data()
     // white at (2,1).
     QTest::newRow("column order") << 3 << QVector<int>{60, 60, 255, 10, 255, 200}
                                   << QVector<int>{0, 127, 255, 0, 255, 127};
+    // The error of (0,1) is taken from its diffused value 238, not from the
+    // source's 255: with a zero error (1,1) would reach 68 and become 127.
+    QTest::newRow("error from working copy") << 3 << QVector<int>{70, 60, 200, 255, 60, 200}
+                                             << QVector<int>{127, 0, 255, 255, 0, 255};
 }
 
 void TestColorReducer::ditherFixtures()
@@ -397,6 +474,26 @@ void TestColorReducer::ditherFixtures()
     const QImage result = reduceWith(grayImage(width, nHeight, input), 4, true).image;
     for (int i = 0; i < input.size(); ++i)
         QCOMPARE(qRed(result.pixel(i % width, i / width)), expected[i]);
+}
+
+void TestColorReducer::equalDistancesTakeLowerIndex_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<QRgb>("first");
+    // Boxes {0, 8} (mean 4) and {16}: the first pixel, blue 10, lies 6 from both.
+    QTest::newRow("colour") << imageOf(4, 1, {qRgb(0, 0, 10), qRgb(0, 0, 0), qRgb(0, 0, 16), qRgb(0, 0, 16)})
+                            << 2 << qRgb(0, 0, 4);
+    // Levels 127 and white fillers: 191 lies 64 from both.
+    QTest::newRow("grey") << grayImage(1, 1, {191}) << 4 << qRgb(127, 127, 127);
+}
+
+void TestColorReducer::equalDistancesTakeLowerIndex()
+{
+    QFETCH(QImage, source);
+    QFETCH(int, colors);
+    QFETCH(QRgb, first);
+    QCOMPARE(reduceWith(source, colors, true).image.pixel(0, 0), first);
 }
 
 void TestColorReducer::grayLevels_data()
