@@ -29,15 +29,6 @@ AboutTestApp* app()
     return static_cast<AboutTestApp*>(App::instance());
 }
 
-QPushButton* buttonWithText(QWidget* pDialog, const QString& strText)
-{
-    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-        if (pButton->text() == strText)
-            return pButton;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestAboutDialog : public QMTest::TestCase
@@ -108,8 +99,8 @@ void TestAboutDialog::form()
     QVERIFY(!pBrowser->openLinks());
     QVERIFY(!pBrowser->openExternalLinks());
 
-    QPushButton* pLegal = buttonWithText(&dialog, "&Legal Notices");
-    QPushButton* pOk = buttonWithText(&dialog, "&Ok");
+    QPushButton* pLegal = QMTest::buttonWithText(&dialog, "&Legal Notices");
+    QPushButton* pOk = QMTest::buttonWithText(&dialog, "&Ok");
     QVERIFY(pLegal && pOk);
     QCOMPARE(pLegal->objectName(), QString("PushButton"));
     QCOMPARE(pOk->objectName(), QString("PushButton"));
@@ -159,7 +150,7 @@ void TestAboutDialog::switchViews()
     auto* pLogo = dialog.findChild<QLabel*>("LogoLabel");
     auto* pInfo = dialog.findChild<QLabel*>("AboutInfoLabel");
     auto* pBrowser = dialog.findChild<QTextBrowser*>("AboutLegalInfo");
-    QPushButton* pLegal = buttonWithText(&dialog, "&Legal Notices");
+    QPushButton* pLegal = QMTest::buttonWithText(&dialog, "&Legal Notices");
 
     pLegal->click();
     QVERIFY(pLogo->isHidden());
@@ -182,15 +173,15 @@ void TestAboutDialog::okReturnsToInfo()
 {
     AboutDialog dialog;
     QMTest::ModalAnswerer answerer([](QWidget* pWidget) {
-        buttonWithText(pWidget, "&Legal Notices")->click();
-        buttonWithText(pWidget, "&Ok")->click();
+        QMTest::buttonWithText(pWidget, "&Legal Notices")->click();
+        QMTest::buttonWithText(pWidget, "&Ok")->click();
     }, 2000);
     dialog.exec();
     QVERIFY(answerer.answered());
     QVERIFY(dialog.isHidden());
     QVERIFY(!dialog.findChild<QLabel*>("LogoLabel")->isHidden());
     QVERIFY(dialog.findChild<QTextBrowser*>("AboutLegalInfo")->isHidden());
-    QVERIFY(buttonWithText(&dialog, "&Legal Notices"));
+    QVERIFY(QMTest::buttonWithText(&dialog, "&Legal Notices"));
 }
 
 void TestAboutDialog::anchors_data()
@@ -259,7 +250,7 @@ void TestAboutDialog::shippedLicence()
 
     AboutDialog dialog;
     dialog.show();
-    buttonWithText(&dialog, "&Legal Notices")->click();
+    QMTest::buttonWithText(&dialog, "&Legal Notices")->click();
     auto* pBrowser = dialog.findChild<QTextBrowser*>("AboutLegalInfo");
     QMTest::UrlRecorder recorder;
     emit pBrowser->anchorClicked(QUrl(match.captured(1)));
@@ -287,7 +278,7 @@ void TestAboutDialog::legalNotices()
         AboutDialog dialog;
         QCOMPARE(app()->aboutQtText(), strBefore + strNotice);
         dialog.show();
-        buttonWithText(&dialog, "&Legal Notices")->click();
+        QMTest::buttonWithText(&dialog, "&Legal Notices")->click();
         QVERIFY(dialog.findChild<QTextBrowser*>("AboutLegalInfo")->toHtml().contains("FOO.LGPL"));
     }
     AboutDialog::addLegalNotice("<BR>libbar");
@@ -300,7 +291,7 @@ void TestAboutDialog::layoutAtMinimumSize()
     AboutDialog dialog;
     QCOMPARE(DialogLayoutCheck::checkAtMinimumSize(&dialog), QStringList());
     // The legal view keeps the size of the information view.
-    buttonWithText(&dialog, "&Legal Notices")->click();
+    QMTest::buttonWithText(&dialog, "&Legal Notices")->click();
     QCOMPARE(DialogLayoutCheck::layoutProblems(&dialog), QStringList());
 }
 

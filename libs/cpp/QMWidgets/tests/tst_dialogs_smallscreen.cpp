@@ -26,15 +26,6 @@ using namespace QMWidgets;
 
 namespace {
 
-QPushButton* buttonWithText(QWidget* pDialog, const QString& strText)
-{
-    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-        if (pButton->text() == strText)
-            return pButton;
-    }
-    return nullptr;
-}
-
 // Texts of the shown buttons that have one (panel buttons are pictures).
 QStringList shownButtonsTopToBottom(QWidget* pDialog)
 {
@@ -107,8 +98,8 @@ void TestDialogsSmallScreen::rateDialog()
              QString("<CENTER><H3>Enjoying \"Zintrop Lite\" ?</H3><H4>Please rate the app on the App Store.<br>"
                      "This will help us improve <br>the app's features in the future.<br></H4></CENTER>"));
     QCOMPARE(shownButtonsTopToBottom(&dialog), QStringList({"&Rate It Now", "&Later", "&Don't ask me again"}));
-    QPushButton* pRate = buttonWithText(&dialog, "&Rate It Now");
-    QCOMPARE(pRate->geometry().x(), buttonWithText(&dialog, "&Later")->geometry().x());
+    QPushButton* pRate = QMTest::buttonWithText(&dialog, "&Rate It Now");
+    QCOMPARE(pRate->geometry().x(), QMTest::buttonWithText(&dialog, "&Later")->geometry().x());
 
     // The logo sits centred above the message.
     auto* pLogo = dialog.findChild<QLabel*>("LogoLabel");
@@ -135,12 +126,12 @@ void TestDialogsSmallScreen::tellAndJoinDialogs()
     TellDialog tell;
     QCOMPARE(labelTextContaining(&tell, "If you like"),
              QString("<CENTER><H4>If you like the app<br>please share it with<br>your friends.<br>Thanks!</H4></CENTER>"));
-    QBoxLayout* pTellButtons = layoutHolding(tell.layout(), buttonWithText(&tell, "&Close"));
+    QBoxLayout* pTellButtons = layoutHolding(tell.layout(), QMTest::buttonWithText(&tell, "&Close"));
     QVERIFY(pTellButtons);
     QCOMPARE(pTellButtons->direction(), QBoxLayout::TopToBottom);
 
     JoinDialog join;
-    QBoxLayout* pJoinButtons = layoutHolding(join.layout(), buttonWithText(&join, "&Close"));
+    QBoxLayout* pJoinButtons = layoutHolding(join.layout(), QMTest::buttonWithText(&join, "&Close"));
     QVERIFY(pJoinButtons);
     QCOMPARE(pJoinButtons->direction(), QBoxLayout::TopToBottom);
     QCOMPARE(labelTextContaining(&join, "Follow"),
@@ -168,7 +159,7 @@ void TestDialogsSmallScreen::helpDialog()
     dialog.show();
     QCOMPARE(dialog.viewArea()->display()->minimumSize(), QSize(280, 220));
     QCOMPARE(shownButtonsTopToBottom(&dialog), QStringList({"&Watch videos", "&Always skip intro", "&Close"}));
-    QCOMPARE(layoutHolding(dialog.layout(), buttonWithText(&dialog, "&Close"))->direction(),
+    QCOMPARE(layoutHolding(dialog.layout(), QMTest::buttonWithText(&dialog, "&Close"))->direction(),
              QBoxLayout::TopToBottom);
 }
 

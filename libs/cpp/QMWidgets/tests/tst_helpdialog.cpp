@@ -54,15 +54,6 @@ QAbstractButton* slideButton(HelpViewArea* pArea, int nOneBased)
     return pArea->buttonGroup()->buttons().at(nOneBased - 1);
 }
 
-QPushButton* buttonWithText(QWidget* pDialog, const QString& strText)
-{
-    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-        if (pButton->text() == strText)
-            return pButton;
-    }
-    return nullptr;
-}
-
 bool isBlack(QRgb p) { return qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30; }
 bool isRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
 
@@ -259,8 +250,8 @@ void TestHelpDialog::dialogForm()
     dialog.show();
 
     QPushButton* pVideo = dialog.findChild<QPushButton*>("VideoButton");
-    QPushButton* pSkip = buttonWithText(&dialog, "&Always skip intro");
-    QPushButton* pClose = buttonWithText(&dialog, "&Close");
+    QPushButton* pSkip = QMTest::buttonWithText(&dialog, "&Always skip intro");
+    QPushButton* pClose = QMTest::buttonWithText(&dialog, "&Close");
     QVERIFY(pVideo && pSkip && pClose);
     QCOMPARE(pVideo->text(), QString("&Watch videos"));
     QVERIFY(pVideo->isFlat());
@@ -283,7 +274,7 @@ void TestHelpDialog::skipForGood()
     QVERIFY(HelpDialog::isIntroEnabled());
     HelpDialog dialog;
     dialog.show();
-    QPushButton* pSkip = buttonWithText(&dialog, "&Always skip intro");
+    QPushButton* pSkip = QMTest::buttonWithText(&dialog, "&Always skip intro");
     QVERIFY(pSkip->isVisible());
     pSkip->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -299,7 +290,7 @@ void TestHelpDialog::skipButtonKeptHidden()
     HelpDialog dialog;
     dialog.hideSkipButton();
     dialog.show();
-    QVERIFY(buttonWithText(&dialog, "&Always skip intro")->isHidden());
+    QVERIFY(QMTest::buttonWithText(&dialog, "&Always skip intro")->isHidden());
 }
 
 void TestHelpDialog::videoButtonVisibility_data()

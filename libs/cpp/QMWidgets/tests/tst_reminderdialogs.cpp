@@ -14,16 +14,6 @@ using namespace QMWidgets;
 
 namespace {
 
-QPushButton* buttonWithText(QWidget* pDialog, const QString& strText)
-{
-    const auto buttons = pDialog->findChildren<QPushButton*>();
-    for (QPushButton* pButton : buttons) {
-        if (pButton->text() == strText)
-            return pButton;
-    }
-    return nullptr;
-}
-
 // Texts of the buttons that are not hidden, left to right.
 QStringList visibleButtonsLeftToRight(QWidget* pDialog)
 {
@@ -133,11 +123,11 @@ void TestReminderDialogs::rateDialogButtons()
     // Never, later, rate (mail hidden), sharing the width in one row.
     QCOMPARE(visibleButtonsLeftToRight(&dialog),
              QStringList({"&Don't ask me again", "&Later", "&Rate It Now"}));
-    QPushButton* pMail = buttonWithText(&dialog, "&Mail");
+    QPushButton* pMail = QMTest::buttonWithText(&dialog, "&Mail");
     QVERIFY(pMail);
     QVERIFY(pMail->isHidden());
-    QPushButton* pNever = buttonWithText(&dialog, "&Don't ask me again");
-    QPushButton* pRate = buttonWithText(&dialog, "&Rate It Now");
+    QPushButton* pNever = QMTest::buttonWithText(&dialog, "&Don't ask me again");
+    QPushButton* pRate = QMTest::buttonWithText(&dialog, "&Rate It Now");
     QCOMPARE(pNever->geometry().y(), pRate->geometry().y());
     QVERIFY(pRate->hasFocus());
 
@@ -152,13 +142,13 @@ void TestReminderDialogs::neverButtonFollowsAutoReminder()
 {
     App::instance()->setSettingsValue("AutoReminder", false);
     RateAppStoreDialog dialogOff;
-    QVERIFY(buttonWithText(&dialogOff, "&Don't ask me again")->isHidden());
+    QVERIFY(QMTest::buttonWithText(&dialogOff, "&Don't ask me again")->isHidden());
     dialogOff.show();
     QCOMPARE(visibleButtonsLeftToRight(&dialogOff), QStringList({"&Later", "&Rate It Now"}));
 
     App::instance()->setSettingsValue("AutoReminder", true);
     RateAppStoreDialog dialogOn;
-    QVERIFY(!buttonWithText(&dialogOn, "&Don't ask me again")->isHidden());
+    QVERIFY(!QMTest::buttonWithText(&dialogOn, "&Don't ask me again")->isHidden());
     // The dialog only reads the setting.
     QCOMPARE(App::instance()->settingsValue("AutoReminder").toBool(), true);
 }

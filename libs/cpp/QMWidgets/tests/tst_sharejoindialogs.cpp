@@ -57,15 +57,6 @@ void setLanguage(const QString& strCode)
     app()->setLanguageCode(strCode);
 }
 
-QPushButton* buttonWithText(QWidget* pDialog, const QString& strText)
-{
-    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-        if (pButton->text() == strText)
-            return pButton;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestShareJoinDialogs : public QMTest::TestCase
@@ -275,7 +266,7 @@ void TestShareJoinDialogs::tellDialog()
     auto* pMessage = dialog.findChild<QLabel*>();
     QCOMPARE(pMessage->text(),
              QString("<CENTER><H2>If you like the app<br>please share it with<br>your friends.<br>Thanks!</H2></CENTER>"));
-    QPushButton* pClose = buttonWithText(&dialog, "&Close");
+    QPushButton* pClose = QMTest::buttonWithText(&dialog, "&Close");
     QVERIFY(pClose);
     QCOMPARE(pClose->objectName(), QString("PushButton"));
     QVERIFY(pClose->isFlat());
@@ -286,7 +277,7 @@ void TestShareJoinDialogs::tellDialog()
     QMTest::ModalAnswerer answerer([](QWidget* pWidget) {
         pWidget->findChild<QPushButton*>("EmailShareButton")->click();
         QVERIFY(pWidget->isVisible());
-        buttonWithText(pWidget, "&Close")->click();
+        QMTest::buttonWithText(pWidget, "&Close")->click();
     }, 2000);
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     QCOMPARE(recorder.count(), 1);
@@ -334,10 +325,10 @@ void TestShareJoinDialogs::reminderVariants()
                                                  : new TellReminderDialog());
     QCOMPARE(pDialog->windowTitle(), bJoin ? QString("Join Us") : QString("Share"));
     QVERIFY(bJoin ? pDialog->findChild<JoinWidget*>() != nullptr : pDialog->findChild<TellWidget*>() != nullptr);
-    QVERIFY(buttonWithText(pDialog.data(), "&Later")->isHidden());
-    QVERIFY(buttonWithText(pDialog.data(), "&Mail")->isHidden());
-    QVERIFY(!buttonWithText(pDialog.data(), "&Close")->isHidden());
-    QCOMPARE(pDialog->focusWidget(), static_cast<QWidget*>(buttonWithText(pDialog.data(), "&Close")));
+    QVERIFY(QMTest::buttonWithText(pDialog.data(), "&Later")->isHidden());
+    QVERIFY(QMTest::buttonWithText(pDialog.data(), "&Mail")->isHidden());
+    QVERIFY(!QMTest::buttonWithText(pDialog.data(), "&Close")->isHidden());
+    QCOMPARE(pDialog->focusWidget(), static_cast<QWidget*>(QMTest::buttonWithText(pDialog.data(), "&Close")));
     if (!bJoin) {
         QLabel* pMessage = nullptr;
         for (QLabel* pLabel : pDialog->findChildren<QLabel*>()) {

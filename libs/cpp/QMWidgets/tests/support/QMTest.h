@@ -6,6 +6,7 @@
 #include "TestCase.h"
 #include "TestEnvironment.h"
 #include "UrlRecorder.h"
+#include "WidgetLookup.h"
 
 #include <QtTest>
 
