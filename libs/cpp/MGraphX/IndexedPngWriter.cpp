@@ -2,6 +2,7 @@
 
 #include "ImageIO.h"
 
+#include <QColorSpace>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -141,7 +142,9 @@ QByteArray IndexedPngWriter::finish(const QImage& image)
                                // Whether a stream ending on a chunk boundary
                                // gets an empty last chunk is not ours to know.
                                && m_stream.size() % kIdatChunkSize != 0
-                               && image.text().isEmpty() && image.offset().isNull();
+                               && image.text().isEmpty() && image.offset().isNull()
+                               // A colour space is written as a profile chunk.
+                               && !image.colorSpace().isValid();
     if (!bStreamUsable)
         return encodePng(image);
 

@@ -15,7 +15,8 @@ namespace MGraphX {
 // 0) writes for the finished image: the same chunks, the same zlib settings
 // (level 9, 32 KiB window, unfiltered rows) and 8 KiB IDAT chunks. Where that
 // cannot be guaranteed (small pictures, grey-ramp tables, a stream ending on
-// a chunk boundary), finish() falls back to QImage::save itself.
+// a chunk boundary, text, offset or colour-space metadata), finish() falls
+// back to QImage::save itself.
 class IndexedPngWriter
 {
 public:
