@@ -121,6 +121,7 @@ QString createUnique(const QString& folder, const QString& baseName, const QStri
 struct Prepared
 {
     QByteArray source;
+    bool bOpened = false;     // the source could be opened for reading
     bool bReadable = false;   // the source's bytes are all here
     qint64 nInputSize = 0;
     QImage image;             // decoded, scaled and grey as asked; null when not decodable
@@ -167,6 +168,7 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
         prepared.strError = sourcePath + QStringLiteral(": ") + file.errorString();
         return prepared;
     }
+    prepared.bOpened = true;
     prepared.nInputSize = file.size();
     try {
         prepared.source = file.readAll();
@@ -368,15 +370,27 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     result.sizePixels = prepared.image.size();
     result.dReadMs = prepared.dReadMs;
     result.dDecodeMs = prepared.dDecodeMs;
+    const QFileInfo sourceInfo(sourcePath);
+    const QString folder = folderOf(outputPath);
     if (!prepared.bReadable) {
-        // Nothing to keep a copy of; count it as no saving.
+        // Counted as no saving. A source that opens but does not fit in
+        // memory is still kept, copied in blocks.
         result.nOutputSize = result.nInputSize;
         result.strError = prepared.strError;
+        if (prepared.bOpened) {
+            QString copyError;
+            const QString copied = copyToUniqueFile(sourcePath, folder, sourceInfo.completeBaseName(),
+                                                    extensionOf(sourceInfo), &copyError);
+            if (!copied.isEmpty()) {
+                result.lstWritten << copied;
+                result.outcome = Outcome::SourceCopied;
+            } else {
+                result.strError += QLatin1Char('\n') + copyError;
+            }
+        }
         return result;
     }
 
-    const QFileInfo sourceInfo(sourcePath);
-    const QString folder = folderOf(outputPath);
     const QByteArray& source = prepared.source;
     QString error = prepared.strError;
     QByteArray png;

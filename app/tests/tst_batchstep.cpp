@@ -621,11 +621,14 @@ QStringList runMemoryChildProcess(const QString& arguments)
 void TestBatchStep::testOutOfMemoryFailsOneFile_data()
 {
     QTest::addColumn<int>("headroomMegabytes");
+    QTest::addColumn<bool>("junk");
     // 4000 x 4000 pixels take 64 MB as decoded; the reducer needs about as
     // much again. Too little room to decode, and room to decode but not to
     // reduce.
-    QTest::newRow("no room to decode") << 40;
-    QTest::newRow("room to decode only") << 78;
+    QTest::newRow("no room to decode") << 40 << false;
+    QTest::newRow("room to decode only") << 78 << false;
+    // A 48 MB file that does not even fit in memory as bytes.
+    QTest::newRow("no room to read") << 24 << true;
 }
 
 // Running out of memory on one picture fails that picture only: it is
@@ -633,17 +636,23 @@ void TestBatchStep::testOutOfMemoryFailsOneFile_data()
 void TestBatchStep::testOutOfMemoryFailsOneFile()
 {
     QFETCH(int, headroomMegabytes);
+    QFETCH(bool, junk);
     QTemporaryDir dir;
     const QString big = dir.filePath(QStringLiteral("big.png"));
     const QString small = dir.filePath(QStringLiteral("small.png"));
-    QImage picture(4000, 4000, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+    if (junk) {
+        QByteArray bytes(48 * 1024 * 1024, '\0');
+        QRandomGenerator(12).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        QVERIFY(writeFile(big, bytes));
+    } else {
+        QImage picture(4000, 4000, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+        }
+        QVERIFY(writeFile(big, pngBytes(picture)));
     }
-    QVERIFY(writeFile(big, pngBytes(picture)));
-    picture = QImage();
     QVERIFY(writeFile(small, pngBytes(rgbPicture(60, 40))));
     const QString out = dir.filePath(QStringLiteral("out/"));
     QVERIFY(QDir().mkpath(out));
