@@ -17,16 +17,9 @@ using namespace QMWidgets;
 namespace {
 
 // The test's application object, able to point the resources folder at a fixture.
-class AboutTestApp : public QMTest::TestApp
+QMTest::TestApp* app()
 {
-public:
-    using QMTest::TestApp::TestApp;
-    void setResourcesPath(const QString& strPath) { m_strResourcesPath = strPath; }
-};
-
-AboutTestApp* app()
-{
-    return static_cast<AboutTestApp*>(App::instance());
+    return static_cast<QMTest::TestApp*>(App::instance());
 }
 
 } // namespace
@@ -295,13 +288,6 @@ void TestAboutDialog::layoutAtMinimumSize()
     QCOMPARE(DialogLayoutCheck::layoutProblems(&dialog), QStringList());
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    AboutTestApp app(argc, argv);
-    TestAboutDialog tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_APP_MAIN(TestAboutDialog)
 
 #include "tst_aboutdialog.moc"

@@ -16,17 +16,6 @@ using namespace QMWidgets;
 
 namespace {
 
-// Like the program's application object: links pass through unchanged.
-class PassThroughApp : public QMTest::TestApp
-{
-    Q_OBJECT
-
-public:
-    using QMTest::TestApp::TestApp;
-
-    QString storeLinkForApp(const QString& strLink) const override { return strLink; }
-};
-
 // Fills the bar's More menu from a pattern: "-" is a separator, "" an entry
 // without text, anything else an entry with that text.
 void fill(PromoMenuBar& bar, const QStringList& pattern)
@@ -401,13 +390,6 @@ void TestAdsBar::showChoosesAndStartsRotation()
     QVERIFY(banner.findChild<QTimer*>()->isActive());
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    PassThroughApp app(argc, argv);
-    TestAdsBar tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_APP_MAIN_WITH(QMTest::PassThroughApp, TestAdsBar)
 
 #include "tst_adsbar.moc"

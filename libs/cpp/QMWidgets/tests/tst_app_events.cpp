@@ -17,17 +17,15 @@ namespace {
 
 // A program's application object: overrides the virtual operations the way
 // the optimiser's does.
-class ProgramApp : public QMTest::TestApp
+class ProgramApp : public QMTest::PassThroughApp
 {
     Q_OBJECT
 
 public:
-    using QMTest::TestApp::TestApp;
+    using QMTest::PassThroughApp::PassThroughApp;
 
     int m_nUpdateChecks = 0;
     int m_nMoreApps = 0;
-
-    QString storeLinkForApp(const QString& strLink) const override { return strLink; }
 
 public slots:
     void slotCheckUpdate() override { ++m_nUpdateChecks; }
@@ -485,12 +483,6 @@ void TestAppEvents::markInitialized()
     QCOMPARE(pApp->settingsValue(QStringLiteral("Initialized")).toBool(), true);
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    ProgramApp app(argc, argv);
-    TestAppEvents test;
-    return QTest::qExec(&test, argc, argv);
-}
+QMTEST_APP_MAIN_WITH(ProgramApp, TestAppEvents)
 
 #include "tst_app_events.moc"

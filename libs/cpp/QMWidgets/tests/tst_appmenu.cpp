@@ -304,13 +304,6 @@ void TestAppMenu::barQuitWithoutRelayQuitsApplication()
     QCOMPARE(pageSpy.count(), 0);
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    RecordingApp app(argc, argv);
-    TestAppMenu tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_APP_MAIN_WITH(RecordingApp, TestAppMenu)
 
 #include "tst_appmenu.moc"

@@ -16,26 +16,9 @@ using Match = PromoCatalogue::Match;
 
 namespace {
 
-// Like the program's application object, links can pass through unchanged;
-// switched off, the framework's Store mapping applies.
-class CatalogueTestApp : public QMTest::TestApp
+QMTest::PassThroughApp* testApp()
 {
-    Q_OBJECT
-
-public:
-    using QMTest::TestApp::TestApp;
-
-    bool bPassLinksThrough = true;
-
-    QString storeLinkForApp(const QString& strLink) const override
-    {
-        return bPassLinksThrough ? strLink : QMTest::TestApp::storeLinkForApp(strLink);
-    }
-};
-
-CatalogueTestApp* testApp()
-{
-    return static_cast<CatalogueTestApp*>(QCoreApplication::instance());
+    return static_cast<QMTest::PassThroughApp*>(QCoreApplication::instance());
 }
 
 const QVector<PromoCatalogue::Row> kFixture = {
@@ -120,7 +103,7 @@ private slots:
 void TestCatalogue::init()
 {
     QMTest::clearSettings();
-    testApp()->bPassLinksThrough = true;
+    testApp()->setPassLinksThrough(true);
 }
 
 void TestCatalogue::cleanup()
@@ -411,19 +394,12 @@ void TestCatalogue::catalogueTwiceAppendsTwice()
 
 void TestCatalogue::emptyStoreLinksLeaveOnlyMoreApps()
 {
-    testApp()->bPassLinksThrough = false;
+    testApp()->setPassLinksThrough(false);
     PromoMenuBar bar(nullptr, false);
     bar.addCatalogue(QStringLiteral("graphics"));
     QCOMPARE(shownEntries(bar), QStringList{"More Apps"});
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    CatalogueTestApp app(argc, argv);
-    TestCatalogue tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_APP_MAIN_WITH(QMTest::PassThroughApp, TestCatalogue)
 
 #include "tst_catalogue.moc"

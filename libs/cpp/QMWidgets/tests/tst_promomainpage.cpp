@@ -22,26 +22,9 @@ using namespace QMWidgets;
 
 namespace {
 
-// Like the program's application object, this one can hand links through
-// unchanged; switched off, the framework's Store mapping applies.
-class PromoTestApp : public QMTest::TestApp
+QMTest::PassThroughApp* testApp()
 {
-    Q_OBJECT
-
-public:
-    using QMTest::TestApp::TestApp;
-
-    bool bPassLinksThrough = true;
-
-    QString storeLinkForApp(const QString& strLink) const override
-    {
-        return bPassLinksThrough ? strLink : QMTest::TestApp::storeLinkForApp(strLink);
-    }
-};
-
-PromoTestApp* testApp()
-{
-    return static_cast<PromoTestApp*>(QCoreApplication::instance());
+    return static_cast<QMTest::PassThroughApp*>(QCoreApplication::instance());
 }
 
 // The program's main page in miniature: bar first, a widget of its own in
@@ -133,7 +116,7 @@ private slots:
 void TestPromoMainPage::init()
 {
     QMTest::clearSettings();
-    testApp()->bPassLinksThrough = true;
+    testApp()->setPassLinksThrough(true);
     testApp()->setCommunityHidden(false);
 }
 
@@ -306,7 +289,7 @@ void TestPromoMainPage::appEntryOpensItsLink()
 void TestPromoMainPage::emptyStoreLinkAddsNothing()
 {
     // The framework's own mapping knows no such application.
-    testApp()->bPassLinksThrough = false;
+    testApp()->setPassLinksThrough(false);
     PromoMenuBar bar(nullptr, false);
     bar.addAppAction(QPixmap(), QStringLiteral("Unknown"), QStringLiteral("https://example.invalid/nosuchapp"));
     QVERIFY(bar.moreMenuActions().isEmpty());
@@ -456,13 +439,6 @@ void TestPromoMainPage::frameLaysOutAtDefaultSize()
     QCOMPARE(recorder.count(), 0);
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    PromoTestApp app(argc, argv);
-    TestPromoMainPage tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_APP_MAIN_WITH(QMTest::PassThroughApp, TestPromoMainPage)
 
 #include "tst_promomainpage.moc"

@@ -2,6 +2,7 @@
 
 // Everything a headless GUI test needs, in one include.
 #include "ModalAnswerer.h"
+#include "PassThroughApp.h"
 #include "TestApp.h"
 #include "TestCase.h"
 #include "TestEnvironment.h"
@@ -11,14 +12,17 @@
 #include <QtTest>
 
 // The main function of a GUI test program: prepares the environment, makes
-// the framework's application object the test's QApplication, then runs the
-// test class.
-#define QMTEST_APP_MAIN(TestObject)                        \
+// an application object of the given class (QMTest::TestApp or a class
+// derived from it) the test's QApplication, then runs the test class.
+#define QMTEST_APP_MAIN_WITH(AppClass, TestObject)         \
     int main(int argc, char* argv[])                       \
     {                                                      \
         QMTest::prepareEnvironment();                      \
-        QMTest::TestApp app(argc, argv);                   \
+        AppClass app(argc, argv);                          \
         TestObject tc;                                     \
         QTEST_SET_MAIN_SOURCE_PATH                         \
         return QTest::qExec(&tc, argc, argv);              \
     }
+
+// The same with the framework's plain test application object.
+#define QMTEST_APP_MAIN(TestObject) QMTEST_APP_MAIN_WITH(QMTest::TestApp, TestObject)
