@@ -11,6 +11,27 @@
 
 Os* Os::s_pInstance = nullptr;
 
+namespace {
+
+// Runs a file dialog that belongs to the window; the chosen paths, or none
+// when it is cancelled.
+QStringList chosenFiles(QWidget* pParent, const QString& caption, const QString& dir, const QString& filter,
+                        QFileDialog::FileMode fileMode, QFileDialog::AcceptMode acceptMode,
+                        QFileDialog::Options options)
+{
+    QFileDialog dialog(pParent, caption, dir, filter);
+    dialog.setFileMode(fileMode);
+    // Open is the dialog's own mode: only saving needs setting.
+    if (acceptMode != QFileDialog::AcceptOpen)
+        dialog.setAcceptMode(acceptMode);
+    dialog.setOptions(options);
+    if (dialog.exec() == QDialog::Accepted)
+        return dialog.selectedFiles();
+    return QStringList();
+}
+
+} // namespace
+
 Os::Os(QObject* pParent)
     : QObject(pParent)
 {
@@ -104,12 +125,8 @@ QString Os::getOpenFileName(QWidget* pParent, const QString caption, const QStri
 {
     if (!pParent)
         return QFileDialog::getOpenFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
-    QFileDialog dialog(pParent, caption, dir, filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOptions(options);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        return dialog.selectedFiles().first();
-    return QString();
+    return chosenFiles(pParent, caption, dir, filter, QFileDialog::ExistingFile, QFileDialog::AcceptOpen, options)
+        .value(0);
 }
 
 QString Os::getSaveFileName(QWidget* pParent, const QString caption, const QString dir, const QString filter,
@@ -117,13 +134,7 @@ QString Os::getSaveFileName(QWidget* pParent, const QString caption, const QStri
 {
     if (!pParent)
         return QFileDialog::getSaveFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
-    QFileDialog dialog(pParent, caption, dir, filter);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOptions(options);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        return dialog.selectedFiles().first();
-    return QString();
+    return chosenFiles(pParent, caption, dir, filter, QFileDialog::AnyFile, QFileDialog::AcceptSave, options).value(0);
 }
 
 QStringList Os::getOpenFileNames(QWidget* pParent, const QString caption, const QString dir, const QString filter,
@@ -131,12 +142,7 @@ QStringList Os::getOpenFileNames(QWidget* pParent, const QString caption, const 
 {
     if (!pParent)
         return QFileDialog::getOpenFileNames(nullptr, caption, dir, filter, pSelectedFilter, options);
-    QFileDialog dialog(pParent, caption, dir, filter);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOptions(options);
-    if (dialog.exec() == QDialog::Accepted)
-        return dialog.selectedFiles();
-    return QStringList();
+    return chosenFiles(pParent, caption, dir, filter, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen, options);
 }
 
 QString Os::autostartEntryName()
