@@ -9,12 +9,33 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextEdit>
 
 using namespace BatchFixtures;
+
+namespace {
+
+// The bar as it paints with this value and text; the bar keeps its text to
+// itself, so the dialog's bar is compared with one set up by hand.
+QImage barLike(QMWidgets::SimpleProgress* bar, int value, const QString& text)
+{
+    QMWidgets::SimpleProgress reference;
+    reference.resize(bar->size());
+    reference.setValue(value);
+    reference.setText(text);
+    return reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage barOf(BatchDialog& dialog)
+{
+    return dialog.progressBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
 
 class TestBatchDialog : public QMTest::TestCase
 {
@@ -34,6 +55,7 @@ private slots:
     void testCloseControlStops();
     void testFinishedLook();
     void testCounter();
+    void testNotEnoughFreeSpace();
     void testShowResets();
     void testErrors();
     void testPreviewShowsNewest();
@@ -194,6 +216,9 @@ void TestBatchDialog::testFinishedLook()
     QVERIFY(dialog.closeButton()->isVisible());
     QVERIFY(!dialog.pauseButton()->isVisible());
     QVERIFY(!dialog.stopButton()->isVisible());
+    QCOMPARE(barOf(dialog), barLike(dialog.progressBar(), 100, "DONE"));
+    QVERIFY(barOf(dialog)
+            != barLike(dialog.progressBar(), 100, "COMPRESSING"));
 
     QSignalSpy stopSpy(&dialog, SIGNAL(stop()));
     dialog.closeButton()->click();
@@ -217,6 +242,41 @@ void TestBatchDialog::testCounter()
     QCOMPARE(counter->text(), QStringLiteral("<FONT COLOR=#00DF00>10 / 1000</FONT>"));
     QCOMPARE(counter->maximumWidth(),
              counter->fontMetrics().horizontalAdvance(QStringLiteral("1000 / 1000")) + 10);
+}
+
+// Never sent by the worker, but complete: the bar says so, Pause turns into
+// Resume without telling the worker, and a warning explains what to do.
+void TestBatchDialog::testNotEnoughFreeSpace()
+{
+    BatchDialog dialog;
+    dialog.show();
+    dialog.slotFileProgressChanged(40);
+    QSignalSpy pausedSpy(&dialog, SIGNAL(paused(bool)));
+    QString title;
+    QString text;
+    QMTest::ModalAnswerer answer([&](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialog.slotNotEnoughtFreeSpace();
+    QVERIFY(answer.answered());
+    QCOMPARE(title, QStringLiteral("Not enough free space"));
+    QCOMPARE(text, QStringLiteral("<H3>Not enough free space</H3>Conversion paused.<br>Free up space and "
+                                  "click \"Resume\".<br>To stop conversion, click \"Stop\"."));
+    QVERIFY(dialog.pauseButton()->isChecked());
+    QCOMPARE(dialog.pauseButton()->text(), QStringLiteral("Resume"));
+    QCOMPARE(pausedSpy.size(), 0);
+    QCOMPARE(barOf(dialog),
+             barLike(dialog.progressBar(), 40, "NOT ENOUGH FREE SPACE"));
+
+    // Resume from there tells the worker.
+    dialog.pauseButton()->click();
+    QCOMPARE(pausedSpy.size(), 1);
+    QCOMPARE(pausedSpy.at(0).at(0).toBool(), false);
 }
 
 void TestBatchDialog::testShowResets()
