@@ -85,6 +85,7 @@ private slots:
     void testBatchFolderFailure();
     void testNothingToDo();
     void testStop();
+    void testStopInCopyPhase();
     void testPause();
     void testStopAndPauseBeforeStart();
     void testFullDiskBatch();
@@ -553,6 +554,35 @@ void TestBatchWorker::testStop()
     QCOMPARE(m_pRecorder->named(QStringLiteral("filesCountChanged")).size(), 3);
     QVERIFY(!m_pRecorder->named(QStringLiteral("currentFile")).last().args.at(0).toString()
                  .startsWith(QStringLiteral("COPYING")));
+    const QStringList names = m_pRecorder->names();
+    QCOMPARE(names.mid(names.size() - 2), (QStringList{"totalProgress", "finished"}));
+    QCOMPARE(m_pRecorder->named(QStringLiteral("totalProgress")).last().args.at(0).toInt(), 100);
+}
+
+// Stop given while the first copied text file is reported: the second file,
+// already under way, is finished, and the phase ends there; the next phase
+// does not run; the run still ends with 100 and finished.
+void TestBatchWorker::testStopInCopyPhase()
+{
+    setSetting("KeyCopyTextssActive", true);
+    setSetting("KeyCopyEntireContentActive", true);
+    const QString in = m_pDir->path() + QStringLiteral("/in/");
+    QVERIFY(writeFile(in + "a.txt", "a"));
+    QVERIFY(writeFile(in + "b.txt", "b"));
+    QVERIFY(writeFile(in + "c.txt", "c"));
+    QVERIFY(writeFile(in + "pic.jpg", "j"));
+    BatchWorker* worker = makeWorker();
+    worker->setTextFiles({in + "a.txt", in + "b.txt", in + "c.txt"});
+    worker->setOtherFiles({in + "pic.jpg"});
+    worker->setSourceUrls({QUrl::fromLocalFile(m_pDir->path() + "/in")});
+    connect(worker, &BatchWorker::fileProgress, worker,
+            [worker](int percent) { if (percent > 0) worker->stop(); }, Qt::DirectConnection);
+    run(worker);
+
+    QCOMPARE(treeOf(batchFolderOf()), (QStringList{"in/", "in/a.txt", "in/b.txt"}));
+    const auto status = m_pRecorder->named(QStringLiteral("currentFile"));
+    QCOMPARE(status.size(), 1);
+    QCOMPARE(status.first().args.at(0).toString(), QStringLiteral("COPYING TEXT FILES"));
     const QStringList names = m_pRecorder->names();
     QCOMPARE(names.mid(names.size() - 2), (QStringList{"totalProgress", "finished"}));
     QCOMPARE(m_pRecorder->named(QStringLiteral("totalProgress")).last().args.at(0).toInt(), 100);
