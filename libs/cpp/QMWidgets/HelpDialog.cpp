@@ -47,8 +47,7 @@ HelpDialog::HelpDialog(QWidget* pParent)
 
     m_pViewArea = new HelpViewArea();
 
-    QBoxLayout* pLayoutButtons = App::isSmallScreen() ? static_cast<QBoxLayout*>(new QVBoxLayout())
-                                                      : static_cast<QBoxLayout*>(new QHBoxLayout());
+    QBoxLayout* pLayoutButtons = newButtonRowLayout();
     pLayoutButtons->setContentsMargins(0, 0, 0, 0);
     pLayoutButtons->setSpacing(5);
     pLayoutButtons->addWidget(m_pButtonVideo);

@@ -1,6 +1,5 @@
 #include "MMessageBox.h"
 
-#include "App.h"
 #include "WidgetFunctions.h"
 
 #include <QApplication>
@@ -53,8 +52,7 @@ MMessageBox::MMessageBox(int iconKind, const QString &title, const QString &text
     m_pIconLabel->setFixedSize(icon.width() + 5, icon.height() + 5);
     m_pIconLabel->setPixmap(icon);
 
-    QBoxLayout *buttonRow = App::isSmallScreen() ? static_cast<QBoxLayout *>(new QVBoxLayout)
-                                          : static_cast<QBoxLayout *>(new QHBoxLayout);
+    QBoxLayout *buttonRow = newButtonRowLayout();
     buttonRow->setContentsMargins(1, 1, 1, 1);
     buttonRow->setSpacing(3);
     buttonRow->addStretch(1);

@@ -3,6 +3,8 @@
 #include "App.h"
 #include "Os.h"
 
+#include <QBoxLayout>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
@@ -46,6 +48,42 @@ void makeFlatFixedButton(QPushButton *button)
 {
     button->setFlat(true);
     button->setFixedSize(32, 32);
+}
+
+QBoxLayout *newButtonRowLayout()
+{
+    if (App::isSmallScreen())
+        return new QVBoxLayout;
+    return new QHBoxLayout;
+}
+
+void layOutPanelDialog(QDialog *dialog, QWidget *message, QWidget *panel, QPushButton *closeButton)
+{
+    makeFlatPushButton(closeButton);
+    QObject::connect(closeButton, SIGNAL(clicked()), dialog, SLOT(accept()));
+
+    auto *panelRow = new QHBoxLayout;
+    panelRow->setSpacing(7);
+    panelRow->setContentsMargins(15, 15, 15, 15);
+    panelRow->addStretch(1);
+    panelRow->addWidget(panel);
+    panelRow->addStretch(1);
+
+    QBoxLayout *buttonRow = newButtonRowLayout();
+    buttonRow->setContentsMargins(10, 10, 10, 10);
+    buttonRow->setSpacing(7);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(closeButton);
+    buttonRow->addStretch(1);
+
+    auto *layout = new QVBoxLayout;
+    layout->setSpacing(7);
+    layout->setContentsMargins(10, 10, 10, 10);
+    if (message)
+        layout->addWidget(message);
+    layout->addLayout(panelRow);
+    layout->addLayout(buttonRow);
+    dialog->setLayout(layout);
 }
 
 void applyChartDialogsTransparency(QWidget *widget)
