@@ -41,10 +41,4 @@ bool writeWav(const QString &path, int milliseconds)
     return out.status() == QDataStream::Ok;
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 } // namespace MediaFixtures

@@ -17,9 +17,6 @@ bool canPlayWav();
 // file that has a header and no samples.
 bool writeWav(const QString &path, int milliseconds);
 
-// Any bytes under a name of the caller's choice.
-bool writeBytes(const QString &path, const QByteArray &bytes);
-
 } // namespace MediaFixtures
 
 #endif

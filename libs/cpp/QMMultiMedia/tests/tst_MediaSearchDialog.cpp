@@ -1,5 +1,6 @@
 #include "MediaFixtures.h"
 #include "MediaSearchDialog.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 #include <QLabel>
@@ -82,7 +83,7 @@ void makeFiles(const QString &root, const QStringList &relativePaths)
             continue;
         }
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QVERIFY(MediaFixtures::writeBytes(path, QByteArray("x")));
+        QVERIFY(QMTest::writeFile(path, QByteArray("x")));
     }
 }
 

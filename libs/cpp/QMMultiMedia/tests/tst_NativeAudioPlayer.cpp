@@ -1,5 +1,6 @@
 #include "MediaFixtures.h"
 #include "NativeAudioPlayer.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -158,7 +159,7 @@ void tst_NativeAudioPlayer::durationWaitEndsOnMediaWithoutDuration()
     if (headerOnlyWav)
         QVERIFY(MediaFixtures::writeWav(path, 0));
     else if (name != QLatin1String("missing.wav"))
-        QVERIFY(MediaFixtures::writeBytes(path, bytes));
+        QVERIFY(QMTest::writeFile(path, bytes));
 
     NativeAudioPlayer player;
     player.setMedia(path);
@@ -186,7 +187,7 @@ void tst_NativeAudioPlayer::newMediaIsWaitedForAfresh()
 void tst_NativeAudioPlayer::goodMediaAfterABadOneReportsItsDuration()
 {
     const QString bad = m_dir.filePath(QStringLiteral("broken.wav"));
-    QVERIFY(MediaFixtures::writeBytes(bad, QByteArray("no sound in here\n")));
+    QVERIFY(QMTest::writeFile(bad, QByteArray("no sound in here\n")));
 
     NativeAudioPlayer player;
     player.setMedia(bad);

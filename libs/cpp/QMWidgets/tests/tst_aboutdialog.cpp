@@ -209,11 +209,8 @@ void TestAboutDialog::anchors()
 
     QTemporaryDir dir;
     const QString strResources = dir.path() + "/";
-    if (!baLicence.isEmpty()) {
-        QFile file(strResources + "LICENSE.LGPL");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(baLicence);
-    }
+    if (!baLicence.isEmpty())
+        QVERIFY(QMTest::writeFile(strResources + "LICENSE.LGPL", baLicence));
     app()->setResourcesPath(strResources);
 
     AboutDialog dialog;

@@ -33,18 +33,6 @@ QByteArray patternBytes(int size)
     return bytes;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 // Standard folders, the resources path, the last used folders, the first-run
@@ -173,23 +161,23 @@ void TestAppFolders::copyIntoNewFolder()
 {
     QTemporaryDir dir;
     const QString source = dir.path() + "/source file.png";
-    QVERIFY(writeFile(source, patternBytes(1000)));
+    QVERIFY(QMTest::writeFile(source, patternBytes(1000)));
     const QString folder = dir.path() + "/new/deeper";
     QVERIFY(App::copyFileToDirectory(source, folder, QString()));
-    QCOMPARE(readFile(folder + "/source file.png"), patternBytes(1000));
+    QCOMPARE(QMTest::readFile(folder + "/source file.png"), patternBytes(1000));
     QVERIFY(App::copyFileToDirectory(source, folder, QStringLiteral("other.png")));
-    QCOMPARE(readFile(folder + "/other.png"), patternBytes(1000));
+    QCOMPARE(QMTest::readFile(folder + "/other.png"), patternBytes(1000));
 }
 
 void TestAppFolders::copyKeepsExistingTarget()
 {
     QTemporaryDir dir;
     const QString source = dir.path() + "/a.png";
-    QVERIFY(writeFile(source, patternBytes(500)));
+    QVERIFY(QMTest::writeFile(source, patternBytes(500)));
     QVERIFY(QDir().mkpath(dir.path() + "/out"));
-    QVERIFY(writeFile(dir.path() + "/out/a.png", "old"));
+    QVERIFY(QMTest::writeFile(dir.path() + "/out/a.png", "old"));
     QVERIFY(App::copyFileToDirectory(source, dir.path() + "/out", QString()));
-    QCOMPARE(readFile(dir.path() + "/out/a.png"), QByteArray("old"));
+    QCOMPARE(QMTest::readFile(dir.path() + "/out/a.png"), QByteArray("old"));
 }
 
 void TestAppFolders::copyLargeFileInBlocks()
@@ -197,9 +185,9 @@ void TestAppFolders::copyLargeFileInBlocks()
     // Several blocks and a partial last one.
     QTemporaryDir dir;
     const QByteArray bytes = patternBytes(3 * 1024 * 1024 + 12345);
-    QVERIFY(writeFile(dir.path() + "/big.bin", bytes));
+    QVERIFY(QMTest::writeFile(dir.path() + "/big.bin", bytes));
     QVERIFY(App::copyFileToDirectory(dir.path() + "/big.bin", dir.path() + "/out", QString()));
-    QCOMPARE(readFile(dir.path() + "/out/big.bin"), bytes);
+    QCOMPARE(QMTest::readFile(dir.path() + "/out/big.bin"), bytes);
 }
 
 void TestAppFolders::copyMissingSource()
@@ -217,7 +205,7 @@ void TestAppFolders::copyShortWriteLeavesNothing()
     // Done in a child process so the limit does not touch this one.
     QTemporaryDir dir;
     const QString source = dir.path() + "/big.png";
-    QVERIFY(writeFile(source, patternBytes(64 * 1024)));
+    QVERIFY(QMTest::writeFile(source, patternBytes(64 * 1024)));
     const QString folder = dir.path() + "/out";
     QDir().mkpath(folder);
     const pid_t pid = fork();
@@ -240,19 +228,19 @@ void TestAppFolders::copyUnwritableTarget()
 {
     QTemporaryDir dir;
     const QString source = dir.path() + "/a.png";
-    QVERIFY(writeFile(source, "x"));
+    QVERIFY(QMTest::writeFile(source, "x"));
     // The "folder" is a file, so the target cannot be created (unlike a
     // permission test, this holds when the tests run as root).
-    QVERIFY(writeFile(dir.path() + "/file-not-folder", "x"));
+    QVERIFY(QMTest::writeFile(dir.path() + "/file-not-folder", "x"));
     QVERIFY(!App::copyFileToDirectory(source, dir.path() + "/file-not-folder", QString()));
 }
 
 void TestAppFolders::copyToSupportFolder()
 {
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.path() + "/s.txt", "support"));
+    QVERIFY(QMTest::writeFile(dir.path() + "/s.txt", "support"));
     QVERIFY(App::copyFileToSupportDirectory(dir.path() + "/s.txt", QStringLiteral("t.txt")));
-    QCOMPARE(readFile(App::supportDirectory() + "/t.txt"), QByteArray("support"));
+    QCOMPARE(QMTest::readFile(App::supportDirectory() + "/t.txt"), QByteArray("support"));
 }
 
 int main(int argc, char* argv[])

@@ -86,6 +86,15 @@ QMTest::ModalAnswerer::Action chooseFile(const QString& strPath)
     };
 }
 
+// Loads the file into the editor through its open dialog; false when no
+// dialog came to be answered.
+bool loadThroughDialog(CssEditor& editor, const QString& strPath)
+{
+    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
+    editor.document()->slotLoad();
+    return answerer.answered();
+}
+
 } // namespace
 
 class TestCssEditor : public QMTest::TestCase
@@ -250,23 +259,17 @@ void TestCssEditor::saveAndLoad()
         QVERIFY(answerer.answered());
         QCOMPARE(editor.document()->fileName(), strPath);
         QCOMPARE(editor.windowTitle(), strPath);
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("QLabel{color: red;}\n"));
+        QCOMPARE(QMTest::readFile(strPath), QByteArray("QLabel{color: red;}\n"));
     }
     CssEditor editor;
-    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
-    editor.document()->slotLoad();
-    QVERIFY(answerer.answered());
+    QVERIFY(loadThroughDialog(editor, strPath));
     QCOMPARE(editor.document()->toPlainText(), QString("QLabel{color: red;}\n"));
     QCOMPARE(editor.windowTitle(), strPath);
 
     // A later save goes to the same file without asking.
     editor.document()->setPlainText("QLabel{}");
     editor.document()->slotSave();
-    QFile file(strPath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("QLabel{}"));
+    QCOMPARE(QMTest::readFile(strPath), QByteArray("QLabel{}"));
 }
 
 void TestCssEditor::failedSaveKeepsTheTitle()
@@ -274,15 +277,9 @@ void TestCssEditor::failedSaveKeepsTheTitle()
     QTemporaryDir dir;
     const QString strPath = dir.filePath("style.css");
     QFile::remove(strPath);
-    {
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old");
-    }
+    QVERIFY(QMTest::writeFile(strPath, "old"));
     CssEditor editor;
-    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
-    editor.document()->slotLoad();
-    QVERIFY(answerer.answered());
+    QVERIFY(loadThroughDialog(editor, strPath));
     editor.setWindowTitle("before");
 
     // The file's place is taken by a folder: the save cannot happen.
@@ -300,15 +297,9 @@ void TestCssEditor::failedWriteKeepsTheOldFile()
 {
     QTemporaryDir dir;
     const QString strPath = dir.filePath("style.css");
-    {
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old");
-    }
+    QVERIFY(QMTest::writeFile(strPath, "old"));
     CssEditor editor;
-    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
-    editor.document()->slotLoad();
-    QVERIFY(answerer.answered());
+    QVERIFY(loadThroughDialog(editor, strPath));
     editor.setWindowTitle("before");
     editor.document()->setPlainText(QString(200, QLatin1Char('x')));
     QSignalSpy spy(editor.document(), SIGNAL(changeWindowTitle(const QString&)));
@@ -327,9 +318,7 @@ void TestCssEditor::failedWriteKeepsTheOldFile()
 
     QCOMPARE(spy.count(), 0);
     QCOMPARE(editor.windowTitle(), QString("before"));
-    QFile file(strPath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("old"));
+    QCOMPARE(QMTest::readFile(strPath), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("style.css"));
 }
 
@@ -338,17 +327,11 @@ void TestCssEditor::savesWhereNoTemporaryFileCanBeMade()
     // A file the user may write, in a folder where he may not create files.
     QTemporaryDir dir;
     const QString strPath = dir.filePath("style.css");
-    {
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old");
-    }
+    QVERIFY(QMTest::writeFile(strPath, "old"));
     QVERIFY(QFile::setPermissions(strPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
                                                | QFileDevice::WriteOther));
     CssEditor editor;
-    QMTest::ModalAnswerer answerer(chooseFile(strPath), 3000);
-    editor.document()->slotLoad();
-    QVERIFY(answerer.answered());
+    QVERIFY(loadThroughDialog(editor, strPath));
     QCOMPARE(editor.document()->toPlainText(), QString("old"));
     QSignalSpy spy(editor.document(), SIGNAL(changeWindowTitle(const QString&)));
     editor.document()->setPlainText("new");
@@ -365,9 +348,7 @@ void TestCssEditor::savesWhereNoTemporaryFileCanBeMade()
     QVERIFY(bUserNow);
     QVERIFY(bRootAgain);
 
-    QFile file(strPath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("new"));
+    QCOMPARE(QMTest::readFile(strPath), QByteArray("new"));
     QCOMPARE(spy.count(), 1);
 }
 

@@ -6,6 +6,7 @@
 #include "TestApp.h"
 #include "TestCase.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "UrlRecorder.h"
 #include "WidgetLookup.h"
 
