@@ -1,5 +1,6 @@
 #include "Downloader.h"
 #include "LoopbackHttpServer.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QNetworkProxy>
@@ -292,11 +293,7 @@ void tst_Downloader::downloadToFile()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("target.txt");
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old content");
-    }
+    QVERIFY(QMTest::writeFile(path, "old content"));
 
     LoopbackHttpServer server;
     LoopbackHttpServer::Reply reply;
@@ -324,11 +321,7 @@ void tst_Downloader::downloadToFileWriteFailureKeepsFile()
     QVERIFY(!downloader.downloadToFile(server.url("/f"), dir.filePath("no/such/folder/x.txt")));
 
     const QString path = dir.filePath("target.txt");
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old content");
-    }
+    QVERIFY(QMTest::writeFile(path, "old content"));
     // The file system takes no more than a few bytes per file (as when the
     // disk is full), so writing the new content fails part way.
     ::signal(SIGXFSZ, SIG_IGN);
