@@ -1,5 +1,6 @@
 #include "MoreAppsButton.h"
 
+#include "PromoCatalogue.h"
 #include "UrlOpener.h"
 
 #include <QAction>
@@ -9,13 +10,6 @@
 #include <QUrl>
 
 namespace QMWidgets {
-
-namespace {
-
-// Web pages of applications on Apple's app store (as in PromoMenuBar.cpp).
-const char* const kAppleStoreAppPages = "https://apps.apple.com";
-
-}  // namespace
 
 MoreAppsButton::MoreAppsButton(QWidget* pParent)
     : QPushButton(pParent)
@@ -37,9 +31,7 @@ void MoreAppsButton::addAppAction(const QPixmap& pixmap, const QString& strText,
 void MoreAppsButton::addStoreAppAction(const QPixmap& pixmap, const QString& strText,
                                        const QString& strAppName, const QString& strStoreId)
 {
-    const QString strUrl = QLatin1String(kAppleStoreAppPages) + QLatin1String("/app/")
-        + strAppName.toLower() + QLatin1Char('/') + strStoreId + QLatin1String("?ls=1&mt=12");
-    addAppAction(pixmap, strText, strUrl);
+    addAppAction(pixmap, strText, PromoCatalogue::storeAppPage(strAppName, strStoreId));
 }
 
 void MoreAppsButton::addMenuSeparator()

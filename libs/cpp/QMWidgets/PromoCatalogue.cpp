@@ -13,6 +13,9 @@ namespace {
 
 using Match = PromoCatalogue::Match;
 
+// Web pages of applications on Apple's app store.
+const char* const kAppleStoreAppPages = "https://apps.apple.com";
+
 // The maker's applications. Equal rows come first so that a request for a
 // named edition ("guitartuner") is never taken by a looser row.
 //  - The per-instrument chord books and tuners are skipped by their family's
@@ -133,6 +136,12 @@ QString PromoCatalogue::link(const QString& strLinkKey)
 {
     return Platform::webHost(Platform::WebHost::AppServer) + QLatin1String("/crosspromo.php?appname=")
         + strLinkKey;
+}
+
+QString PromoCatalogue::storeAppPage(const QString& strAppName, const QString& strStoreId)
+{
+    return QLatin1String(kAppleStoreAppPages) + QLatin1String("/app/") + strAppName.toLower() + QLatin1Char('/')
+        + strStoreId + QLatin1String("?ls=1&mt=12");
 }
 
 QString PromoCatalogue::iconPath(const Row& row)

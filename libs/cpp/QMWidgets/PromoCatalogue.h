@@ -40,6 +40,10 @@ public:
     // The cross-promotion page of an application on the maker's app server.
     static QString link(const QString& strLinkKey);
 
+    // The page of an application on Apple's app store; the name (lower-cased)
+    // and the id go into the path as they are.
+    static QString storeAppPage(const QString& strAppName, const QString& strStoreId);
+
     // The resource path of a row's icon.
     static QString iconPath(const Row& row);
 };

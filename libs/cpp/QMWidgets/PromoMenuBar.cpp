@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "AppButton.h"
+#include "PromoCatalogue.h"
 #include "PromoResources.h"
 #include "UrlOpener.h"
 
@@ -18,9 +19,6 @@
 namespace QMWidgets {
 
 namespace {
-
-// Web pages of applications on Apple's app store.
-const char* const kAppleStoreAppPages = "https://apps.apple.com";
 
 // Every button of the bar has this size; the style sheet's pictures fit it.
 constexpr int kButtonWidth = 60;
@@ -187,10 +185,7 @@ void PromoMenuBar::addAppAction(const QPixmap& pixmap, const QString& strText, c
 void PromoMenuBar::addStoreAppAction(const QPixmap& pixmap, const QString& strText,
                                      const QString& strAppName, const QString& strStoreId)
 {
-    // The name and the id go into the path as they are.
-    const QString strUrl = QLatin1String(kAppleStoreAppPages) + QLatin1String("/app/")
-        + strAppName.toLower() + QLatin1Char('/') + strStoreId + QLatin1String("?ls=1&mt=12");
-    addAppAction(pixmap, strText, strUrl);
+    addAppAction(pixmap, strText, PromoCatalogue::storeAppPage(strAppName, strStoreId));
 }
 
 void PromoMenuBar::addMoreAppsEntry()
