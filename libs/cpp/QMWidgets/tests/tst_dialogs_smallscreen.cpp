@@ -57,15 +57,6 @@ QBoxLayout* layoutHolding(QLayout* pLayout, QWidget* pWidget)
     return nullptr;
 }
 
-QString labelTextContaining(QWidget* pDialog, const QString& strPart)
-{
-    for (QLabel* pLabel : pDialog->findChildren<QLabel*>()) {
-        if (pLabel->text().contains(strPart))
-            return pLabel->text();
-    }
-    return QString();
-}
-
 } // namespace
 
 class TestDialogsSmallScreen : public QMTest::TestCase
@@ -94,7 +85,7 @@ void TestDialogsSmallScreen::rateDialog()
 {
     RateAppStoreDialog dialog;
     dialog.show();
-    QCOMPARE(labelTextContaining(&dialog, "Enjoying"),
+    QCOMPARE(QMTest::labelTextContaining(&dialog, "Enjoying"),
              QString("<CENTER><H3>Enjoying \"Zintrop Lite\" ?</H3><H4>Please rate the app on the App Store.<br>"
                      "This will help us improve <br>the app's features in the future.<br></H4></CENTER>"));
     QCOMPARE(shownButtonsTopToBottom(&dialog), QStringList({"&Rate It Now", "&Later", "&Don't ask me again"}));
@@ -118,13 +109,13 @@ void TestDialogsSmallScreen::rateMailDialogButtonOrder()
     dialog.show();
     QCOMPARE(shownButtonsTopToBottom(&dialog),
              QStringList({"&Write email", "&Rate", "&Later", "&Don't ask me again"}));
-    QVERIFY(labelTextContaining(&dialog, "Please rate").startsWith("<CENTER><H4>"));
+    QVERIFY(QMTest::labelTextContaining(&dialog, "Please rate").startsWith("<CENTER><H4>"));
 }
 
 void TestDialogsSmallScreen::tellAndJoinDialogs()
 {
     TellDialog tell;
-    QCOMPARE(labelTextContaining(&tell, "If you like"),
+    QCOMPARE(QMTest::labelTextContaining(&tell, "If you like"),
              QString("<CENTER><H4>If you like the app<br>please share it with<br>your friends.<br>Thanks!</H4></CENTER>"));
     QBoxLayout* pTellButtons = layoutHolding(tell.layout(), QMTest::buttonWithText(&tell, "&Close"));
     QVERIFY(pTellButtons);
@@ -134,7 +125,7 @@ void TestDialogsSmallScreen::tellAndJoinDialogs()
     QBoxLayout* pJoinButtons = layoutHolding(join.layout(), QMTest::buttonWithText(&join, "&Close"));
     QVERIFY(pJoinButtons);
     QCOMPARE(pJoinButtons->direction(), QBoxLayout::TopToBottom);
-    QCOMPARE(labelTextContaining(&join, "Follow"),
+    QCOMPARE(QMTest::labelTextContaining(&join, "Follow"),
              QString("<H5>Follow us and stay informed<br>about our</H5><H4>   1. Important News<br>"
                      "   2. New APPs<br>   3. APP Updates<br>   and more...</H4>"));
 }
@@ -142,7 +133,7 @@ void TestDialogsSmallScreen::tellAndJoinDialogs()
 void TestDialogsSmallScreen::reminderVariants()
 {
     TellReminderDialog tell;
-    QCOMPARE(labelTextContaining(&tell, "Share it"),
+    QCOMPARE(QMTest::labelTextContaining(&tell, "Share it"),
              QString("<CENTER><H4>If you like the app,<br>Share it with Your Friends.<br>Thanks!</H4></CENTER>"));
     tell.show();
     QCOMPARE(shownButtonsTopToBottom(&tell), QStringList({"&Close", "&Don't ask me again"}));

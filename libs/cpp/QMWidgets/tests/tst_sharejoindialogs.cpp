@@ -238,10 +238,7 @@ void TestShareJoinDialogs::joinFaceBookInformsFirst()
         nOpenedBeforeOk = recorder.count();
         strTitle = pWidget->windowTitle();
         pParent = pWidget->parentWidget();
-        for (QLabel* pLabel : pWidget->findChildren<QLabel*>()) {
-            if (pLabel->text().contains("Like"))
-                strText = pLabel->text();
-        }
+        strText = QMTest::labelTextContaining(pWidget, "Like");
         static_cast<QDialog*>(pWidget)->done(0x400);
     }, 2000);
     panel.findChild<QPushButton*>("FaceBookJoinButton")->click();
@@ -332,13 +329,7 @@ void TestShareJoinDialogs::reminderVariants()
     QVERIFY(!QMTest::buttonWithText(pDialog.data(), "&Close")->isHidden());
     QCOMPARE(pDialog->focusWidget(), static_cast<QWidget*>(QMTest::buttonWithText(pDialog.data(), "&Close")));
     if (!bJoin) {
-        QLabel* pMessage = nullptr;
-        for (QLabel* pLabel : pDialog->findChildren<QLabel*>()) {
-            if (pLabel->text().contains("Share it"))
-                pMessage = pLabel;
-        }
-        QVERIFY(pMessage);
-        QCOMPARE(pMessage->text(),
+        QCOMPARE(QMTest::labelTextContaining(pDialog.data(), "Share it"),
                  QString("<CENTER><H3>If you like the app,<br>Share it with Your Friends.<br>Thanks!</H3></CENTER>"));
     }
 

@@ -1,5 +1,6 @@
 #include "WidgetLookup.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace QMTest {
@@ -12,6 +13,16 @@ QPushButton* buttonWithText(QWidget* pParent, const QString& strText)
             return pButton;
     }
     return nullptr;
+}
+
+QString labelTextContaining(QWidget* pParent, const QString& strPart)
+{
+    const QList<QLabel*> labels = pParent->findChildren<QLabel*>();
+    for (QLabel* pLabel : labels) {
+        if (pLabel->text().contains(strPart))
+            return pLabel->text();
+    }
+    return QString();
 }
 
 }  // namespace QMTest

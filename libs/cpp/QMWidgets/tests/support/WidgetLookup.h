@@ -11,4 +11,8 @@ namespace QMTest {
 // strText (mnemonic '&' included); nullptr when there is none.
 QPushButton* buttonWithText(QWidget* pParent, const QString& strText);
 
+// The text of the first label among the widget's descendants whose text
+// contains strPart; empty when there is none.
+QString labelTextContaining(QWidget* pParent, const QString& strPart);
+
 }  // namespace QMTest
