@@ -115,6 +115,21 @@ void ReminderDialog::slotNeverAskMeAgain()
     accept();
 }
 
+void ReminderDialog::showPanelWithClose(QWidget* pPanel, const QString& strCloseText)
+{
+    m_pLayoutExtra->addStretch(1);
+    m_pLayoutExtra->addWidget(pPanel);
+    m_pLayoutExtra->addStretch(1);
+
+    m_pButtonRate->setText(strCloseText);
+    m_pButtonRate->setFocus(Qt::OtherFocusReason);
+    m_pButtonLater->hide();
+    m_pButtonMail->hide();
+
+    connect(m_pButtonRate, SIGNAL(clicked()), this, SLOT(accept()));
+    connect(m_pButtonNever, SIGNAL(clicked()), this, SLOT(slotNeverAskMeAgain()));
+}
+
 void ReminderDialog::focusInEvent(QFocusEvent* pEvent)
 {
     QWidget::focusInEvent(pEvent);

@@ -27,6 +27,11 @@ public slots:
 protected:
     void focusInEvent(QFocusEvent* pEvent) override;
 
+    // Makes a share or follow reminder: the panel centred in the free row, the
+    // rate button renamed to close (leaving the result at "no choice"), later
+    // and mail hidden. The caller passes the text, translated in its own context.
+    void showPanelWithClose(QWidget* pPanel, const QString& strCloseText);
+
     // Heading levels: one level smaller on a small screen.
     static QString headOpen();
     static QString headClose();
