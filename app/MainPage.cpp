@@ -447,8 +447,6 @@ void MainPage::slotDoIt()
     connect(worker, &BatchWorker::finished, this,
             [this, ownThread](const QString& strFolder) { finishBatch(ownThread, strFolder); });
     connect(thread, SIGNAL(started()), worker, SLOT(slotDoWork()));
-    // The worker goes with its thread's end, on that thread.
-    connect(thread, SIGNAL(finished()), worker, SLOT(deleteLater()));
 
     const QStringList files = m_pModel->files();
     worker->setPngFiles(QVector<QString>(files.begin(), files.end()));
@@ -531,9 +529,10 @@ void MainPage::joinBatch()
     m_pThread = nullptr;
     pThread->quit();
     pThread->wait();
-    // A thread that ran deleted its worker when it ended; one that never
-    // started leaves it to us.
-    delete m_pWorker.data();
+    // The worker is deleted here, after the join, and never by its thread's
+    // end: the page may still be telling it to stop at that very moment.
+    BatchWorker* pWorker = m_pWorker.data();
     m_pWorker.clear();
+    delete pWorker;
     delete pThread;
 }

@@ -123,7 +123,7 @@ private:
     QMenu* m_pMenu = nullptr;
 
     ImagesListDelegate* m_pDelegate = nullptr;
-    // The worker of m_pThread; it deletes itself when its thread ends.
+    // The worker of m_pThread; deleted with it once the thread is joined.
     QPointer<BatchWorker> m_pWorker;
     // A search runs a nested event loop; requests that arrive meanwhile wait.
     bool m_bSearching = false;

@@ -7,12 +7,14 @@
 #include "PageTestSupport.h"
 
 #include "App.h"
+#include "AudioPlayer.h"
 #include "BatchDialog.h"
 #include "BatchThread.h"
 #include "BatchWorker.h"
 #include "ImagesListModel.h"
 #include "ListView.h"
 #include "MainPage.h"
+#include "Os.h"
 #include "SimpleProgress.h"
 
 #include <QDirIterator>
@@ -65,6 +67,7 @@ private slots:
     void deletedDefaultDestinationIsMadeAgain();
     void earlierBatchFinishingLateActsOnlyOnItself();
     void closingWindowDuringBatchJoinsIt();
+    void workerLivesUntilItsThreadIsJoined();
 
 private:
     QString makeTree();
@@ -88,8 +91,10 @@ void tst_endtoend::init()
     app->setSettingsValue(QStringLiteral("DestinationPath"), m_strOut);
     app->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), false);
     app->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), false);
-    // The framework's review dialog stays shut.
+    // The framework's review dialog stays shut; its request is counted afresh.
     app->setSettingsValue(QStringLiteral("AutoReminder"), false);
+    Os::resetReviewRequestForTests();
+    QMMultiMedia::AudioPlayer::instance()->setMedia(QString());
     m_pUrls.reset(new QMTest::UrlRecorder);
 }
 
@@ -217,9 +222,13 @@ void tst_endtoend::droppedTreeIsCompressedFileByFile()
     QCOMPARE(all, (QStringList{QStringLiteral("Holiday/Day1/b.png"), QStringLiteral("Holiday/a.png"),
                                QStringLiteral("Holiday/notes.txt"), QStringLiteral("tiny.png")}));
 
-    // The batch folder was handed to the file manager.
+    // The batch folder was handed to the file manager, the bell rang once
+    // from the resources folder and a review was asked for.
     QCOMPARE(m_pUrls->count(), 1);
     QCOMPARE(m_pUrls->last().toLocalFile() + QLatin1Char('/'), batch);
+    QCOMPARE(QMMultiMedia::AudioPlayer::instance()->fileName(),
+             QMWidgets::App::instance()->resourcesPath() + QStringLiteral("bell.wav"));
+    QCOMPARE(Os::requestedReviewsCalls(), 1);
 }
 
 void tst_endtoend::removedRowIsLeftOut()
@@ -243,9 +252,12 @@ void tst_endtoend::removedRowIsLeftOut()
     });
     const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
     QVERIFY(QFileInfo::exists(batch + QStringLiteral("drop/Holiday/a.png")));
-    // Both after-batch actions off: no folder opened.
+    // Both after-batch actions off: no folder opened, no sound; only the
+    // review request.
     QTRY_VERIFY(!page.batchThread());
     QCOMPARE(m_pUrls->count(), 0);
+    QVERIFY(QMMultiMedia::AudioPlayer::instance()->fileName().isEmpty());
+    QCOMPARE(Os::requestedReviewsCalls(), 1);
     QVERIFY(!QFileInfo::exists(batch + QStringLiteral("drop/tiny.png")));
 }
 
@@ -419,6 +431,36 @@ void tst_endtoend::closingWindowDuringBatchJoinsIt()
     const QString batch = m_strOut + batchFolders().value(0) + QStringLiteral("/many/");
     for (const QString& name : QDir(batch).entryList(QDir::Files))
         QVERIFY2(!QImage(batch + name).isNull(), qPrintable(name));
+}
+
+void tst_endtoend::workerLivesUntilItsThreadIsJoined()
+{
+    const QString drop = m_pDir->path() + QStringLiteral("/many");
+    for (int i = 0; i < 3; ++i)
+        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(700, 700, quint32(50 + i))));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+    runBatch(page, [](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (closeWhenDone(dialog))
+            return true;
+        if (currentFileNumber(dialog) < 1)
+            return false;
+        dialog->stopButton()->click();
+        return true;
+    });
+    QPointer<BatchThread> thread = page.batchThread();
+    QVERIFY(thread);
+    QPointer<BatchWorker> worker = thread->worker();
+    QVERIFY(worker);
+    // The stopped thread ends by itself while the page has not yet heard of
+    // it: the page may still tell the worker to stop (a new launch, the
+    // window closing), so the worker must still be there.
+    QVERIFY(thread->wait(20000));
+    QVERIFY(worker);
+    QTRY_VERIFY_WITH_TIMEOUT(!page.batchThread(), 20000);
+    QVERIFY(thread.isNull());
+    QVERIFY(worker.isNull());
 }
 
 PAGETEST_MAIN(tst_endtoend)
