@@ -70,8 +70,9 @@ QStringList ImagesListModel::mimeTypes() const
 
 bool ImagesListModel::removeRows(int row, int count, const QModelIndex& parent)
 {
+    // In 64 bits: a count near the int range must not wrap around.
     const int first = std::max(row, 0);
-    const int last = std::min(row + count - 1, m_lstFiles.size() - 1);
+    const int last = int(std::min(qint64(row) + count - 1, qint64(m_lstFiles.size()) - 1));
     if (first > last)
         return true;
     beginRemoveRows(parent, first, last);

@@ -22,6 +22,9 @@ void ListView::dragEnterEvent(QDragEnterEvent* event)
 void ListView::dropEvent(QDropEvent* event)
 {
     const QList<QUrl> urls = event->mimeData() ? event->mimeData()->urls() : QList<QUrl>();
-    event->acceptProposedAction();
+    // Always reported as a copy: a source told that its files were moved
+    // may delete them.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     emit dropped(urls);
 }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -122,6 +123,8 @@ void tst_imagelist::removeRows_data()
     QTest::newRow("two in the middle") << 4 << 1 << 2 << QStringList{"f0", "f3"} << 1 << 2;
     QTest::newRow("running past the end") << 3 << 2 << 5 << QStringList{"f0", "f1"} << 2 << 2;
     QTest::newRow("past the end") << 2 << 5 << 1 << QStringList{"f0", "f1"} << -1 << -1;
+    QTest::newRow("count at the int limit") << 3 << 1 << std::numeric_limits<int>::max() << QStringList{"f0"} << 1
+                                            << 2;
 }
 
 void tst_imagelist::removeRows()
@@ -362,6 +365,20 @@ void tst_imagelist::viewTakesUrlDragsOnly()
     QVERIFY(PageTest::dropUrls(view.viewport(), urls));
     QCOMPARE(dropped.count(), 1);
     QCOMPARE(dropped.first().first().value<QList<QUrl>>(), urls);
+
+    // A source that proposes a move is told that the files were copied, so
+    // it never deletes them.
+    QMimeData files;
+    files.setUrls(urls);
+    QDragEnterEvent enterMove(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
+                              Qt::ShiftModifier);
+    QApplication::sendEvent(view.viewport(), &enterMove);
+    QDropEvent move(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(move.proposedAction(), Qt::MoveAction);
+    QApplication::sendEvent(view.viewport(), &move);
+    QCOMPARE(dropped.count(), 2);
+    QVERIFY(move.isAccepted());
+    QCOMPARE(move.dropAction(), Qt::CopyAction);
 }
 
 PAGETEST_MAIN(tst_imagelist)
