@@ -58,7 +58,8 @@ QWidget* AppSettingsDialog::createGeneralPage()
     m_pcbxBitRate->addItem(QStringLiteral("8"), 8);
     m_pcbxBitRate->addItem(QStringLiteral("24"), 24);
     m_pcbxBitRate->hide();
-    m_pcbxUnused = new QComboBox();
+    // In no layout, so it needs the dialog as parent to go with it.
+    m_pcbxUnused = new QComboBox(this);
     m_pcbxUnused->hide();
 
     m_pQualitySlider = new QMWidgets::ComboSlider(QString());

@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSettings>
@@ -65,6 +67,7 @@ class tst_settingsdialog : public QMTest::TestCase
 
 private slots:
     void layoutAndNames();
+    void formRows();
     void freshStoreShowsTheDefaults();
     void cancelWritesNothing();
     void okWritesAllElevenKeys();
@@ -94,6 +97,31 @@ void tst_settingsdialog::layoutAndNames()
     QVERIFY(box(dialog, QStringLiteral("Clear the list"))->isHidden());
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         QCOMPARE(button->objectName(), QStringLiteral("PushButton"));
+    // Both lists, also the unused one outside every layout, go with the dialog.
+    const QList<QComboBox*> lists = dialog.findChildren<QComboBox*>();
+    QCOMPARE(lists.size(), 2);
+    for (QComboBox* list : lists)
+        QVERIFY(list->isHidden());
+}
+
+void tst_settingsdialog::formRows()
+{
+    AppSettingsDialog dialog;
+    auto* form = dialog.findChild<QFormLayout*>();
+    QVERIFY(form);
+    QStringList labels;
+    for (int row = 0; row < form->rowCount(); ++row)
+        labels << qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget())->text();
+    QCOMPARE(labels, (QStringList{QStringLiteral("Bits:"), QStringLiteral("Quality:"), QStringLiteral("Scale down %:"),
+                                  QStringLiteral("Do gray:"), QStringLiteral("Dithering:")}));
+    const auto field = [form](int row) { return form->itemAt(row, QFormLayout::FieldRole)->widget(); };
+    QVERIFY(form->itemAt(0, QFormLayout::LabelRole)->widget()->isHidden());
+    QCOMPARE(field(0), static_cast<QWidget*>(dialog.bitsList()));
+    QCOMPARE(field(1), static_cast<QWidget*>(dialog.qualitySlider()));
+    QCOMPARE(field(2), static_cast<QWidget*>(dialog.scaleSlider()));
+    // A fresh store: no grey conversion, dithering on.
+    QVERIFY(!qobject_cast<QCheckBox*>(field(3))->isChecked());
+    QVERIFY(qobject_cast<QCheckBox*>(field(4))->isChecked());
 }
 
 void tst_settingsdialog::freshStoreShowsTheDefaults()
