@@ -27,6 +27,11 @@ bool openUrl(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+bool openLink(const QString& strLink)
+{
+    return openUrl(QUrl(strLink, QUrl::TolerantMode));
+}
+
 UrlOpenHook setUrlOpenHook(UrlOpenHook hook)
 {
     QMutexLocker lock(&g_hookMutex);

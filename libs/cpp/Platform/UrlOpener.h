@@ -15,6 +15,10 @@ using UrlOpenHook = std::function<bool(const QUrl&)>;
 // Returns the handler's (or the hook's) answer.
 bool openUrl(const QUrl& url);
 
+// The same for a link kept as text: read tolerantly, so that blanks and
+// other characters written by hand are encoded instead of refused.
+bool openLink(const QString& strLink);
+
 // Installs a hook that receives every URL in place of the desktop handlers;
 // an empty hook restores the desktop. Returns the previous hook.
 UrlOpenHook setUrlOpenHook(UrlOpenHook hook);

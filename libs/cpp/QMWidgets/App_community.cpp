@@ -7,7 +7,6 @@
 #include "WebHosts.h"
 
 #include <QDebug>
-#include <QUrl>
 
 namespace QMWidgets {
 
@@ -17,7 +16,7 @@ void openLink(const QString& strLink)
     if (strLink.isEmpty())
         return;
     // A failed opening is not reported to the user.
-    Platform::openUrl(QUrl(strLink, QUrl::TolerantMode));
+    Platform::openLink(strLink);
 }
 }  // namespace
 

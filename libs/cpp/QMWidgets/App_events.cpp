@@ -9,7 +9,6 @@
 #include <QDebug>
 #include <QFileOpenEvent>
 #include <QMouseEvent>
-#include <QUrl>
 #include <QWidget>
 
 namespace QMWidgets {
@@ -110,7 +109,7 @@ void App::slotShowMoreApps()
 {
     const QString strLink = QStringLiteral("ms-windows-store://publisher/?name=")
                             + Platform::webHost(Platform::WebHost::PublisherName);
-    Platform::openUrl(QUrl(strLink, QUrl::TolerantMode));
+    Platform::openLink(strLink);
 }
 
 bool App::hasPromotedApp() const

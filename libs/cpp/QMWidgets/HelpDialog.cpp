@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 namespace QMWidgets {
 
@@ -18,11 +17,6 @@ namespace {
 
 const char* const kYouTubeShortPrefix = "https://youtu.be/";
 const char* const kYouTubeWatchPrefix = "https://youtube.com/watch?v=";
-
-bool openLink(const QString& strLink)
-{
-    return Platform::openUrl(QUrl(strLink, QUrl::TolerantMode));
-}
 
 } // namespace
 
@@ -113,14 +107,14 @@ void HelpDialog::slotWatchVideo()
 {
     if (m_strVideoLink.isEmpty())
         return;
-    if (openLink(m_strVideoLink))
+    if (Platform::openLink(m_strVideoLink))
         return;
 
     const QString strBase = videoPageBase();
     QString strCandidate = QString(m_strVideoLink).replace(kYouTubeShortPrefix, strBase);
     if (!strCandidate.startsWith(strBase))
         strCandidate = QString(m_strVideoLink).replace(kYouTubeWatchPrefix, strBase);
-    if (!openLink(strCandidate))
+    if (!Platform::openLink(strCandidate))
         App::instance()->slotSupportPage();
 }
 

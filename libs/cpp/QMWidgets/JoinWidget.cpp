@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 
 namespace QMWidgets {
 
@@ -27,11 +26,6 @@ QString throughJoinRedirector(const QString& strLink)
     if (!App::instance()->isIndependentBuild())
         return strLink;
     return Platform::webHost(Platform::WebHost::AppServer) + "/social/join.php" + "?link=" + strLink;
-}
-
-void openLink(const QString& strLink)
-{
-    Platform::openUrl(QUrl(strLink, QUrl::TolerantMode));
 }
 
 } // namespace
@@ -96,24 +90,24 @@ JoinWidget::~JoinWidget() = default;
 
 void JoinWidget::slotYouTubeClicked()
 {
-    openLink(throughJoinRedirector(kYouTubeChannel));
+    Platform::openLink(throughJoinRedirector(kYouTubeChannel));
 }
 
 void JoinWidget::slotFaceBookClicked()
 {
     MMessageBox::information(App::instance()->mainWidget(), tr("Information"),
                              tr("<H3>\"Like\" Corvane on Facebook to join us!<br>Thank you!</H3>"), 0x400);
-    openLink(throughJoinRedirector(kFaceBookPage));
+    Platform::openLink(throughJoinRedirector(kFaceBookPage));
 }
 
 void JoinWidget::slotTwitterClicked()
 {
-    openLink(throughJoinRedirector(kTwitterPage));
+    Platform::openLink(throughJoinRedirector(kTwitterPage));
 }
 
 void JoinWidget::slotVKontakteClicked()
 {
-    openLink(kVKontaktePage);
+    Platform::openLink(kVKontaktePage);
 }
 
 void JoinWidget::slotEmailClicked()
@@ -121,7 +115,7 @@ void JoinWidget::slotEmailClicked()
     // No template is set in this program: there is nothing to open.
     if (m_strMailTemplate.isEmpty())
         return;
-    openLink(m_strMailTemplate.arg(QCoreApplication::applicationName()).arg("email"));
+    Platform::openLink(m_strMailTemplate.arg(QCoreApplication::applicationName()).arg("email"));
 }
 
 } // namespace QMWidgets

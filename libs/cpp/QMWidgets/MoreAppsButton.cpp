@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSignalMapper>
-#include <QUrl>
 
 namespace QMWidgets {
 
@@ -47,7 +46,7 @@ void MoreAppsButton::addMenuAction(QAction* pAction)
 void MoreAppsButton::slotCallUrl(const QString& strUrl)
 {
     // A failure to open the page is ignored.
-    Platform::openUrl(QUrl(strUrl, QUrl::TolerantMode));
+    Platform::openLink(strUrl);
 }
 
 }  // namespace QMWidgets

@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalMapper>
-#include <QUrl>
 
 namespace QMWidgets {
 
@@ -269,7 +268,7 @@ void PromoMenuBar::hideJoinButton()
 void PromoMenuBar::slotCallUrl(const QString& strUrl)
 {
     // A page that cannot be opened is not worth a message here.
-    Platform::openUrl(QUrl(strUrl, QUrl::TolerantMode));
+    Platform::openLink(strUrl);
 }
 
 }  // namespace QMWidgets

@@ -6,7 +6,6 @@
 #include "WebHosts.h"
 
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace QMWidgets {
@@ -19,11 +18,6 @@ QString throughShareRedirector(Platform::WebHost host, const QString& strLink)
     if (!App::instance()->isIndependentBuild())
         return strLink;
     return Platform::webHost(host) + "/social/share.php" + "?link=" + strLink;
-}
-
-void openLink(const QString& strLink)
-{
-    Platform::openUrl(QUrl(strLink, QUrl::TolerantMode));
 }
 
 } // namespace
@@ -71,17 +65,17 @@ void TellWidget::slotLinkedinClicked()
 
 void TellWidget::slotFaceBookClicked()
 {
-    openLink(throughShareRedirector(Platform::WebHost::AppServer, App::instance()->facebookShareLink()));
+    Platform::openLink(throughShareRedirector(Platform::WebHost::AppServer, App::instance()->facebookShareLink()));
 }
 
 void TellWidget::slotTwitterClicked()
 {
-    openLink(throughShareRedirector(Platform::WebHost::ShareServer, App::instance()->twitterShareLink()));
+    Platform::openLink(throughShareRedirector(Platform::WebHost::ShareServer, App::instance()->twitterShareLink()));
 }
 
 void TellWidget::slotVKontakteClicked()
 {
-    openLink(App::instance()->vkontakteShareLink());
+    Platform::openLink(App::instance()->vkontakteShareLink());
 }
 
 void TellWidget::slotEmailClicked()

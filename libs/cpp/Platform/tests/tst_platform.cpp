@@ -105,6 +105,16 @@ void TestPlatform::openUrlGoesThroughHook()
     QCOMPARE(seen, QList<QUrl>{QUrl(QStringLiteral("mailto:a@b.invalid"))});
     Platform::setUrlOpenHook(Platform::UrlOpenHook());
     QVERIFY(!Platform::hasUrlOpenHook());
+
+    // A link kept as text goes the same way, its blank encoded.
+    Platform::setUrlOpenHook([&seen](const QUrl& url) {
+        seen << url;
+        return true;
+    });
+    seen.clear();
+    QVERIFY(Platform::openLink(QStringLiteral("http://zintrop.invalid/zintrop lite")));
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.first().toString(QUrl::FullyEncoded), QStringLiteral("http://zintrop.invalid/zintrop%20lite"));
 }
 
 void TestPlatform::execQuoting_data()
