@@ -35,13 +35,6 @@ void setOrRemove(const QString& strKey, const QVariant& value)
         app()->settings()->remove("Zintrop Lite/" + strKey);
 }
 
-QMTest::ModalAnswerer::Action answerFor(const QString& strAnswer)
-{
-    if (strAnswer == "escape")
-        return [](QWidget* pWidget) { QTest::keyClick(pWidget, Qt::Key_Escape); };
-    return QMTest::ModalAnswerer::clickButton(strAnswer);
-}
-
 int countTopLevel(const char* szClassName)
 {
     int n = 0;
@@ -145,7 +138,7 @@ void TestReminders::quitCheck()
     app()->setReminderInterval(nInterval);
 
     QMTest::UrlRecorder recorder;
-    QMTest::ModalAnswerer answerer(answerFor(strAnswer), 2000);
+    QMTest::ModalAnswerer answerer(QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer), 2000);
     QVERIFY(QMetaObject::invokeMethod(app(), "slotCallRateReminderInternal"));
 
     QCOMPARE(answerer.answered(), !strDialog.isEmpty());
@@ -276,7 +269,7 @@ void TestReminders::immediateRate()
     setOrRemove("AutoReminder", autoBefore);
     app()->setSettingsValue("AutoReminderCount", 7);
     QMTest::UrlRecorder recorder;
-    QMTest::ModalAnswerer answerer(answerFor(strAnswer), 2000);
+    QMTest::ModalAnswerer answerer(QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer), 2000);
     QVERIFY(QMetaObject::invokeMethod(app(), "slotImmediatelyRate"));
     QCOMPARE(answerer.answeredClassName(), QString("QMWidgets::RateAppStoreDialog"));
     QCOMPARE(recorder.count(), strPage.isEmpty() ? 0 : 1);

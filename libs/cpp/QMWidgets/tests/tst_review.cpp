@@ -29,13 +29,6 @@ void store(const QString& strKey, const QVariant& value)
         app()->setSettingsValue(strKey, value);
 }
 
-QMTest::ModalAnswerer::Action answerFor(const QString& strAnswer)
-{
-    if (strAnswer == "escape")
-        return [](QWidget* pWidget) { QTest::keyClick(pWidget, Qt::Key_Escape); };
-    return QMTest::ModalAnswerer::clickButton(strAnswer);
-}
-
 } // namespace
 
 class TestReview : public QObject
@@ -136,7 +129,7 @@ void TestReview::request()
     Os::setReviewCallsPeriod(nPeriod);
 
     QMTest::UrlRecorder recorder;
-    QMTest::ModalAnswerer answerer(answerFor(strAnswer), 1000);
+    QMTest::ModalAnswerer answerer(QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer), 1000);
     Os::requestReview(bForce);
 
     QCOMPARE(answerer.answered(), !strAnswer.isEmpty());

@@ -333,11 +333,7 @@ void TestShareJoinDialogs::reminderVariants()
                  QString("<CENTER><H3>If you like the app,<br>Share it with Your Friends.<br>Thanks!</H3></CENTER>"));
     }
 
-    QMTest::ModalAnswerer answerer(strAnswer == "escape"
-                                       ? QMTest::ModalAnswerer::Action(
-                                             [](QWidget* pWidget) { QTest::keyClick(pWidget, Qt::Key_Escape); })
-                                       : QMTest::ModalAnswerer::clickButton(strAnswer),
-                                   2000);
+    QMTest::ModalAnswerer answerer(QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer), 2000);
     pDialog->exec();
     QVERIFY(answerer.answered());
     QCOMPARE(pDialog->reminderState(), nState);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 namespace QMTest {
@@ -93,6 +94,18 @@ ModalAnswerer::Action ModalAnswerer::clickButton(const QString& strText)
         // No such button: do not leave the test hanging in the dialog.
         pWidget->close();
     };
+}
+
+ModalAnswerer::Action ModalAnswerer::pressEscape()
+{
+    return [](QWidget* pWidget) { QTest::keyClick(pWidget, Qt::Key_Escape); };
+}
+
+ModalAnswerer::Action ModalAnswerer::clickButtonOrEscape(const QString& strAnswer)
+{
+    if (strAnswer == QLatin1String("escape"))
+        return pressEscape();
+    return clickButton(strAnswer);
 }
 
 }  // namespace QMTest

@@ -34,6 +34,10 @@ public:
     static Action reject();
     static Action done(int nResult);
     static Action clickButton(const QString& strText);
+    static Action pressEscape();
+    // The answer a table row names: "escape" presses Escape, any other text
+    // clicks the button with that text.
+    static Action clickButtonOrEscape(const QString& strAnswer);
 
 private slots:
     void slotPoll();
