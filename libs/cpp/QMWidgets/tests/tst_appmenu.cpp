@@ -93,8 +93,8 @@ private slots:
     void barButtonCallsSlot_data();
     void barButtonCallsSlot();
     void moreAppsEntryCallsSlot();
-    void barQuitRelayed();
-    void barQuitWithoutRelayQuitsApplication();
+    void barQuit_data();
+    void barQuit();
 };
 
 void TestAppMenu::init()
@@ -278,30 +278,31 @@ void TestAppMenu::moreAppsEntryCallsSlot()
     QCOMPARE(recordingApp()->calls, QStringList{"slotShowMoreApps()"});
 }
 
-void TestAppMenu::barQuitRelayed()
+void TestAppMenu::barQuit_data()
 {
-    PromoMainPage page(nullptr, true);
-    QSignalSpy barSpy(page.promoMenuBar(), SIGNAL(quitApp()));
-    QSignalSpy pageSpy(&page, SIGNAL(quitApp()));
-    AppButton* pButton = page.promoMenuBar()->findChild<AppButton*>(QStringLiteral("AppButton"));
-    QVERIFY(pButton);
-    entry(pButton->menu(), QStringLiteral("Quit"))->trigger();
-    QCOMPARE(barSpy.count(), 1);
-    QCOMPARE(pageSpy.count(), 1);
-    QVERIFY(recordingApp()->calls.isEmpty());
+    QTest::addColumn<bool>("bRelayQuit");
+    QTest::addColumn<int>("nSignals");  // from the bar and from the page each
+    QTest::addColumn<QStringList>("calls");
+
+    QTest::newRow("relayed") << true << 1 << QStringList();
+    QTest::newRow("without relay the application quits") << false << 0 << QStringList{"quit()"};
 }
 
-void TestAppMenu::barQuitWithoutRelayQuitsApplication()
+void TestAppMenu::barQuit()
 {
-    PromoMainPage page(nullptr, false);
+    QFETCH(bool, bRelayQuit);
+    QFETCH(int, nSignals);
+    QFETCH(QStringList, calls);
+
+    PromoMainPage page(nullptr, bRelayQuit);
     QSignalSpy barSpy(page.promoMenuBar(), SIGNAL(quitApp()));
     QSignalSpy pageSpy(&page, SIGNAL(quitApp()));
     AppButton* pButton = page.promoMenuBar()->findChild<AppButton*>(QStringLiteral("AppButton"));
     QVERIFY(pButton);
     entry(pButton->menu(), QStringLiteral("Quit"))->trigger();
-    QCOMPARE(recordingApp()->calls, QStringList{"quit()"});
-    QCOMPARE(barSpy.count(), 0);
-    QCOMPARE(pageSpy.count(), 0);
+    QCOMPARE(barSpy.count(), nSignals);
+    QCOMPARE(pageSpy.count(), nSignals);
+    QCOMPARE(recordingApp()->calls, calls);
 }
 
 QMTEST_APP_MAIN_WITH(RecordingApp, TestAppMenu)
