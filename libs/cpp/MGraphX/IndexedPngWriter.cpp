@@ -8,6 +8,8 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <new>
+#include <system_error>
 #include <vector>
 
 namespace MGraphX {
@@ -60,7 +62,12 @@ void IndexedPngWriter::begin(const QImage& image)
     m_nWidth = image.width();
     m_nHeight = image.height();
     m_bStarted = true;
-    m_thread = std::thread(&IndexedPngWriter::compress, this);
+    try {
+        m_thread = std::thread(&IndexedPngWriter::compress, this);
+    } catch (const std::system_error&) {
+        // No thread to spare: finish() saves the picture plainly.
+        m_bStarted = false;
+    }
 }
 
 void IndexedPngWriter::rowsReady(int nRows)
@@ -79,40 +86,47 @@ void IndexedPngWriter::compress()
     z_stream zs{};
     if (deflateInit2(&zs, 9, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
-    std::vector<Bytef> row(size_t(m_nWidth) + 1, 0); // filter byte 0: none
-    std::vector<Bytef> out(1 << 16);
     bool bOk = true;
-    auto drain = [&](int nFlush) {
-        int nRet;
-        do {
-            zs.next_out = out.data();
-            zs.avail_out = uInt(out.size());
-            nRet = deflate(&zs, nFlush);
-            if (nRet == Z_STREAM_ERROR)
-                return false;
-            m_stream.append(reinterpret_cast<const char*>(out.data()), int(out.size() - zs.avail_out));
-        } while (zs.avail_out == 0 || (nFlush == Z_FINISH && nRet != Z_STREAM_END));
-        return true;
-    };
+    // Out of memory while the stream grows: finish() saves the picture
+    // plainly instead (an exception must not leave this thread).
+    try {
+        std::vector<Bytef> row(size_t(m_nWidth) + 1, 0); // filter byte 0: none
+        std::vector<Bytef> out(1 << 16);
+        auto drain = [&](int nFlush) {
+            int nRet;
+            do {
+                zs.next_out = out.data();
+                zs.avail_out = uInt(out.size());
+                nRet = deflate(&zs, nFlush);
+                if (nRet == Z_STREAM_ERROR)
+                    return false;
+                m_stream.append(reinterpret_cast<const char*>(out.data()), int(out.size() - zs.avail_out));
+            } while (zs.avail_out == 0 || (nFlush == Z_FINISH && nRet != Z_STREAM_END));
+            return true;
+        };
 
-    int nAvailable = 0;
-    for (int y = 0; y < m_nHeight && bOk; ++y) {
-        if (y >= nAvailable) {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_cvReady.wait(lock, [&] { return m_nReady > y || m_bAbort; });
-            if (m_bAbort) {
-                bOk = false;
-                break;
+        int nAvailable = 0;
+        for (int y = 0; y < m_nHeight && bOk; ++y) {
+            if (y >= nAvailable) {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_cvReady.wait(lock, [&] { return m_nReady > y || m_bAbort; });
+                if (m_bAbort) {
+                    bOk = false;
+                    break;
+                }
+                nAvailable = m_nReady;
             }
-            nAvailable = m_nReady;
+            memcpy(row.data() + 1, m_pBits + qsizetype(y) * m_nStride, size_t(m_nWidth));
+            zs.next_in = row.data();
+            zs.avail_in = uInt(row.size());
+            bOk = drain(Z_NO_FLUSH);
         }
-        memcpy(row.data() + 1, m_pBits + qsizetype(y) * m_nStride, size_t(m_nWidth));
-        zs.next_in = row.data();
-        zs.avail_in = uInt(row.size());
-        bOk = drain(Z_NO_FLUSH);
+        if (bOk)
+            bOk = drain(Z_FINISH);
+    } catch (const std::bad_alloc&) {
+        bOk = false;
+        m_stream.clear();
     }
-    if (bOk)
-        bOk = drain(Z_FINISH);
     deflateEnd(&zs);
     m_bStreamOk = bOk;
 }
