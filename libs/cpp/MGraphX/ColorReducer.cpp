@@ -86,8 +86,13 @@ QImage ColorReducer::reduce(int nColors)
     // Nothing to count: no boxes can be formed, and no means divided.
     if (m_imgWork.isNull())
         return QImage();
-    if (m_imgSource.hasAlphaChannel())
+    if (m_imgSource.hasAlphaChannel()) {
         m_imgAlpha = alphaSource(m_imgSource);
+        // No memory for the alpha view: a result without its transparency
+        // would be wrong, so there is none.
+        if (m_imgAlpha.isNull())
+            return QImage();
+    }
     if (m_bGrayAlgorithm && m_imgSource.allGray())
         return reduceGray();
 
