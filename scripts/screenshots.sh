@@ -54,8 +54,8 @@ done
 echo "notes" > "$pics/readme.txt"
 
 
-shot() {  # shot name [window-name]
-  local geometry="420x600+0+0"
+shot() {  # shot name [window-name] [geometry]
+  local geometry="${3:-420x600+0+0}"
   if [ -n "${2:-}" ]; then
     local id
     id="$(xdotool search --name "$2" | tail -1)"
@@ -84,7 +84,8 @@ shot 3-main-window-list
 # The first row's menu button, then "Show Image": the preview slides in.
 xdotool mousemove 386 240 click 1
 sleep 0.7
-shot 3a-row-menu
+# The menu opens at the button and reaches past the window's right edge.
+shot 3a-row-menu "" 560x600+0+0
 xdotool key Down Return
 sleep 1.5
 shot 3b-preview

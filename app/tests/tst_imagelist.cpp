@@ -82,6 +82,8 @@ private slots:
     void thumbnail_data();
     void thumbnail();
 
+    void thumbnailFollowsTheFile();
+
     void rowHeightIsFixed();
     void buttonSquareCoversTheRightEnd();
     void pressOnTheRowAsksForPreview_data();
@@ -239,6 +241,29 @@ void tst_imagelist::thumbnail()
     QImage canvas(300, 55, QImage::Format_ARGB32);
     QPainter painter(&canvas);
     delegate.paint(&painter, rowOption(300), model.index(0));
+}
+
+void tst_imagelist::thumbnailFollowsTheFile()
+{
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString path = file(QStringLiteral("c.png"), BatchFixtures::pngBytes(red));
+    ImagesListModel model;
+    model.setFiles({path});
+    QCOMPARE(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(24, 24), QColor(Qt::red));
+
+    // The file is replaced under the same name: the row shows the new picture.
+    QImage blue(60, 40, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    BatchFixtures::writeFile(path, BatchFixtures::pngBytes(blue));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    f.close();
+    QCOMPARE(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(24, 24), QColor(Qt::blue));
+    // Gone: no picture.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(model.index(0).data(Qt::DecorationRole).value<QImage>().isNull());
 }
 
 void tst_imagelist::rowHeightIsFixed()

@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -74,6 +75,8 @@ private slots:
     void requestDuringSearchWaitsForIt();
     void rowMenuRemovesAndPreviews();
     void removedMenuRowIsNeverRead();
+    void rowMenuOpensBesideTheButton();
+    void previewSlidesInAndOut();
     void settingsButtonRunsTheDialog();
 
 private:
@@ -430,6 +433,56 @@ void tst_mainpage::removedMenuRowIsNeverRead()
     page.model()->setFiles({});
     QVERIFY(QMetaObject::invokeMethod(&page, "slotPlay", Q_ARG(QModelIndex, stale)));
     QVERIFY(page.preview()->isHidden());
+}
+
+void tst_mainpage::rowMenuOpensBesideTheButton()
+{
+    MainPage page;
+    page.model()->setFiles({QStringLiteral("/x/a.png"), QStringLiteral("/x/b.png")});
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QPoint shownAt;
+    QTimer closer;
+    closer.setInterval(20);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            shownAt = menu->pos();
+            menu->close();
+        }
+    });
+    closer.start();
+    const QModelIndex row = page.model()->index(1);
+    const QPoint pt(100, 68);
+    QVERIFY(QMetaObject::invokeMethod(&page, "slotButtonClicked", Q_ARG(QModelIndex, row), Q_ARG(QPoint, pt)));
+    QCOMPARE(shownAt, page.listView()->mapToGlobal(QPoint(-20, 28) + pt));
+    QCOMPARE(page.menuIndex(), row);
+}
+
+void tst_mainpage::previewSlidesInAndOut()
+{
+    const QString folder = makeFolder();
+    MainPage page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.slotFilesDropped({QUrl::fromLocalFile(folder)});
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(QMetaObject::invokeMethod(&page, "slotPlay", Q_ARG(QModelIndex, page.model()->index(0))));
+    auto* slide = page.findChild<QPropertyAnimation*>();
+    QVERIFY(slide);
+    QCOMPARE(slide->targetObject(), static_cast<QObject*>(page.preview()));
+    QCOMPARE(slide->propertyName(), QByteArray("pos"));
+    QCOMPARE(slide->startValue().toPoint(), QPoint(0, 160));
+    QCOMPARE(slide->endValue().toPoint(), QPoint(0, 0));
+    QCOMPARE(slide->duration(), 1000);
+    QCOMPARE(slide->easingCurve().type(), QEasingCurve::OutBounce);
+    QCOMPARE(slide->loopCount(), 1);
+    QTRY_COMPARE(page.preview()->pos(), QPoint(0, 0));
+    // 4000 ms after it was asked for, it slides out below the drop area,
+    // where the area clips it; it stays shown.
+    QTRY_VERIFY_WITH_TIMEOUT(!page.findChild<QPropertyAnimation*>() && page.preview()->pos() == QPoint(0, 160), 8000);
+    QVERIFY2(clock.elapsed() >= 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(page.preview()->isVisible());
 }
 
 void tst_mainpage::settingsButtonRunsTheDialog()
