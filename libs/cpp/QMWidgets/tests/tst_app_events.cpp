@@ -458,9 +458,7 @@ void TestAppEvents::storeBuild()
     QVERIFY(!App::isStoreBuild());
     pApp->setIndependentBuild(false);
     QVERIFY(App::isStoreBuild());
-    QFile marker(resources.path() + QStringLiteral("/independent"));
-    QVERIFY(marker.open(QIODevice::WriteOnly));
-    marker.close();
+    QVERIFY(QMTest::writeFile(resources.path() + QStringLiteral("/independent"), QByteArray()));
     QVERIFY(!App::isStoreBuild());
 
     pApp->setIndependentBuild(true);

@@ -229,10 +229,8 @@ void TestDropWidget::openFiles()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QStringList names{ "c.png", "a.png", "b.png" };
-    for (const QString &name : names) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const QString &name : names)
+        QVERIFY(QMTest::writeFile(dir.filePath(name), QByteArray()));
 
     DropWidget area;
     area.show();

@@ -232,9 +232,7 @@ void TestOs::openWithParentCancelled()
 void TestOs::openWithParentAccepted()
 {
     const QString file = m_dir.path() + QStringLiteral("/a.png");
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
+    QVERIFY(QMTest::writeFile(file, QByteArray()));
     QWidget parent;
     bool bRightMode = false;
     QMTest::ModalAnswerer answer([&](QWidget* pWidget) {
@@ -258,8 +256,7 @@ void TestOs::openSeveralWithParent()
     QStringList files;
     for (const char* name : {"x.png", "y.png"}) {
         files << m_dir.path() + QLatin1Char('/') + QLatin1String(name);
-        QFile f(files.last());
-        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(QMTest::writeFile(files.last(), QByteArray()));
     }
     QWidget parent;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
@@ -293,9 +290,7 @@ void TestOs::saveWithParent()
 void TestOs::openWithoutParentFillsFilter()
 {
     const QString file = m_dir.path() + QStringLiteral("/b.png");
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
+    QVERIFY(QMTest::writeFile(file, QByteArray()));
     QMTest::ModalAnswerer answer([&](QWidget* pWidget) {
         QFileDialog* pDialog = asFileDialog(pWidget);
         QVERIFY(pDialog);
