@@ -120,6 +120,7 @@ private slots:
     void equalDistancesTakeLowerIndex();
     void grayLevels_data();
     void grayLevels();
+    void grayTableWithAlpha();
     void stretchLevels_data();
     void stretchLevels();
 
@@ -519,6 +520,23 @@ void TestColorReducer::grayLevels()
     const QImage result = reduceWith(grayImage(2, 1, {input, 0}), colors, false).image;
     QCOMPARE(result.colorCount(), 256);
     QCOMPARE(result.pixel(0, 0), qRgb(output, output, output));
+}
+
+// An alpha channel lowers 256 colours to 254, so d = 127: 64 becomes
+// 255 * 31 / 127 = 62 (63 with d = 128). The levels come first, ascending,
+// then white fillers, and entry 255 is transparent.
+void TestColorReducer::grayTableWithAlpha()
+{
+    const QImage source = imageOf(4, 1, {qRgb(255, 255, 255), qRgb(64, 64, 64), qRgb(0, 0, 0),
+                                         qRgb(128, 128, 128)}, QImage::Format_ARGB32);
+    const QImage result = reduceWith(source, 256, false).image;
+    QVector<QRgb> table{0xFF000000u, 0xFF3E3E3Eu, 0xFF7E7E7Eu};
+    table += QVector<QRgb>(252, 0xFFFFFFFFu);
+    table.append(0u);
+    QCOMPARE(result.colorTable(), table);
+    const QVector<int> indices{3, 1, 0, 2};
+    for (int x = 0; x < 4; ++x)
+        QCOMPARE(int(result.pixelIndex(x, 0)), indices[x]);
 }
 
 void TestColorReducer::stretchLevels_data()
