@@ -68,6 +68,7 @@ private slots:
     void scriptsReachTheSettings();
     void moreAppsPage();
     void identityAndWindow();
+    void introOpensHalfASecondAfterShowing();
     void pingAndUpdateCheckOnSchedule();
     void checkUpdatesOffSkipsOnlyTheCheck();
     void checkUpdatesAnswersFromTheServer();
@@ -177,6 +178,26 @@ void tst_startup::identityAndWindow()
     // No introduction: it was switched off.
     QTest::qWait(700);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_startup::introOpensHalfASecondAfterShowing()
+{
+    OptimizerApp* app = optimizerApp();
+    app->setSettingsValue(QStringLiteral("NeverShowItAgain"), false);
+    MainPage page;
+    QElapsedTimer clock;
+    clock.start();
+    app->presentMainPage(&page);
+    const auto intro = [&page]() -> QWidget* {
+        for (QWidget* w : page.findChildren<QWidget*>())
+            if (w->inherits("QMWidgets::HelpDialog") && w->isVisible())
+                return w;
+        return nullptr;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(intro(), 5000);
+    QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
+    intro()->close();
+    app->setSettingsValue(QStringLiteral("NeverShowItAgain"), true);
 }
 
 void tst_startup::pingAndUpdateCheckOnSchedule()
