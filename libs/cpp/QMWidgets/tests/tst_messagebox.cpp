@@ -53,9 +53,8 @@ void clickLater(QWidget &box, const QString &text)
     QTimer::singleShot(0, [guard, text] {
         if (!guard)
             return;
-        for (QPushButton *button : guard->findChildren<QPushButton *>())
-            if (button->text() == text)
-                button->click();
+        if (QPushButton *button = QMTest::buttonWithText(guard, text))
+            button->click();
     });
 }
 
