@@ -52,7 +52,8 @@ public:
     // encodePng(reduce(nColors)); rows are compressed on a helper thread while
     // later rows are still being reduced. The indexed image goes to
     // *pReduced, and the milliseconds spent finishing the PNG after the
-    // reduction ended to *pFinishMs, when given.
+    // reduction ended to *pFinishMs, when given. Throws std::system_error
+    // when the helper thread cannot be started.
     QByteArray reduceToPng(int nColors, QImage* pReduced = nullptr, qint64* pFinishMs = nullptr);
 
     // Per-channel posterisation to nLevels + 1 levels (1..255, clamped), in

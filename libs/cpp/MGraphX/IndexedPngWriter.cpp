@@ -9,7 +9,6 @@
 
 #include <cstring>
 #include <new>
-#include <system_error>
 #include <vector>
 
 namespace MGraphX {
@@ -62,12 +61,9 @@ void IndexedPngWriter::begin(const QImage& image)
     m_nWidth = image.width();
     m_nHeight = image.height();
     m_bStarted = true;
-    try {
-        m_thread = std::thread(&IndexedPngWriter::compress, this);
-    } catch (const std::system_error&) {
-        // No thread to spare: finish() saves the picture plainly.
-        m_bStarted = false;
-    }
+    // Throws std::system_error when no thread can be started; the caller
+    // decides what becomes of the picture then.
+    m_thread = std::thread(&IndexedPngWriter::compress, this);
 }
 
 void IndexedPngWriter::rowsReady(int nRows)

@@ -26,7 +26,8 @@ public:
     IndexedPngWriter& operator=(const IndexedPngWriter&) = delete;
 
     // Starts compressing the rows of image (Format_Indexed8), which must stay
-    // alive and keep its pixel buffer until finish().
+    // alive and keep its pixel buffer until finish(). Throws
+    // std::system_error when no helper thread can be started.
     void begin(const QImage& image);
     // Rows 0 to nRows - 1 hold their final bytes and are not written again.
     void rowsReady(int nRows);
