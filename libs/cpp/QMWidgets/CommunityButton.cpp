@@ -1,5 +1,7 @@
 #include "CommunityButton.h"
 
+#include "App.h"
+
 #include <QPushButton>
 
 namespace QMWidgets {
@@ -11,6 +13,13 @@ QPushButton* makeCommunityButton(QPushButton* pButton, const QString& strObjectN
     pButton->setObjectName(strObjectName);
     pButton->setCheckable(true);
     return pButton;
+}
+
+QString throughSocialRedirector(Platform::WebHost host, const QString& strScript, const QString& strLink)
+{
+    if (!App::instance()->isIndependentBuild())
+        return strLink;
+    return Platform::webHost(host) + "/social/" + strScript + ".php?link=" + strLink;
 }
 
 } // namespace QMWidgets

@@ -23,9 +23,7 @@ const char* const kVKontaktePage = "https://vk.com/corvane";
 
 QString throughJoinRedirector(const QString& strLink)
 {
-    if (!App::instance()->isIndependentBuild())
-        return strLink;
-    return Platform::webHost(Platform::WebHost::AppServer) + "/social/join.php" + "?link=" + strLink;
+    return throughSocialRedirector(Platform::WebHost::AppServer, QStringLiteral("join"), strLink);
 }
 
 } // namespace

@@ -12,12 +12,9 @@ namespace QMWidgets {
 
 namespace {
 
-// The shared link is appended as it is: the redirector expects it unencoded.
 QString throughShareRedirector(Platform::WebHost host, const QString& strLink)
 {
-    if (!App::instance()->isIndependentBuild())
-        return strLink;
-    return Platform::webHost(host) + "/social/share.php" + "?link=" + strLink;
+    return throughSocialRedirector(host, QStringLiteral("share"), strLink);
 }
 
 } // namespace

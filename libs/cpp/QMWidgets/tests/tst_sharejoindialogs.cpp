@@ -91,6 +91,7 @@ private slots:
     void joinText();
     void joinButtonsOpen_data();
     void joinButtonsOpen();
+    void storeBuildOpensLinksThemselves();
     void joinFaceBookInformsFirst();
     void tellDialog();
     void joinDialog();
@@ -222,6 +223,20 @@ void TestShareJoinDialogs::joinButtonsOpen()
 
     JoinWidget panel;
     QCOMPARE(urlsOpenedByClick(&panel, strButton), oneUrlOrNone(strUrl));
+}
+
+void TestShareJoinDialogs::storeBuildOpensLinksThemselves()
+{
+    auto* pApp = static_cast<QMTest::TestApp*>(App::instance());
+    pApp->setIndependentBuild(false);
+    setShareLinks(true, true);
+    TellWidget tell;
+    JoinWidget join;
+    const QList<QUrl> shared = urlsOpenedByClick(&tell, "FaceBookShareButton");
+    const QList<QUrl> joined = urlsOpenedByClick(&join, "YouTubeJoinButton");
+    pApp->setIndependentBuild(true);
+    QCOMPARE(shared, oneUrlOrNone(kFaceBookLink));
+    QCOMPARE(joined, oneUrlOrNone("https://www.youtube.com/c/Corvane?sub_confirmation=1"));
 }
 
 void TestShareJoinDialogs::joinFaceBookInformsFirst()
