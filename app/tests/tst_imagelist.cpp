@@ -9,6 +9,7 @@
 #include "ImagesListModel.h"
 #include "ListView.h"
 
+#include <QBuffer>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
@@ -54,6 +55,15 @@ QByteArray headerOnlyPng(quint32 width, quint32 height)
     qToBigEndian(crc32("IEND"), crc);
     png.append(crc, 4);
     return png;
+}
+
+QByteArray jpegBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
 }
 
 QStyleOptionViewItem rowOption(int width, int top = 0)
@@ -217,6 +227,8 @@ void tst_imagelist::thumbnail_data()
     QTest::newRow("one pixel") << BatchFixtures::pngBytes(BatchFixtures::rgbPicture(1, 1)) << true;
     // The short side would round to 0 at 130 pixels on the long side.
     QTest::newRow("long thin") << BatchFixtures::pngBytes(BatchFixtures::rgbPicture(2000, 3)) << true;
+    // The reader goes by the content, not by the name.
+    QTest::newRow("jpeg named png") << jpegBytes(BatchFixtures::rgbPicture(30, 20)) << true;
     QTest::newRow("not a picture") << QByteArray("just text") << false;
     QTest::newRow("empty file") << QByteArray() << false;
     QTest::newRow("zero width header") << headerOnlyPng(0, 100) << false;

@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QJSEngine>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 
 namespace {
@@ -68,6 +69,7 @@ private slots:
     void scriptsReachTheSettings();
     void moreAppsPage();
     void identityAndWindow();
+    void styleSheetTargets();
     void introOpensHalfASecondAfterShowing();
     void pingAndUpdateCheckOnSchedule();
     void checkUpdatesOffSkipsOnlyTheCheck();
@@ -198,6 +200,35 @@ void tst_startup::introOpensHalfASecondAfterShowing()
     QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
     intro()->close();
     app->setSettingsValue(QStringLiteral("NeverShowItAgain"), true);
+}
+
+void tst_startup::styleSheetTargets()
+{
+    const QString sheet = OptimizerApp::styleSheetText();
+    // Every object name the program and its libraries style, as a selector.
+    const char* const names[] = {
+        "AboutLegalInfo", "ErrorsText", "RateHeaderLabel", "LikeButton", "DislikeButton", "FadeButton",
+        "BatchPauseButton", "BatchStopButton", "DecoratedDial", "BrowseButton", "RunBatchButton",
+        "ExportSettingsButton", "InfoLabel", "m_pcmdPlayAndPause", "m_pcmdStop", "MenuBar", "AdsBar", "DropArea",
+        "AdsBarCloseButton", "VideoButton", "HelpSlideButton", "YouTubeJoinButton", "LinkedinShareButton",
+        "FaceBookShareButton", "VKontakteShareButton", "TwitterShareButton", "EmailShareButton",
+        "FaceBookJoinButton", "VKontakteJoinButton", "TwitterJoinButton", "EmailJoinButton", "AppButton",
+        "MoreAppsButton", "JoinButton", "RateButton", "ShareButton", "IntroButton", "MoreButton", "MainPage",
+        "m_pwgtPromoBar", "m_pwgtRecordPage", "m_pwgtPlayPage", "m_plblLed", "m_plblRecTime", "AboutDialog",
+        "LogoLabel", "m_plblFileName", "m_pcmdRecordAndPause", "m_pcmdCancelRecord", "m_pcmdStopRecord",
+        "SearchStopButton", "m_pcmdOk", "m_pcmdCancel", "PushButton", "m_pcmdSettings"};
+    for (const char* name : names) {
+        const QRegularExpression selector(QStringLiteral("#%1\\b").arg(QLatin1String(name)));
+        QVERIFY2(sheet.contains(selector), name);
+    }
+    const char* const classes[] = {
+        "QLineEdit", "QFrame", "QSlider", "QLCDNumber", "QTabBar", "QCheckBox", "QGroupBox", "QListView", "QLabel",
+        "QComboBox", "QDialog", "QMenu"};
+    for (const char* name : classes) {
+        const QRegularExpression selector(QStringLiteral("(^|[\\s,}])%1[\\s:#{,]").arg(QLatin1String(name)));
+        QVERIFY2(sheet.contains(selector), name);
+    }
+    QVERIFY(sheet.contains(QStringLiteral("QPushButton::menu-indicator")));
 }
 
 void tst_startup::pingAndUpdateCheckOnSchedule()
