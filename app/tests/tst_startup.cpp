@@ -235,7 +235,8 @@ void tst_startup::pingAndUpdateCheckOnSchedule()
 {
     // First run of a fresh home: the ping says "f=".
     QTRY_VERIFY_WITH_TIMEOUT(m_pServer->requestedTargets().contains(QStringLiteral("/?f=zintroplite")), 8000);
-    QVERIFY2(g_sinceStart.elapsed() >= 3900, qPrintable(QString::number(g_sinceStart.elapsed())));
+    // A 4000 ms single shot is a coarse timer, which Qt may fire up to 5% early.
+    QVERIFY2(g_sinceStart.elapsed() >= 3800, qPrintable(QString::number(g_sinceStart.elapsed())));
     // The check on start ran after 2000 ms: on a first check it only notes
     // the day; nothing is shown and nothing waits.
     QVERIFY(!AppUpdate::lastCheckDate().isEmpty());
