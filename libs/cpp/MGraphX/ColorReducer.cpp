@@ -3,6 +3,7 @@
 #include "IndexedPngWriter.h"
 #include "NearestColor.h"
 
+#include <QColorSpace>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -36,6 +37,20 @@ QImage alphaSource(const QImage& source)
 inline int clampByte(int n)
 {
     return n < 0 ? 0 : (n > 255 ? 255 : n);
+}
+
+// What Qt carries over when an image is copied or converted: resolution,
+// offset, text, colour space and device pixel ratio. QImage::save writes the
+// first four as PNG chunks.
+void copyImageMetadata(QImage& target, const QImage& source)
+{
+    target.setDotsPerMeterX(source.dotsPerMeterX());
+    target.setDotsPerMeterY(source.dotsPerMeterY());
+    target.setOffset(source.offset());
+    for (const QString& strKey : source.textKeys())
+        target.setText(strKey, source.text(strKey));
+    target.setColorSpace(source.colorSpace());
+    target.setDevicePixelRatio(source.devicePixelRatio());
 }
 
 } // namespace
@@ -288,6 +303,11 @@ QImage ColorReducer::mapToPalette()
     QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
     if (imgResult.isNull())
         return QImage();
+    // The dithered picture is made from a copy of the source and converted,
+    // so it keeps the source's metadata; the plainly mapped one is a new
+    // image and has none of it.
+    if (m_bDithering)
+        copyImageMetadata(imgResult, m_imgSource);
     if (m_pPngWriter)
         m_pPngWriter->begin(imgResult);
 
@@ -507,6 +527,7 @@ QImage ColorReducer::reduceGray()
             indexOfGrey[qRed(vecTable[i])] = i;
     }
 
+    // A new image, dithered or not: none of the source's metadata.
     QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
     if (imgResult.isNull())
         return QImage();

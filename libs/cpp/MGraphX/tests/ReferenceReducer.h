@@ -8,7 +8,10 @@
 // RGB32 -> Indexed8 conversion. Slow; used only to check the real one.
 // Carries the same safety rules: 64-bit palette sums with floored means,
 // 255 * k / d grey expansion, clamped colour counts and a null result for an
-// empty source.
+// empty source. The result's metadata (resolution, offset, text, colour
+// space) is whatever those Qt calls carry: the dithered colour picture is a
+// QImage::copy of the converted source and keeps it, the plainly mapped one
+// and the grey result are new images without it.
 struct ReferenceResult
 {
     QImage image;

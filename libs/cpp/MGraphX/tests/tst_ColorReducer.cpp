@@ -3,6 +3,7 @@
 #include "TestImages.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
@@ -30,9 +31,36 @@ Reduced reduceWith(const QImage& source, int nColors, bool bDither, bool bGray =
     return result;
 }
 
-// Empty when both are byte-identical, else where they first differ.
+// Empty when both carry the same metadata: what QImage::save writes besides
+// the pixels and the table (resolution, offset, text, colour space), and the
+// pixel ratio.
+QString metadataDifference(const QImage& actual, const QImage& expected)
+{
+    if (actual.dotsPerMeterX() != expected.dotsPerMeterX() || actual.dotsPerMeterY() != expected.dotsPerMeterY())
+        return QStringLiteral("resolution %1x%2 vs %3x%4").arg(actual.dotsPerMeterX()).arg(actual.dotsPerMeterY())
+            .arg(expected.dotsPerMeterX()).arg(expected.dotsPerMeterY());
+    if (actual.offset() != expected.offset())
+        return QStringLiteral("offset differs");
+    if (actual.textKeys() != expected.textKeys())
+        return QStringLiteral("text keys [%1] vs [%2]").arg(actual.textKeys().join(','), expected.textKeys().join(','));
+    for (const QString& strKey : expected.textKeys()) {
+        if (actual.text(strKey) != expected.text(strKey))
+            return QStringLiteral("text of %1 differs").arg(strKey);
+    }
+    if (actual.colorSpace() != expected.colorSpace())
+        return QStringLiteral("colour space differs");
+    if (actual.devicePixelRatio() != expected.devicePixelRatio())
+        return QStringLiteral("pixel ratio differs");
+    return QString();
+}
+
+// Empty when both are byte-identical, metadata included, else where they
+// first differ.
 QString firstDifference(const QImage& actual, const QImage& expected)
 {
+    const QString strMeta = metadataDifference(actual, expected);
+    if (!strMeta.isEmpty())
+        return strMeta;
     if (actual.format() != expected.format())
         return QStringLiteral("format %1 vs %2").arg(actual.format()).arg(expected.format());
     if (actual.size() != expected.size())
@@ -68,6 +96,38 @@ QImage grayImage(int nWidth, int nHeight, const QVector<int>& values)
     for (int v : values)
         pixels.append(qRgb(v, v, v));
     return imageOf(nWidth, nHeight, pixels);
+}
+
+QByteArray savedPng(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG", 0))
+        return QByteArray();
+    return bytes;
+}
+
+enum ColourSpaceKind { NoColourSpace, SRgbSpace, DisplayP3Space, IccProfileSpace };
+
+// The source with everything a loaded file may carry: resolution, offset,
+// short, long and non-Latin-1 text, a colour space and a pixel ratio.
+QImage withMetadata(QImage image, int nColourSpace)
+{
+    image.setDotsPerMeterX(1234);
+    image.setDotsPerMeterY(5678);
+    image.setOffset(QPoint(5, -7));
+    image.setText(QStringLiteral("Title"), QStringLiteral("Harbour"));
+    image.setText(QStringLiteral("Description"), QString(120, QLatin1Char('d')));
+    image.setText(QStringLiteral("Author"), QStringLiteral("J\u00f6rg \u6771\u4eac"));
+    image.setDevicePixelRatio(2);
+    if (nColourSpace == SRgbSpace)
+        image.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    else if (nColourSpace == DisplayP3Space)
+        image.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    else if (nColourSpace == IccProfileSpace) // as read from a file's profile
+        image.setColorSpace(QColorSpace::fromIccProfile(QColorSpace(QColorSpace::AdobeRgb).iccProfile()));
+    return image;
 }
 
 QVector<QRgb> sortedTable(const QImage& image)
@@ -126,6 +186,10 @@ private slots:
 
     void streamedPngMatchesSave_data();
     void streamedPngMatchesSave();
+    void metadataPerPath_data();
+    void metadataPerPath();
+    void savedPngMatchesReference_data();
+    void savedPngMatchesReference();
 
     void largeWhiteAreaStaysWhite();
     void grayExpansionKeepsWhite_data();
@@ -613,6 +677,85 @@ void TestColorReducer::streamedPngMatchesSave()
     QCOMPARE(streamed.size(), saved.size());
     QVERIFY(streamed == saved);
     QCOMPARE(streamedProgress, plainProgress);
+}
+
+// The dithered colour picture is a converted copy of the source and keeps
+// its metadata; the plainly mapped one and every grey result are new images
+// with none of it. Transparency changes only the table and indices.
+void TestColorReducer::metadataPerPath_data()
+{
+    QTest::addColumn<bool>("gray");
+    QTest::addColumn<bool>("dither");
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<bool>("kept");
+    for (bool bGray : {false, true})
+        for (bool bDither : {false, true})
+            for (bool bAlpha : {false, true})
+                QTest::addRow("%s%s%s", bGray ? "grey" : "colour", bDither ? " dither" : "", bAlpha ? " alpha" : "")
+                    << bGray << bDither << bAlpha << (!bGray && bDither);
+}
+
+void TestColorReducer::metadataPerPath()
+{
+    QFETCH(bool, gray);
+    QFETCH(bool, dither);
+    QFETCH(bool, alpha);
+    QFETCH(bool, kept);
+    const QImage source = withMetadata(makeRandomImage(31, 20, 10, alpha, gray), DisplayP3Space);
+    const QImage result = reduceWith(source, 256, dither).image;
+    QCOMPARE(result.format(), QImage::Format_Indexed8);
+    const QImage fresh(1, 1, QImage::Format_Indexed8);
+    const QString strDiff = metadataDifference(result, kept ? source : fresh);
+    QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
+    if (!kept) {
+        QVERIFY(result.textKeys().isEmpty());
+        QVERIFY(!result.colorSpace().isValid());
+    }
+}
+
+// The files written: reference and fast reducer give the same PNG bytes,
+// chunks for resolution, offset, text and colour space included, and so does
+// the streamed PNG.
+void TestColorReducer::savedPngMatchesReference_data()
+{
+    QTest::addColumn<int>("colors");
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<bool>("gray");
+    QTest::addColumn<bool>("dither");
+    QTest::addColumn<int>("colourSpace");
+    const char* const names[] = {"no colour space", "sRGB", "Display P3", "ICC profile"};
+    for (int nSpace : {NoColourSpace, SRgbSpace, DisplayP3Space, IccProfileSpace})
+        for (int nColors : {2, 256})
+            for (bool bAlpha : {false, true})
+                for (bool bGray : {false, true})
+                    for (bool bDither : {false, true})
+                        QTest::addRow("%s %d colours%s%s%s", names[nSpace], nColors, bAlpha ? " alpha" : "",
+                                      bGray ? " grey" : "", bDither ? " dither" : "")
+                            << nColors << bAlpha << bGray << bDither << nSpace;
+}
+
+void TestColorReducer::savedPngMatchesReference()
+{
+    QFETCH(int, colors);
+    QFETCH(bool, alpha);
+    QFETCH(bool, gray);
+    QFETCH(bool, dither);
+    QFETCH(int, colourSpace);
+    // Large enough for the rows to be compressed while they are reduced.
+    const QImage source = withMetadata(makeRandomImage(quint32(41 + colors), 161, 109, alpha, gray), colourSpace);
+    const Reduced fast = reduceWith(source, colors, dither);
+    const ReferenceResult reference = referenceReduce(source, colors, dither);
+    const QString strDiff = firstDifference(fast.image, reference.image);
+    QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
+    const QByteArray expected = savedPng(reference.image);
+    QVERIFY(!expected.isEmpty());
+    QVERIFY(savedPng(fast.image) == expected);
+
+    ColorReducer streaming(source);
+    streaming.setDithering(dither);
+    const QByteArray streamed = streaming.reduceToPng(colors);
+    QCOMPARE(streamed.size(), expected.size());
+    QVERIFY(streamed == expected);
 }
 
 // 541,695 white pixels: single-precision sums would give a mean of 247.
