@@ -2,7 +2,6 @@
 
 #include "ImageIO.h"
 
-#include <QColorSpace>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -34,9 +33,45 @@ void appendChunk(QByteArray& png, const char* pType, const char* pData, int nSiz
     png.append(crc, 4);
 }
 
-void appendChunk(QByteArray& png, const char* pType, const QByteArray& data)
+// The chunks Qt's PNG writer puts around the image data of image: IHDR,
+// those before the first IDAT (colour profile, palette, transparency, offset,
+// resolution, text) and those after the last (IEND). They depend on the
+// table and the metadata only, never on the pixels, so they are taken from
+// QImage::save of a one-pixel copy, which keeps both; the size in IHDR is
+// then the only thing to put right. False when that save fails or does not
+// give an 8-bit palette PNG.
+bool savedChunks(const QImage& image, QByteArray* pIhdr, QByteArray* pBefore, QByteArray* pAfter)
 {
-    appendChunk(png, pType, data.constData(), data.size());
+    const QByteArray png = encodePng(image.copy(0, 0, 1, 1));
+    if (png.size() < 8 + 25 || !png.startsWith("\x89PNG\r\n\x1a\n"))
+        return false;
+    int nPos = 8;
+    bool bDataSeen = false;
+    pIhdr->clear();
+    pBefore->clear();
+    pAfter->clear();
+    while (nPos + 12 <= png.size()) {
+        const quint32 nSize = qFromBigEndian<quint32>(png.constData() + nPos);
+        if (nSize > quint32(png.size() - nPos - 12))
+            return false;
+        const QByteArray chunk = png.mid(nPos, int(nSize) + 12);
+        const QByteArray type = chunk.mid(4, 4);
+        if (nPos == 8) {
+            if (type != "IHDR" || nSize != 13)
+                return false;
+            *pIhdr = chunk.mid(8, 13);
+        } else if (type == "IDAT") {
+            if (!pAfter->isEmpty())
+                return false;
+            bDataSeen = true;
+        } else {
+            (bDataSeen ? pAfter : pBefore)->append(chunk);
+        }
+        nPos += int(nSize) + 12;
+    }
+    // 8 bits per index, palette, no interlace.
+    return nPos == png.size() && bDataSeen && pAfter->endsWith(QByteArray("IEND\xae\x42\x60\x82", 8))
+           && pIhdr->size() == 13 && pIhdr->at(8) == 8 && pIhdr->at(9) == 3 && pIhdr->at(12) == 0;
 }
 
 } // namespace
@@ -143,6 +178,8 @@ void IndexedPngWriter::stop()
 QByteArray IndexedPngWriter::finish(const QImage& image)
 {
     stop();
+    m_bStreamed = false;
+    QByteArray ihdr, before, after;
     const bool bStreamUsable = m_bStarted && m_bStreamOk && !image.isNull()
                                && image.format() == QImage::Format_Indexed8
                                && image.constBits() == m_pBits && image.width() == m_nWidth
@@ -152,44 +189,25 @@ QByteArray IndexedPngWriter::finish(const QImage& image)
                                // Whether a stream ending on a chunk boundary
                                // gets an empty last chunk is not ours to know.
                                && m_stream.size() % kIdatChunkSize != 0
-                               && image.text().isEmpty() && image.offset().isNull()
-                               // A colour space is written as a profile chunk.
-                               && !image.colorSpace().isValid();
+                               && savedChunks(image, &ihdr, &before, &after);
     if (!bStreamUsable)
         return encodePng(image);
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    char ihdr[13];
-    qToBigEndian(quint32(m_nWidth), ihdr);
-    qToBigEndian(quint32(m_nHeight), ihdr + 4);
-    ihdr[8] = 8;  // bit depth
-    ihdr[9] = 3;  // palette
-    ihdr[10] = ihdr[11] = ihdr[12] = 0;
-    appendChunk(png, "IHDR", ihdr, 13);
-
-    const QVector<QRgb> table = image.colorTable();
-    QByteArray plte, trns;
-    int nTransparent = 0;
-    for (int i = 0; i < table.size(); ++i) {
-        plte.append(char(qRed(table[i]))).append(char(qGreen(table[i]))).append(char(qBlue(table[i])));
-        trns.append(char(qAlpha(table[i])));
-        if (qAlpha(table[i]) < 255)
-            nTransparent = i + 1;
-    }
-    appendChunk(png, "PLTE", plte);
-    if (nTransparent > 0)
-        appendChunk(png, "tRNS", trns.constData(), nTransparent);
-    if (image.dotsPerMeterX() > 0 || image.dotsPerMeterY() > 0) {
-        char phys[9];
-        qToBigEndian(quint32(image.dotsPerMeterX()), phys);
-        qToBigEndian(quint32(image.dotsPerMeterY()), phys + 4);
-        phys[8] = 1; // metre
-        appendChunk(png, "pHYs", phys, 9);
-    }
+    qToBigEndian(quint32(m_nWidth), ihdr.data());
+    qToBigEndian(quint32(m_nHeight), ihdr.data() + 4);
+    appendChunk(png, "IHDR", ihdr.constData(), ihdr.size());
+    png.append(before);
     for (int nPos = 0; nPos < m_stream.size(); nPos += kIdatChunkSize)
         appendChunk(png, "IDAT", m_stream.constData() + nPos, qMin(kIdatChunkSize, m_stream.size() - nPos));
-    appendChunk(png, "IEND", nullptr, 0);
+    png.append(after);
+    m_bStreamed = true;
     return png;
+}
+
+bool IndexedPngWriter::streamed() const
+{
+    return m_bStreamed;
 }
 
 } // namespace MGraphX

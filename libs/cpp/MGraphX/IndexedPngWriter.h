@@ -12,11 +12,12 @@ namespace MGraphX {
 // Compresses the rows of an 8-bit indexed image on a helper thread while the
 // image is still being made, and then wraps the stream into PNG chunks once
 // the colour table is known. The bytes are those that QImage::save(…, "PNG",
-// 0) writes for the finished image: the same chunks, the same zlib settings
-// (level 9, 32 KiB window, unfiltered rows) and 8 KiB IDAT chunks. Where that
-// cannot be guaranteed (small pictures, grey-ramp tables, a stream ending on
-// a chunk boundary, text, offset or colour-space metadata), finish() falls
-// back to QImage::save itself.
+// 0) writes for the finished image: the same zlib settings (level 9, 32 KiB
+// window, unfiltered rows), 8 KiB IDAT chunks, and around them the very
+// chunks Qt writes for the image's table and metadata (colour profile,
+// palette, transparency, offset, resolution, text). Where that cannot be
+// guaranteed (small pictures, grey-ramp tables, a stream ending on a chunk
+// boundary), finish() falls back to QImage::save itself.
 class IndexedPngWriter
 {
 public:
@@ -34,6 +35,9 @@ public:
     // PNG bytes of the finished image (its colour table and resolution now
     // final); empty for a null image.
     QByteArray finish(const QImage& image);
+    // Whether the last finish() used the rows compressed meanwhile rather
+    // than saving the image anew.
+    bool streamed() const;
 
 private:
     void compress();
@@ -54,6 +58,7 @@ private:
     // Written by the helper thread, read after it is joined.
     QByteArray m_stream;
     bool m_bStreamOk = false;
+    bool m_bStreamed = false;
 };
 
 } // namespace MGraphX

@@ -9,7 +9,7 @@ using MGraphX::IndexedPngWriter;
 
 namespace {
 
-enum Extra { Plain, Text, Offset, Resolution, ColourSpace };
+enum Extra { Plain, Text, LongText, WideText, Offset, Resolution, ColourSpace, SRgb, IccProfile, Everything };
 
 // Indices with runs and noise, so that the stream has some length.
 void fillRows(QImage& image, int nColors, quint32 nSeed, IndexedPngWriter* pWriter)
@@ -56,6 +56,12 @@ void TestIndexedPngWriter::matchesSave_data()
     QTest::newRow("offset") << QSize(301, 203) << 16 << false << int(Offset);
     QTest::newRow("resolution") << QSize(301, 203) << 16 << false << int(Resolution);
     QTest::newRow("colour space") << QSize(301, 203) << 16 << false << int(ColourSpace);
+    QTest::newRow("long text") << QSize(301, 203) << 16 << false << int(LongText);
+    QTest::newRow("non-Latin-1 text") << QSize(301, 203) << 16 << false << int(WideText);
+    QTest::newRow("sRGB") << QSize(301, 203) << 16 << false << int(SRgb);
+    QTest::newRow("ICC profile") << QSize(301, 203) << 16 << false << int(IccProfile);
+    QTest::newRow("everything") << QSize(301, 203) << 256 << true << int(Everything);
+    QTest::newRow("everything, small") << QSize(100, 100) << 16 << true << int(Everything);
     QTest::newRow("grey ramp") << QSize(301, 203) << -16 << false << int(Plain);
 }
 
@@ -79,20 +85,32 @@ void TestIndexedPngWriter::matchesSave()
         table.append(alpha && i % 3 == 1 ? qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), i) : rgb);
     }
     image.setColorTable(table);
-    if (extra == Text)
+    const bool bAll = extra == Everything;
+    if (extra == Text || bAll)
         image.setText(QStringLiteral("Comment"), QStringLiteral("kept"));
-    else if (extra == Offset)
-        image.setOffset(QPoint(3, 4));
-    else if (extra == Resolution)
+    if (extra == LongText || bAll) // long enough for a compressed text chunk
+        image.setText(QStringLiteral("Description"), QString(300, QLatin1Char('w')));
+    if (extra == WideText || bAll)
+        image.setText(QStringLiteral("Author"), QStringLiteral("\u6771\u4eac \u00e9t\u00e9"));
+    if (extra == Offset || bAll)
+        image.setOffset(QPoint(3, -4));
+    if (extra == Resolution || bAll)
         image.setDotsPerMeterX(2835), image.setDotsPerMeterY(1000);
-    else if (extra == ColourSpace)
+    if (extra == ColourSpace)
         image.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    else if (extra == SRgb)
+        image.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    else if (extra == IccProfile || bAll) // as read from a file's profile
+        image.setColorSpace(QColorSpace::fromIccProfile(QColorSpace(QColorSpace::AdobeRgb).iccProfile()));
 
     const QByteArray streamed = writer.finish(image);
     const QByteArray saved = MGraphX::encodePng(image);
     QVERIFY(!saved.isEmpty());
     QCOMPARE(streamed.size(), saved.size());
     QVERIFY(streamed == saved);
+    // Pictures of streaming size use their compressed rows, metadata or not.
+    const bool bStreamingSize = qint64(size.width() + 1) * size.height() > 16384;
+    QCOMPARE(writer.streamed(), bStreamingSize && !bRamp);
 }
 
 // An image other than the one begun (here a detached copy) is saved plainly.
@@ -107,6 +125,7 @@ void TestIndexedPngWriter::otherImageFallsBack()
     other.setPixel(0, 0, 2);
     other.setPixel(1, 0, 1);
     QCOMPARE(writer.finish(other), MGraphX::encodePng(other));
+    QVERIFY(!writer.streamed());
 }
 
 // A writer whose rows never all arrive (the reduction failed) ends its helper
