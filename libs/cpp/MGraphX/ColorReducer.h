@@ -45,7 +45,9 @@ public:
 
     // Colour counts outside 1..256 are clamped. A source with an alpha channel
     // asked for 255 or 256 colours gets 254, index 255 being transparent.
-    // A null or empty source gives a null image.
+    // A null or empty source gives a null image. The dithered colour result
+    // keeps the source's resolution, offset, text and colour space (saved as
+    // PNG chunks); the plainly mapped and the grey results carry none of it.
     QImage reduce(int nColors);
 
     // PNG bytes (strongest compression) of reduce(nColors), identical to
