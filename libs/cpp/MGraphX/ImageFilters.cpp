@@ -78,6 +78,20 @@ inline void setPixelAt(QImage& image, int x, int y, QRgb p)
     reinterpret_cast<QRgb*>(image.scanLine(y))[x] = p;
 }
 
+// A new picture of nWidth x nHeight whose pixel (x, y) is the 32-bit
+// source's pixel at from(x, y): turns and crops.
+template<typename Fn>
+QImage remap(const QImage& src, int nWidth, int nHeight, Fn from)
+{
+    QImage result(nWidth, nHeight, src.format());
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 0; x < nWidth; ++x) {
+            const QPoint pos = from(x, y);
+            setPixelAt(result, x, y, pixelAt(src, pos.x(), pos.y()));
+        }
+    return result;
+}
+
 // Common-area walk of two pictures; the result starts as the first.
 template<typename Fn>
 QImage combine(const QImage& first, const QImage& second, int nMaxWidth, int nMaxHeight, Fn fn)
@@ -238,11 +252,7 @@ QImage rotateLeft(const QImage& image)
     if (src.isNull())
         return QImage();
     const int w = src.width(), h = src.height();
-    QImage result(h, w, src.format());
-    for (int y = 0; y < w; ++y)
-        for (int x = 0; x < h; ++x)
-            setPixelAt(result, x, y, pixelAt(src, w - 1 - y, x));
-    return result;
+    return remap(src, h, w, [&](int x, int y) { return QPoint(w - 1 - y, x); });
 }
 
 QImage rotateRight(const QImage& image)
@@ -250,12 +260,8 @@ QImage rotateRight(const QImage& image)
     const QImage src = to32(image);
     if (src.isNull())
         return QImage();
-    const int w = src.width(), h = src.height();
-    QImage result(h, w, src.format());
-    for (int y = 0; y < w; ++y)
-        for (int x = 0; x < h; ++x)
-            setPixelAt(result, x, y, pixelAt(src, y, h - 1 - x));
-    return result;
+    const int h = src.height();
+    return remap(src, h, src.width(), [&](int x, int y) { return QPoint(y, h - 1 - x); });
 }
 
 QImage rotate180(const QImage& image)
@@ -264,11 +270,7 @@ QImage rotate180(const QImage& image)
     if (src.isNull())
         return QImage();
     const int w = src.width(), h = src.height();
-    QImage result(w, h, src.format());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            setPixelAt(result, x, y, pixelAt(src, w - 1 - x, h - 1 - y));
-    return result;
+    return remap(src, w, h, [&](int x, int y) { return QPoint(w - 1 - x, h - 1 - y); });
 }
 
 QImage addBorder(const QImage& image, int nPercent, const QColor& color)
@@ -294,11 +296,7 @@ QImage cropMargins(const QImage& image, int nLeft, int nRight, int nTop, int nBo
     const int w = src.width() - nLeft - nRight, h = src.height() - nTop - nBottom;
     if (src.isNull() || w <= 0 || h <= 0)
         return QImage();
-    QImage result(w, h, src.format());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            setPixelAt(result, x, y, pixelAt(src, nLeft + x, nTop + y));
-    return result;
+    return remap(src, w, h, [&](int x, int y) { return QPoint(nLeft + x, nTop + y); });
 }
 
 QImage cropPercent(const QImage& image, int nLeft, int nRight, int nTop, int nBottom)
