@@ -21,17 +21,6 @@
 
 namespace {
 
-quint32 crc32(const QByteArray& data)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : data) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // A PNG that is only a header: it declares a size but holds no pixels.
 QByteArray headerOnlyPng(quint32 width, quint32 height)
 {
@@ -47,12 +36,12 @@ QByteArray headerOnlyPng(quint32 width, quint32 height)
     png.append(length, 4);
     png.append(ihdr);
     char crc[4];
-    qToBigEndian(crc32(ihdr), crc);
+    qToBigEndian(BatchFixtures::crc32(ihdr), crc);
     png.append(crc, 4);
     qToBigEndian(quint32(0), length);
     png.append(length, 4);
     png.append("IEND");
-    qToBigEndian(crc32("IEND"), crc);
+    qToBigEndian(BatchFixtures::crc32("IEND"), crc);
     png.append(crc, 4);
     return png;
 }
