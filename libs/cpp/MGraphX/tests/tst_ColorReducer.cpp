@@ -1,14 +1,15 @@
 #include "ColorReducer.h"
+#include "ImageIO.h"
 #include "ReferenceReducer.h"
 #include "TestImages.h"
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
 
 using MGraphX::ColorReducer;
+using MGraphX::encodePng;
 
 namespace {
 
@@ -96,16 +97,6 @@ QImage grayImage(int nWidth, int nHeight, const QVector<int>& values)
     for (int v : values)
         pixels.append(qRgb(v, v, v));
     return imageOf(nWidth, nHeight, pixels);
-}
-
-QByteArray savedPng(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG", 0))
-        return QByteArray();
-    return bytes;
 }
 
 enum ColourSpaceKind { NoColourSpace, SRgbSpace, DisplayP3Space, IccProfileSpace };
@@ -230,7 +221,7 @@ void TestColorReducer::matchesReference()
         const ReferenceResult reference = referenceReduce(source, colors, dither);
         const QString strDiff = firstDifference(fast.image, reference.image);
         QVERIFY2(strDiff.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(nSeed).arg(strDiff)));
-        QVERIFY(savedPng(fast.image) == savedPng(reference.image));
+        QVERIFY(encodePng(fast.image) == encodePng(reference.image));
         QCOMPARE(fast.progress, reference.progress);
     }
 }
@@ -268,7 +259,7 @@ void TestColorReducer::matchesReferenceOnOtherFormats()
         const ReferenceResult reference = referenceReduce(source, nColors, dither);
         const QString strDiff = firstDifference(fast.image, reference.image);
         QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
-        QVERIFY(savedPng(fast.image) == savedPng(reference.image));
+        QVERIFY(encodePng(fast.image) == encodePng(reference.image));
         QCOMPARE(fast.progress, reference.progress);
     }
 }
@@ -665,10 +656,8 @@ void TestColorReducer::streamedPngMatchesSave()
     plain.setDithering(dither);
     connect(&plain, &ColorReducer::progress, [&](int n) { plainProgress.append(n); });
     const QImage reduced = plain.reduce(colors);
-    QByteArray saved;
-    QBuffer buffer(&saved);
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(reduced.save(&buffer, "PNG", 0));
+    const QByteArray saved = encodePng(reduced);
+    QVERIFY(!saved.isEmpty());
 
     ColorReducer streaming(source);
     streaming.setDithering(dither);
@@ -749,9 +738,9 @@ void TestColorReducer::savedPngMatchesReference()
     const ReferenceResult reference = referenceReduce(source, colors, dither);
     const QString strDiff = firstDifference(fast.image, reference.image);
     QVERIFY2(strDiff.isEmpty(), qPrintable(strDiff));
-    const QByteArray expected = savedPng(reference.image);
+    const QByteArray expected = encodePng(reference.image);
     QVERIFY(!expected.isEmpty());
-    QVERIFY(savedPng(fast.image) == expected);
+    QVERIFY(encodePng(fast.image) == expected);
 
     ColorReducer streaming(source);
     streaming.setDithering(dither);
