@@ -49,6 +49,37 @@ bool closeWhenDone(BatchDialog* dialog)
     return true;
 }
 
+// A step that waits for the batch to reach file nFile and then acts on the
+// dialog; a batch that finished first is simply closed.
+PageTest::ModalDriver::Step atFile(int nFile, std::function<void(BatchDialog*)> act)
+{
+    return [nFile, act](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (closeWhenDone(dialog))
+            return true;
+        if (currentFileNumber(dialog) < nFile)
+            return false;
+        act(dialog);
+        return true;
+    };
+}
+
+// Stop pressed once the batch reaches file nFile; *pStopped tells whether it was.
+PageTest::ModalDriver::Step stopAtFile(int nFile, bool* pStopped = nullptr)
+{
+    return atFile(nFile, [pStopped](BatchDialog* dialog) {
+        dialog->stopButton()->click();
+        if (pStopped)
+            *pStopped = true;
+    });
+}
+
+// A step that only closes the dialog once the batch is done.
+bool closeWhenDoneStep(QWidget* w)
+{
+    return closeWhenDone(static_cast<BatchDialog*>(w));
+}
+
 } // namespace
 
 class tst_endtoend : public QObject
@@ -239,13 +270,7 @@ void tst_endtoend::removedRowIsLeftOut()
     QVERIFY(QMetaObject::invokeMethod(&page, "slotRemove"));
     QCOMPARE(page.model()->rowCount(), 2);
 
-    runBatch(page, [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (!dialog->closeButton()->isVisible())
-            return false;
-        dialog->closeButton()->click();
-        return true;
-    });
+    runBatch(page, closeWhenDoneStep);
     const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
     QVERIFY(QFileInfo::exists(batch + QStringLiteral("drop/Holiday/a.png")));
     // Both after-batch actions off: no folder opened, no sound; only the
@@ -269,16 +294,7 @@ void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
     QCOMPARE(page.model()->rowCount(), nFiles);
 
     bool stopped = false;
-    runBatch(page, [&](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (closeWhenDone(dialog))
-            return true;
-        if (currentFileNumber(dialog) < 2)
-            return false;
-        dialog->stopButton()->click();
-        stopped = true;
-        return true;
-    });
+    runBatch(page, stopAtFile(2, &stopped));
     QVERIFY(stopped);
     // The stopped run still ends and is joined; nothing is left running.
     QTRY_VERIFY_WITH_TIMEOUT(!page.batchThread(), 20000);
@@ -347,7 +363,7 @@ void tst_endtoend::deletedDefaultDestinationIsMadeAgain()
     bool sawDialog = false;
     runBatch(page, [&](QWidget* w) {
         sawDialog = true;
-        return closeWhenDone(static_cast<BatchDialog*>(w));
+        return closeWhenDoneStep(w);
     });
     QVERIFY(sawDialog);
     QTRY_VERIFY(!page.batchThread());
@@ -368,28 +384,13 @@ void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
     // First batch: stopped while its first file is being reduced; the dialog
     // closes at once while the worker still finishes that file.
     bool stopped = false;
-    runBatch(page, [&](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (closeWhenDone(dialog))
-            return true;
-        if (currentFileNumber(dialog) < 1)
-            return false;
-        dialog->stopButton()->click();
-        stopped = true;
-        return true;
-    });
+    runBatch(page, stopAtFile(1, &stopped));
     QVERIFY(stopped);
     QPointer<BatchThread> first = page.batchThread();
     QVERIFY(first);
     // Second batch at once: it first joins the first one, whose late
     // finished signal then finds its thread gone.
-    runBatch(page, [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (!dialog->closeButton()->isVisible())
-            return false;
-        dialog->closeButton()->click();
-        return true;
-    });
+    runBatch(page, closeWhenDoneStep);
     QVERIFY(first.isNull());
     // The dialog can be closed a moment before the page hears the end.
     QTRY_VERIFY(!page.batchThread());
@@ -409,16 +410,8 @@ void tst_endtoend::closingWindowDuringBatchJoinsIt()
         writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(400, 400, quint32(30 + i))));
     auto page = std::make_unique<MainPage>();
     QVERIFY(PageTest::dropUrls(page->listView()->viewport(), {QUrl::fromLocalFile(drop)}));
-    runBatch(*page, [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (closeWhenDone(dialog))
-            return true;
-        if (currentFileNumber(dialog) < 1)
-            return false;
-        // Escape: the dialog goes, the worker is told to stop.
-        dialog->reject();
-        return true;
-    });
+    // Escape: the dialog goes, the worker is told to stop.
+    runBatch(*page, atFile(1, [](BatchDialog* dialog) { dialog->reject(); }));
     QPointer<BatchThread> thread = page->batchThread();
     QVERIFY(thread);
     QVERIFY(thread->isRunning());
@@ -436,15 +429,7 @@ void tst_endtoend::workerLivesUntilItsThreadIsJoined()
         writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(700, 700, quint32(50 + i))));
     MainPage page;
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
-    runBatch(page, [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (closeWhenDone(dialog))
-            return true;
-        if (currentFileNumber(dialog) < 1)
-            return false;
-        dialog->stopButton()->click();
-        return true;
-    });
+    runBatch(page, stopAtFile(1));
     QPointer<BatchThread> thread = page.batchThread();
     QVERIFY(thread);
     QPointer<BatchWorker> worker = thread->worker();
