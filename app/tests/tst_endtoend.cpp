@@ -102,6 +102,8 @@ private slots:
 
 private:
     QString makeTree();
+    // nFiles square pictures drop/many/p00.png, p01.png, ... of nSide pixels.
+    QString makePictures(int nFiles, int nSide, quint32 nFirstSeed);
     QStringList batchFolders() const;
     // Presses "Compress" and drives the progress dialog with the step.
     void runBatch(MainPage& page, PageTest::ModalDriver::Step step);
@@ -147,6 +149,15 @@ QString tst_endtoend::makeTree()
     jpg.save(holiday + QStringLiteral("/pic.jpg"), "JPG");
     QDir().mkpath(holiday + QStringLiteral("/Empty"));
     writeFile(drop + QStringLiteral("/tiny.png"), pngBytes(rgbPicture(3, 2, 4)));
+    return drop;
+}
+
+QString tst_endtoend::makePictures(int nFiles, int nSide, quint32 nFirstSeed)
+{
+    const QString drop = m_pDir->path() + QStringLiteral("/many");
+    for (int i = 0; i < nFiles; ++i)
+        writeFile(drop + QStringLiteral("/p%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                  pngBytes(rgbPicture(nSide, nSide, nFirstSeed + quint32(i))));
     return drop;
 }
 
@@ -284,11 +295,8 @@ void tst_endtoend::removedRowIsLeftOut()
 
 void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
 {
-    const QString drop = m_pDir->path() + QStringLiteral("/many");
     const int nFiles = 12;
-    for (int i = 0; i < nFiles; ++i)
-        writeFile(drop + QStringLiteral("/p%1.png").arg(i, 2, 10, QLatin1Char('0')),
-                  pngBytes(rgbPicture(300, 300, quint32(100 + i))));
+    const QString drop = makePictures(nFiles, 300, 100);
     MainPage page;
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
     QCOMPARE(page.model()->rowCount(), nFiles);
@@ -375,9 +383,7 @@ void tst_endtoend::deletedDefaultDestinationIsMadeAgain()
 void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
 {
     QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), true);
-    const QString drop = m_pDir->path() + QStringLiteral("/many");
-    for (int i = 0; i < 6; ++i)
-        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(700, 700, quint32(7 + i))));
+    const QString drop = makePictures(6, 700, 7);
     MainPage page;
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
 
@@ -405,9 +411,7 @@ void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
 
 void tst_endtoend::closingWindowDuringBatchJoinsIt()
 {
-    const QString drop = m_pDir->path() + QStringLiteral("/many");
-    for (int i = 0; i < 6; ++i)
-        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(400, 400, quint32(30 + i))));
+    const QString drop = makePictures(6, 400, 30);
     auto page = std::make_unique<MainPage>();
     QVERIFY(PageTest::dropUrls(page->listView()->viewport(), {QUrl::fromLocalFile(drop)}));
     // Escape: the dialog goes, the worker is told to stop.
@@ -424,9 +428,7 @@ void tst_endtoend::closingWindowDuringBatchJoinsIt()
 
 void tst_endtoend::workerLivesUntilItsThreadIsJoined()
 {
-    const QString drop = m_pDir->path() + QStringLiteral("/many");
-    for (int i = 0; i < 3; ++i)
-        writeFile(drop + QStringLiteral("/p%1.png").arg(i), pngBytes(rgbPicture(700, 700, quint32(50 + i))));
+    const QString drop = makePictures(3, 700, 50);
     MainPage page;
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
     runBatch(page, stopAtFile(1));
