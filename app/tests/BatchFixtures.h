@@ -30,13 +30,19 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline QByteArray pngBytes(const QImage& image)
+// The picture as a file of the given format ("PNG", "JPG", ...) would hold it.
+inline QByteArray imageBytes(const QImage& image, const char* format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
+}
+
+inline QByteArray pngBytes(const QImage& image)
+{
+    return imageBytes(image, "PNG");
 }
 
 // Many colours: a smooth gradient with seeded noise.

@@ -9,7 +9,6 @@
 #include "ImagesListModel.h"
 #include "ListView.h"
 
-#include <QBuffer>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
@@ -44,15 +43,6 @@ QByteArray headerOnlyPng(quint32 width, quint32 height)
     qToBigEndian(BatchFixtures::crc32("IEND"), crc);
     png.append(crc, 4);
     return png;
-}
-
-QByteArray jpegBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
 }
 
 QStyleOptionViewItem rowOption(int width, int top = 0)
@@ -217,7 +207,7 @@ void tst_imagelist::thumbnail_data()
     // The short side would round to 0 at 130 pixels on the long side.
     QTest::newRow("long thin") << BatchFixtures::pngBytes(BatchFixtures::rgbPicture(2000, 3)) << true;
     // The reader goes by the content, not by the name.
-    QTest::newRow("jpeg named png") << jpegBytes(BatchFixtures::rgbPicture(30, 20)) << true;
+    QTest::newRow("jpeg named png") << BatchFixtures::imageBytes(BatchFixtures::rgbPicture(30, 20), "JPG") << true;
     QTest::newRow("not a picture") << QByteArray("just text") << false;
     QTest::newRow("empty file") << QByteArray() << false;
     QTest::newRow("zero width header") << headerOnlyPng(0, 100) << false;
