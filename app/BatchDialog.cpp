@@ -5,6 +5,7 @@
 #include "ErrorsDialog.h"
 #include "Label.h"
 #include "ImageIO.h"
+#include "PreviewLoader.h"
 #include "SimpleProgress.h"
 
 #include <QCoreApplication>
@@ -32,15 +33,22 @@ QWidget* mainWidget()
 
 // Decodes a preview through the batch's own guarded loader (an enormous
 // header is refused before decoding); the result only fills 250 x 150.
-QPixmap loadPreview(const QString& path)
+// Runs on the preview loader's thread.
+QImage loadPreview(const QString& path)
 {
     QImage image;
     if (!MGraphX::loadImageChecked(path, &image))
-        return QPixmap();
+        return QImage();
     const QSize bound(PreviewWidth * 2, PreviewHeight * 2);
     if (image.width() > bound.width() || image.height() > bound.height())
         image = image.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(image);
+    return image;
+}
+
+std::function<QImage(const QString&)>& previewDecodeForTesting()
+{
+    static std::function<QImage(const QString&)> decode;
+    return decode;
 }
 
 } // namespace
@@ -79,6 +87,12 @@ BatchDialog::BatchDialog(QWidget* parent)
     m_pPreviewTimer->setSingleShot(true);
     m_pPreviewTimer->setInterval(0);
     connect(m_pPreviewTimer, SIGNAL(timeout()), this, SLOT(slotLoadPreview()));
+    m_pPreviewLoader.reset(new PreviewLoader(previewDecodeForTesting() ? previewDecodeForTesting()
+                                                                       : loadPreview));
+    connect(m_pPreviewLoader.get(), &PreviewLoader::loaded, this,
+            [this](const QString&, const QImage& image) {
+                m_pPreview->setPixmap(QPixmap::fromImage(image));
+            });
 
     // Stop accepts first, then emits stop().
     connect(m_pStopButton, SIGNAL(clicked()), this, SLOT(slotAccept()));
@@ -157,9 +171,16 @@ void BatchDialog::slotShowCurrentFileImage(const QString& path)
         m_pPreviewTimer->start();
 }
 
+BatchDialog::~BatchDialog() = default;
+
+void BatchDialog::setPreviewDecodeForTesting(const std::function<QImage(const QString&)>& decode)
+{
+    previewDecodeForTesting() = decode;
+}
+
 void BatchDialog::slotLoadPreview()
 {
-    m_pPreview->setPixmap(loadPreview(m_strPreviewPath));
+    m_pPreviewLoader->request(m_strPreviewPath);
 }
 
 void BatchDialog::slotSetErrors(const QString& errors)

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class CompressProgress;
+class PreviewLoader;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -33,6 +38,10 @@ public:
     QLabel* counterLabel() const { return m_pCounter; }
     QString errorText() const { return m_strErrors; }
 
+    // Test hook: decodes the previews of dialogs made afterwards in place of
+    // the file loader. Pass an empty function to reset.
+    static void setPreviewDecodeForTesting(const std::function<QImage(const QString&)>& decode);
+
 signals:
     void start();
     void stop();
@@ -52,6 +61,9 @@ public slots:
     void slotTotalProgressSizesChanged(qint64 inputTotal, qint64 outputTotal);
     void slotFilesCountChanged(int current, int total);
 
+public:
+    ~BatchDialog() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -70,9 +82,10 @@ private:
     QMWidgets::Label* m_pPreview;
     QString m_strErrors;
     QLabel* m_pCounter;
-    // Previews are decoded on the GUI thread; only the newest path asked for
-    // since the last event-loop turn is decoded, so a fast batch never queues
-    // up decodes.
+    // Previews are decoded off the GUI thread, the newest path first, so a
+    // fast batch never queues up decodes and a large picture never holds up
+    // the window. Declared last: it is joined before the widgets go.
     QString m_strPreviewPath;
     QTimer* m_pPreviewTimer;
+    std::unique_ptr<PreviewLoader> m_pPreviewLoader;
 };

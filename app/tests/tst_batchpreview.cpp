@@ -1,0 +1,121 @@
+// The batch dialog's preview is decoded off the GUI thread: a picture of a
+// hundred megapixels takes seconds to decode, and the dialog's Pause and
+// Stop must answer meanwhile.
+#include "BatchDialog.h"
+#include "PreviewLoader.h"
+
+#include "Label.h"
+#include "QMTest.h"
+
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <mutex>
+
+namespace {
+
+QColor previewCentre(BatchDialog& dialog)
+{
+    return dialog.preview()->grab().toImage().pixelColor(125, 75);
+}
+
+QImage filled(const QColor& colour)
+{
+    QImage image(250, 150, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class TestBatchPreview : public QMTest::TestCase
+{
+    Q_OBJECT
+
+private slots:
+    void previewIsDecodedOffTheGuiThread();
+    void slowDecodeShowsTheNewestAfterwards();
+    void loaderDropsWaitingPathsForTheNewest();
+};
+
+void TestBatchPreview::previewIsDecodedOffTheGuiThread()
+{
+    std::atomic<QThread*> decodeThread{nullptr};
+    BatchDialog::setPreviewDecodeForTesting([&](const QString&) {
+        decodeThread = QThread::currentThread();
+        return filled(Qt::blue);
+    });
+    const auto reset = qScopeGuard([] { BatchDialog::setPreviewDecodeForTesting({}); });
+
+    BatchDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.slotShowCurrentFileImage(QStringLiteral("/any/picture.png"));
+    QTRY_COMPARE(previewCentre(dialog), QColor(Qt::blue));
+    QVERIFY(decodeThread.load() != nullptr);
+    QVERIFY(decodeThread.load() != QThread::currentThread());
+}
+
+// While one picture decodes, more files go by; the window keeps answering
+// and, once the slow decode ends, shows the newest of them.
+void TestBatchPreview::slowDecodeShowsTheNewestAfterwards()
+{
+    std::atomic<bool> started{false};
+    QSemaphore release;
+    BatchDialog::setPreviewDecodeForTesting([&](const QString& path) {
+        if (path == QLatin1String("slow")) {
+            started = true;
+            release.tryAcquire(1, 10000);
+        }
+        return filled(path == QLatin1String("slow") ? Qt::red : Qt::green);
+    });
+    const auto reset = qScopeGuard([] { BatchDialog::setPreviewDecodeForTesting({}); });
+
+    BatchDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.slotShowCurrentFileImage(QStringLiteral("slow"));
+    QTRY_VERIFY(started.load());
+    dialog.slotShowCurrentFileImage(QStringLiteral("one"));
+    dialog.slotShowCurrentFileImage(QStringLiteral("two"));
+    // The event loop turns while the slow picture is still being decoded.
+    bool turned = false;
+    QTimer::singleShot(0, [&] { turned = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(turned, 2000);
+    release.release();
+    QTRY_COMPARE(previewCentre(dialog), QColor(Qt::green));
+}
+
+void TestBatchPreview::loaderDropsWaitingPathsForTheNewest()
+{
+    QSemaphore started, release;
+    QStringList decoded;
+    std::mutex decodedMutex;
+    PreviewLoader loader([&](const QString& path) {
+        if (path == QLatin1String("first")) {
+            started.release();
+            release.tryAcquire(1, 10000);
+        }
+        std::lock_guard<std::mutex> lock(decodedMutex);
+        decoded << path;
+        return QImage();
+    });
+    QStringList delivered;
+    connect(&loader, &PreviewLoader::loaded, this,
+            [&](const QString& path, const QImage&) { delivered << path; });
+    loader.request(QStringLiteral("first"));
+    QVERIFY(started.tryAcquire(1, 10000));
+    loader.request(QStringLiteral("second"));
+    loader.request(QStringLiteral("third"));
+    release.release();
+    QTRY_COMPARE(delivered, QStringList({QStringLiteral("first"), QStringLiteral("third")}));
+    std::lock_guard<std::mutex> lock(decodedMutex);
+    QCOMPARE(decoded, QStringList({QStringLiteral("first"), QStringLiteral("third")}));
+}
+
+QMTEST_APP_MAIN(TestBatchPreview)
+
+#include "tst_batchpreview.moc"
