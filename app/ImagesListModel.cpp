@@ -8,10 +8,19 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <new>
 
 ImagesListModel::ImagesListModel(QObject* parent)
     : QAbstractListModel(parent)
 {
+    // One at a time: each large picture takes its full size in memory.
+    m_threadPoolThumbs.setMaxThreadCount(1);
+}
+
+ImagesListModel::~ImagesListModel()
+{
+    m_threadPoolThumbs.clear();
+    m_threadPoolThumbs.waitForDone();
 }
 
 int ImagesListModel::rowCount(const QModelIndex&) const
@@ -86,6 +95,9 @@ void ImagesListModel::setFiles(const QStringList& files)
     beginResetModel();
     m_lstFiles = files;
     m_hashThumbs.clear();
+    // Thumbnails still waiting belong to the old list.
+    m_threadPoolThumbs.clear();
+    m_setThumbsPending.clear();
     endResetModel();
 }
 
@@ -139,10 +151,50 @@ QImage ImagesListModel::cachedThumbnail(const QString& path) const
     auto it = m_hashThumbs.constFind(path);
     if (it != m_hashThumbs.constEnd() && it->modified == modified && it->size == size)
         return it->image;
+    const QSize pixels = QImageReader(path).size();
+    if (qint64(pixels.width()) * qint64(pixels.height()) > kSyncThumbnailPixels
+        && qint64(pixels.width()) * qint64(pixels.height()) <= kMaxThumbnailPixels) {
+        if (!m_setThumbsPending.contains(path)) {
+            m_setThumbsPending.insert(path);
+            auto* self = const_cast<ImagesListModel*>(this);
+            m_threadPoolThumbs.start([self, path, modified, size] {
+                QImage image;
+                try {
+                    image = thumbnail(path);
+                } catch (const std::bad_alloc&) {
+                    image = QImage();
+                }
+                // The model waits for this task before it goes, so it is
+                // still there to receive the call.
+                QMetaObject::invokeMethod(self, [self, path, modified, size, image] {
+                    self->thumbnailReady(path, modified, size, image);
+                }, Qt::QueuedConnection);
+            }, ++m_nThumbRequests);
+        }
+        // The old picture, if any, until the new one is ready.
+        return it != m_hashThumbs.constEnd() ? it->image : QImage();
+    }
     Thumb thumb;
     thumb.modified = modified;
     thumb.size = size;
     thumb.image = thumbnail(path);
     m_hashThumbs.insert(path, thumb);
     return thumb.image;
+}
+
+void ImagesListModel::thumbnailReady(const QString& path, const QDateTime& modified, qint64 size,
+                                     const QImage& image)
+{
+    m_setThumbsPending.remove(path);
+    Thumb thumb;
+    thumb.modified = modified;
+    thumb.size = size;
+    thumb.image = image;
+    m_hashThumbs.insert(path, thumb);
+    for (int row = 0; row < m_lstFiles.size(); ++row) {
+        if (m_lstFiles.at(row) == path) {
+            const QModelIndex changed = index(row);
+            emit dataChanged(changed, changed, {Qt::DecorationRole});
+        }
+    }
 }

@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
+#include <QSet>
 #include <QStringList>
+#include <QThreadPool>
 
 class QDir;
 
@@ -23,8 +25,14 @@ public:
     // Pictures whose header declares more pixels than this get no thumbnail:
     // the PNG reader decodes at full size before scaling, on the GUI thread.
     static constexpr qint64 kMaxThumbnailPixels = 40000000;
+    // Larger pictures are decoded on a helper thread: a 16-megapixel PNG
+    // takes a quarter of a second, and a screenful of them froze the list.
+    // Their rows show no picture until the thumbnail is ready.
+    static constexpr qint64 kSyncThumbnailPixels = 2000000;
 
     explicit ImagesListModel(QObject* parent = nullptr);
+    // Waits for a thumbnail being decoded; none waiting is begun.
+    ~ImagesListModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -46,6 +54,8 @@ public:
 
 private:
     QImage cachedThumbnail(const QString& path) const;
+    void thumbnailReady(const QString& path, const QDateTime& modified, qint64 size,
+                        const QImage& image);
 
     QStringList m_lstFiles;
 
@@ -57,4 +67,9 @@ private:
         QImage image;
     };
     mutable QHash<QString, Thumb> m_hashThumbs;
+    // Large pictures being decoded or waiting; the newest request goes first,
+    // as it is the one on screen.
+    mutable QSet<QString> m_setThumbsPending;
+    mutable QThreadPool m_threadPoolThumbs;
+    mutable int m_nThumbRequests = 0;
 };
