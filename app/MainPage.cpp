@@ -14,6 +14,7 @@
 #include "Label.h"
 #include "ListView.h"
 #include "MediaSearchDialog.h"
+#include "PreviewLoader.h"
 #include "Os.h"
 #include "PromoAdsBar.h"
 #include "PromoMenuBar.h"
@@ -44,6 +45,22 @@ constexpr int kPreviewShowMs = 4000;
 QMWidgets::App* app()
 {
     return QMWidgets::App::instance();
+}
+
+// The row preview's picture, on the preview loader's thread. An enormous
+// picture is not decoded; the rest is fitted to twice the drop area, which
+// is all the preview ever shows.
+QImage rowPreviewPicture(const QString& path)
+{
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > ImagesListModel::kMaxThumbnailPixels)
+        return QImage();
+    QImage image = reader.read();
+    const QSize bound(2 * 420, 2 * kDropAreaHeight);
+    if (image.width() > bound.width() || image.height() > bound.height())
+        image = image.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
 }
 
 } // namespace
@@ -95,6 +112,12 @@ MainPage::MainPage(QWidget* parent)
 
     m_pPreview = new QMWidgets::Label(m_pDropWidget);
     m_pPreview->hide();
+    m_pPreviewLoader.reset(new PreviewLoader(rowPreviewPicture));
+    connect(m_pPreviewLoader.get(), &PreviewLoader::loaded, this,
+            [this](const QString& path, const QImage& image) {
+                if (path == m_strPreviewPath)
+                    m_pPreview->setPixmap(QPixmap::fromImage(image));
+            });
     connect(m_pDelegate, SIGNAL(play(QModelIndex)), this, SLOT(slotPlay(QModelIndex)));
 
     m_pListView = new ListView();
@@ -346,12 +369,9 @@ void MainPage::slotPlay(const QModelIndex& index)
         return;
     m_pPreview->show();
     m_pPreview->setFixedSize(m_pDropWidget->size());
-    QPixmap pixmap;
-    // The preview is decoded on the GUI thread: an enormous picture is not.
-    const QSize size = QImageReader(strPath).size();
-    if (size.isValid() && qint64(size.width()) * size.height() <= ImagesListModel::kMaxThumbnailPixels)
-        pixmap.load(strPath);
-    m_pPreview->setPixmap(pixmap);
+    m_pPreview->setPixmap(QPixmap());
+    m_strPreviewPath = strPath;
+    m_pPreviewLoader->request(strPath);
     slotMoveImageUp();
     QTimer::singleShot(kPreviewShowMs, this, SLOT(slotHandleImagePos()));
 }

@@ -11,11 +11,14 @@
 #include <QUrl>
 #include <QVector>
 
+#include <memory>
+
 class BatchThread;
 class BatchWorker;
 class ImagesListDelegate;
 class ImagesListModel;
 class ListView;
+class PreviewLoader;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -127,4 +130,9 @@ private:
     QPointer<BatchWorker> m_pWorker;
     // A search runs a nested event loop; requests that arrive meanwhile wait.
     bool m_bSearching = false;
+    // The row preview is decoded off the GUI thread, fitted to twice the
+    // drop area, so neither decoding nor the slide's repaints of a photo
+    // hold up the window; only the picture last asked for is shown.
+    QString m_strPreviewPath;
+    std::unique_ptr<PreviewLoader> m_pPreviewLoader;
 };
