@@ -40,6 +40,7 @@ constexpr int kDropAreaHeight = 160;
 constexpr int kOpenGatherMs = 100;
 constexpr int kSearchStartMs = 300;
 constexpr int kBatchStartMs = 1500;
+constexpr int kRetiredPollMs = 100;
 constexpr int kPreviewShowMs = 4000;
 
 QMWidgets::App* app()
@@ -217,6 +218,9 @@ MainPage::~MainPage()
         m_pWorker->setPaused(false);
     }
     joinBatch();
+    // Earlier batches were told to stop when they were retired.
+    while (!m_lstRetiring.isEmpty())
+        reapThread(m_lstRetiring.first());
     if (!isFullScreen()) {
         app()->setSettingsValue(QStringLiteral("Width"), width());
         app()->setSettingsValue(QStringLiteral("Height"), height());
@@ -448,13 +452,14 @@ void MainPage::slotDoIt()
     }
 
     // An earlier batch stopped from its dialog may still be finishing its
-    // file: it ends before the new one begins, so its late signals can never
-    // act on the new thread.
+    // file (a large picture takes many seconds): it is left to end on its
+    // own thread, and the new one begins only after it, so its late signals
+    // can never act on the new thread and the window never waits for it.
     if (m_pWorker) {
         m_pWorker->stop();
         m_pWorker->setPaused(false);
     }
-    joinBatch();
+    retireBatch();
 
     auto* thread = new BatchThread();
     auto* worker = new BatchWorker();
@@ -505,6 +510,10 @@ void MainPage::startBatchThread(BatchThread* pThread)
         joinBatch();
         return;
     }
+    if (!m_lstRetiring.isEmpty()) {
+        QTimer::singleShot(kRetiredPollMs, pThread, [this, pThread] { startBatchThread(pThread); });
+        return;
+    }
     pThread->start();
 }
 
@@ -539,6 +548,34 @@ void MainPage::finishBatch(BatchThread* pThread, const QString& strFolder)
         QMMultiMedia::AudioPlayer::instance()->play(app()->resourcesPath() + QStringLiteral("bell.wav"), false);
     Os::requestReview(false);
     joinBatch();
+}
+
+void MainPage::retireBatch()
+{
+    if (!m_pThread)
+        return;
+    if (!m_pThread->isRunning()) {
+        joinBatch();
+        return;
+    }
+    BatchThread* pThread = m_pThread;
+    m_pThread = nullptr;
+    m_pWorker.clear();
+    m_lstRetiring.append(pThread);
+    connect(pThread, &QThread::finished, this, [this, pThread] { reapThread(pThread); });
+    pThread->quit();
+    // It may have ended before the connection was made.
+    if (pThread->isFinished())
+        reapThread(pThread);
+}
+
+void MainPage::reapThread(BatchThread* pThread)
+{
+    if (!m_lstRetiring.removeOne(pThread))
+        return;
+    pThread->wait();
+    delete pThread->worker();
+    delete pThread;
 }
 
 void MainPage::joinBatch()

@@ -102,6 +102,10 @@ private:
     void finishBatch(BatchThread* pThread, const QString& strFolder);
     void startBatchThread(BatchThread* pThread);
     void joinBatch();
+    // Hands a stopped batch that still finishes its file to m_lstRetiring,
+    // so a new launch need not wait for it on the GUI thread.
+    void retireBatch();
+    void reapThread(BatchThread* pThread);
     bool isRowOfModel(const QModelIndex& index) const;
 
     QMWidgets::DropWidget* m_pDropWidget = nullptr;
@@ -128,6 +132,10 @@ private:
     ImagesListDelegate* m_pDelegate = nullptr;
     // The worker of m_pThread; deleted with it once the thread is joined.
     QPointer<BatchWorker> m_pWorker;
+    // Earlier batches, told to stop, whose threads have not ended yet; each
+    // is joined and deleted with its worker when its thread ends, and a new
+    // batch's thread starts only once none is left.
+    QList<BatchThread*> m_lstRetiring;
     // A search runs a nested event loop; requests that arrive meanwhile wait.
     bool m_bSearching = false;
     // The row preview is decoded off the GUI thread, fitted to twice the
