@@ -1,56 +1,126 @@
 #include "PreviewLoader.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <new>
 #include <utility>
+#include <vector>
+
+struct PreviewLoader::State
+{
+    DecodeFunction decode;
+    std::mutex mutex;
+    std::condition_variable cvWork;
+    QString strPending;
+    bool bPending = false;
+    bool bQuit = false;
+    bool bEnded = false;
+    // Cleared, under the mutex, when the loader goes; a result is only
+    // posted while it is set, so never to a loader that is gone.
+    PreviewLoader* pOwner = nullptr;
+};
+
+namespace {
+
+// Threads of loaders that went while a picture was still being decoded.
+// Those that have ended are joined whenever a loader goes; the rest when the
+// program ends.
+struct RetiredThreads
+{
+    std::mutex mutex;
+    std::vector<std::pair<std::thread, std::function<bool()>>> threads;
+
+    ~RetiredThreads()
+    {
+        for (auto& entry : threads)
+            entry.first.join();
+    }
+
+    void add(std::thread thread, std::function<bool()> ended)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        for (auto it = threads.begin(); it != threads.end();) {
+            if (it->second()) {
+                it->first.join();
+                it = threads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        threads.emplace_back(std::move(thread), std::move(ended));
+    }
+};
+
+RetiredThreads& retiredThreads()
+{
+    static RetiredThreads retired;
+    return retired;
+}
+
+} // namespace
 
 PreviewLoader::PreviewLoader(DecodeFunction decode, QObject* parent)
     : QObject(parent)
-    , m_fnDecode(std::move(decode))
-    , m_thread([this] { run(); })
+    , m_pState(std::make_shared<State>())
 {
+    m_pState->decode = std::move(decode);
+    m_pState->pOwner = this;
+    m_thread = std::thread(&PreviewLoader::run, m_pState);
 }
 
 PreviewLoader::~PreviewLoader()
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bQuit = true;
+        std::lock_guard<std::mutex> lock(m_pState->mutex);
+        m_pState->pOwner = nullptr;
+        m_pState->bQuit = true;
     }
-    m_cvWork.notify_one();
-    m_thread.join();
+    m_pState->cvWork.notify_one();
+    const std::shared_ptr<State> state = m_pState;
+    retiredThreads().add(std::move(m_thread), [state] {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        return state->bEnded;
+    });
 }
 
 void PreviewLoader::request(const QString& path)
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_strPending = path;
-        m_bPending = true;
+        std::lock_guard<std::mutex> lock(m_pState->mutex);
+        m_pState->strPending = path;
+        m_pState->bPending = true;
     }
-    m_cvWork.notify_one();
+    m_pState->cvWork.notify_one();
 }
 
-void PreviewLoader::run()
+void PreviewLoader::run(const std::shared_ptr<State>& state)
 {
     for (;;) {
         QString path;
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_cvWork.wait(lock, [this] { return m_bQuit || m_bPending; });
-            if (m_bQuit)
+            std::unique_lock<std::mutex> lock(state->mutex);
+            state->cvWork.wait(lock, [&] { return state->bQuit || state->bPending; });
+            if (state->bQuit) {
+                state->bEnded = true;
                 return;
-            path = m_strPending;
-            m_bPending = false;
+            }
+            path = state->strPending;
+            state->bPending = false;
         }
         QImage image;
         try {
-            image = m_fnDecode(path);
+            image = state->decode(path);
         } catch (const std::bad_alloc&) {
             // No preview is no loss; an exception must not leave this thread.
             image = QImage();
         }
         // Shown even when a newer path waits: in a fast batch every picture
         // would otherwise be out of date before it could be shown.
-        emit loaded(path, image);
+        std::lock_guard<std::mutex> lock(state->mutex);
+        if (PreviewLoader* owner = state->pOwner) {
+            QMetaObject::invokeMethod(owner, [owner, path, image] {
+                emit owner->loaded(path, image);
+            }, Qt::QueuedConnection);
+        }
     }
 }

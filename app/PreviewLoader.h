@@ -4,9 +4,8 @@
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <thread>
 
 // Decodes the batch dialog's previews on a thread of its own, so that a large
@@ -20,24 +19,22 @@ public:
     using DecodeFunction = std::function<QImage(const QString&)>;
 
     explicit PreviewLoader(DecodeFunction decode, QObject* parent = nullptr);
-    // Waits for a decode under way; nothing is delivered afterwards.
+    // Returns at once, also while a picture is being decoded: nothing is
+    // delivered afterwards, and the decode ends on its own (the thread is
+    // joined later, at the latest when the program ends).
     ~PreviewLoader() override;
 
     void request(const QString& path);
 
 signals:
-    // Emitted on the loader's thread; connect with a receiver on the GUI
-    // thread, which gets it queued. A null image when the file cannot be read.
+    // On the thread the loader lives in, queued. A null image when the file
+    // cannot be read.
     void loaded(const QString& path, const QImage& image);
 
 private:
-    void run();
+    struct State;
+    static void run(const std::shared_ptr<State>& state);
 
-    DecodeFunction m_fnDecode;
-    std::mutex m_mutex;
-    std::condition_variable m_cvWork;
-    QString m_strPending;
-    bool m_bPending = false;
-    bool m_bQuit = false;
+    std::shared_ptr<State> m_pState;
     std::thread m_thread;
 };

@@ -39,6 +39,7 @@ private slots:
     void previewIsDecodedOffTheGuiThread();
     void slowDecodeShowsTheNewestAfterwards();
     void loaderDropsWaitingPathsForTheNewest();
+    void loaderGoesWithoutWaitingForADecode();
 };
 
 void TestBatchPreview::previewIsDecodedOffTheGuiThread()
@@ -114,6 +115,31 @@ void TestBatchPreview::loaderDropsWaitingPathsForTheNewest()
     QTRY_COMPARE(delivered, QStringList({QStringLiteral("first"), QStringLiteral("third")}));
     std::lock_guard<std::mutex> lock(decodedMutex);
     QCOMPARE(decoded, QStringList({QStringLiteral("first"), QStringLiteral("third")}));
+}
+
+// Stop closes the dialog while its preview may still be decoding: the
+// window must not wait for it, and nothing arrives afterwards.
+void TestBatchPreview::loaderGoesWithoutWaitingForADecode()
+{
+    std::atomic<bool> decoding{false};
+    auto release = std::make_shared<QSemaphore>();
+    bool delivered = false;
+    {
+        PreviewLoader loader([&decoding, release](const QString&) {
+            decoding = true;
+            release->tryAcquire(1, 5000);
+            decoding = false;
+            return filled(Qt::red);
+        });
+        connect(&loader, &PreviewLoader::loaded, this, [&] { delivered = true; });
+        loader.request(QStringLiteral("large"));
+        QTRY_VERIFY(decoding.load());
+    }
+    QVERIFY(decoding.load());
+    release->release();
+    QTRY_VERIFY(!decoding.load());
+    QTest::qWait(50);
+    QVERIFY(!delivered);
 }
 
 QMTEST_APP_MAIN(TestBatchPreview)
