@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QObject>
+#include <QRandomGenerator>
 
 #include <future>
 #include <new>
@@ -50,22 +51,42 @@ QString folderOf(const QString& path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-// Creates path exclusively and fills it through write(); on any failure the
-// partial file is removed. Returns false with *pError set; *pExists tells that
-// the name was taken, so the caller can pick another.
+// Creates path, which must not exist, and fills it through write(). The bytes
+// go to a hidden temporary file beside it that is moved to path only once
+// complete, so an interrupted run never leaves a truncated picture under a
+// real name; the move never replaces a file. On any failure nothing is left.
+// Returns false with *pError set; *pExists tells that the name was taken, so
+// the caller can pick another.
 bool createNewFile(const QString& path, const std::function<bool(QFile&, QString*)>& write,
                    QString* pError, bool* pExists)
 {
-    *pExists = false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        *pExists = QFileInfo::exists(path);
-        *pError = file.errorString();
+    *pExists = QFileInfo::exists(path);
+    if (*pExists) {
+        *pError = QObject::tr("File exists");
         return false;
+    }
+    // Created like any new file (mode from the umask), under a name nothing
+    // else uses.
+    QFile file;
+    for (int attempt = 0; !file.isOpen(); ++attempt) {
+        file.setFileName(folderOf(path) + QStringLiteral(".zintrop-%1.part")
+                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            break;
+        if (!file.exists() || attempt == MaxNameRetries) {
+            *pError = file.errorString();
+            return false;
+        }
     }
     bool ok = write(file, pError);
     file.close();
     if (ok && file.error() != QFileDevice::NoError) {
+        *pError = file.errorString();
+        ok = false;
+    }
+    // The move refuses to replace a file that appeared meanwhile.
+    if (ok && !file.rename(path)) {
+        *pExists = QFileInfo::exists(path);
         *pError = file.errorString();
         ok = false;
     }

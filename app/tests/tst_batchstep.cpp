@@ -418,8 +418,21 @@ void TestBatchStep::testFailedWriteKeepsSource()
     QCOMPARE(readFile(out + QStringLiteral("photo.PNG")), png);
     QCOMPARE(result.nOutputSize, result.nInputSize);
 
-    // Both writes fail: nothing at all is left, and nothing is claimed saved.
+    // While a file is written, nothing stands under its final name yet, so an
+    // interrupted run leaves no truncated picture behind.
     QFile::remove(out + QStringLiteral("photo.PNG"));
+    bool finalNameSeen = true;
+    OptimizeStep::setWriteFaultForTesting([&](const QString& path) {
+        finalNameSeen = QFileInfo::exists(path);
+        return false;
+    });
+    const auto written = OptimizeStep::run(source, reduced, OptimizeStep::Options());
+    QCOMPARE(written.outcome, OptimizeStep::Outcome::Reduced);
+    QVERIFY(!finalNameSeen);
+    QCOMPARE(treeOf(out), QStringList{"photo.png"});
+    QFile::remove(reduced);
+
+    // Both writes fail: nothing at all is left, and nothing is claimed saved.
     OptimizeStep::setWriteFaultForTesting([](const QString&) { return true; });
     const auto failed = OptimizeStep::run(source, reduced, OptimizeStep::Options());
     QCOMPARE(failed.outcome, OptimizeStep::Outcome::Failed);
