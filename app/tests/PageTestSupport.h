@@ -2,6 +2,9 @@
 
 // Shared by the main-page, start-up and end-to-end tests.
 
+#include "App.h"
+#include "AudioPlayer.h"
+#include "Os.h"
 #include "QMTest.h"
 
 #include <QApplication>
@@ -19,6 +22,20 @@ namespace PageTest {
 inline void silenceSound()
 {
     qputenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK", "fakesink");
+}
+
+// Settings for a quiet batch into outFolder: nothing opened, no sound, no
+// review dialog (its request is counted afresh), no media left loaded.
+inline void prepareQuietBatch(const QString& outFolder)
+{
+    QMTest::clearSettings();
+    QMWidgets::App* app = QMWidgets::App::instance();
+    app->setSettingsValue(QStringLiteral("DestinationPath"), outFolder);
+    app->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), false);
+    app->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), false);
+    app->setSettingsValue(QStringLiteral("AutoReminder"), false);
+    Os::resetReviewRequestForTests();
+    QMMultiMedia::AudioPlayer::instance()->setMedia(QString());
 }
 
 // Drops the URLs on a widget as the desktop would: drag enter, then drop.

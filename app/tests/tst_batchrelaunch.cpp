@@ -37,16 +37,9 @@ private:
 
 void tst_batchrelaunch::init()
 {
-    QMTest::clearSettings();
     m_strOut = m_dir.filePath(QStringLiteral("out/"));
     QDir().mkpath(m_strOut);
-    QMWidgets::App* app = QMWidgets::App::instance();
-    app->setSettingsValue(QStringLiteral("DestinationPath"), m_strOut);
-    app->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), false);
-    app->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), false);
-    app->setSettingsValue(QStringLiteral("AutoReminder"), false);
-    Os::resetReviewRequestForTests();
-    QMMultiMedia::AudioPlayer::instance()->setMedia(QString());
+    PageTest::prepareQuietBatch(m_strOut);
 }
 
 void tst_batchrelaunch::relaunchDoesNotWaitForTheStoppedBatch()

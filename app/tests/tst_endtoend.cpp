@@ -115,18 +115,10 @@ private:
 
 void tst_endtoend::init()
 {
-    QMTest::clearSettings();
     m_pDir.reset(new QTemporaryDir);
     m_strOut = m_pDir->path() + QStringLiteral("/out/");
     QDir().mkpath(m_strOut);
-    QMWidgets::App* app = QMWidgets::App::instance();
-    app->setSettingsValue(QStringLiteral("DestinationPath"), m_strOut);
-    app->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), false);
-    app->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), false);
-    // The framework's review dialog stays shut; its request is counted afresh.
-    app->setSettingsValue(QStringLiteral("AutoReminder"), false);
-    Os::resetReviewRequestForTests();
-    QMMultiMedia::AudioPlayer::instance()->setMedia(QString());
+    PageTest::prepareQuietBatch(m_strOut);
     m_pUrls.reset(new QMTest::UrlRecorder);
 }
 
