@@ -84,7 +84,9 @@ private:
     QLabel* m_pCounter;
     // Previews are decoded off the GUI thread, the newest path first, so a
     // fast batch never queues up decodes and a large picture never holds up
-    // the window. Declared last: it is joined before the widgets go.
+    // the window. Declared last: the loader goes before the widgets, so no
+    // picture is delivered to them once they are gone (a decode under way
+    // ends on its own thread, which is joined later).
     QString m_strPreviewPath;
     QTimer* m_pPreviewTimer;
     std::unique_ptr<PreviewLoader> m_pPreviewLoader;
