@@ -51,7 +51,7 @@ QString folderOf(const QString& path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-// Creates path, which must not exist, and fills it through write(). The bytes
+// Creates path and fills it through write(). The bytes
 // go to a hidden temporary file beside it that is moved to path only once
 // complete, so an interrupted run never leaves a truncated picture under a
 // real name; the move never replaces a file. On any failure nothing is left.
@@ -60,11 +60,7 @@ QString folderOf(const QString& path)
 bool createNewFile(const QString& path, const std::function<bool(QFile&, QString*)>& write,
                    QString* pError, bool* pExists)
 {
-    *pExists = QFileInfo::exists(path);
-    if (*pExists) {
-        *pError = QObject::tr("File exists");
-        return false;
-    }
+    *pExists = false;
     // Created like any new file (mode from the umask), under a name nothing
     // else uses.
     QFile file;

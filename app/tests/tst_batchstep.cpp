@@ -432,6 +432,22 @@ void TestBatchStep::testFailedWriteKeepsSource()
     QCOMPARE(treeOf(out), QStringList{"photo.png"});
     QFile::remove(reduced);
 
+    // Another program takes the name while the file is written: its file
+    // stays as it is and ours goes under the next free name.
+    const QByteArray theirs("someone else's file");
+    OptimizeStep::setWriteFaultForTesting([&](const QString& path) {
+        if (path == reduced)
+            writeFile(path, theirs);
+        return false;
+    });
+    const auto raced = OptimizeStep::run(source, reduced, OptimizeStep::Options());
+    QCOMPARE(raced.outcome, OptimizeStep::Outcome::Reduced);
+    QCOMPARE(raced.lstWritten, QStringList{out + QStringLiteral("photo 2.png")});
+    QCOMPARE(readFile(reduced), theirs);
+    QCOMPARE(treeOf(out), (QStringList{"photo 2.png", "photo.png"}));
+    QFile::remove(reduced);
+    QFile::remove(out + QStringLiteral("photo 2.png"));
+
     // Both writes fail: nothing at all is left, and nothing is claimed saved.
     OptimizeStep::setWriteFaultForTesting([](const QString&) { return true; });
     const auto failed = OptimizeStep::run(source, reduced, OptimizeStep::Options());
