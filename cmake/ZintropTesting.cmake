@@ -1,3 +1,13 @@
+# In the sanitised build every test reports the first fault and fails;
+# full stacks let the suppressions name Qt's own one-off allocations.
+set(ZINTROP_SANITIZER_ENV
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:fast_unwind_on_malloc=0")
+if(NOT ZINTROP_SANITIZE)
+  set(ZINTROP_SANITIZER_ENV)
+endif()
+
 # zintrop_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [LABELS l ...])
 # One QTest executable, registered with CTest. Tests run headless and with a
 # timeout so that nothing can wait forever on a display, a bus or a device.
@@ -12,35 +22,67 @@ function(zintrop_add_test)
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     LABELS "${T_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false;${ZINTROP_SANITIZER_ENV}")
 endfunction()
 
-# zintrop_add_library(NAME name [QT module ...] [LIBS lib ...])
-# A static library made of every .cpp/.h/.qrc file in the calling folder, so
-# that adding a class never means editing a shared list. Its tests/ folder,
-# when present, is added too.
+# zintrop_add_library(NAME name [QT module ...] [LIBS lib ...] [EXCLUDE dir ...])
+# A static library made of every .cpp/.h/.qrc file in the calling folder and
+# its family subfolders, so that adding a class never means editing a shared
+# list. Left out: tests/, the folders named in EXCLUDE, and any subfolder with
+# a CMakeLists.txt of its own (a target of its own). Every folder that holds a
+# header is a public include folder, so includes name the file only and
+# survive moving a class between families. The tests/ folder, when present,
+# is added too.
 function(zintrop_add_library)
-  cmake_parse_arguments(L "" "NAME" "QT;LIBS" ${ARGN})
-  file(GLOB _src CONFIGURE_DEPENDS
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-  list(FILTER _src INCLUDE REGEX "\\.(cpp|qrc)$")
-  if(NOT _src)
+  cmake_parse_arguments(L "" "NAME" "QT;LIBS;EXCLUDE" ${ARGN})
+  set(_root ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB_RECURSE _all CONFIGURE_DEPENDS ${_root}/*.cpp ${_root}/*.h ${_root}/*.qrc)
+  file(GLOB_RECURSE _subLists ${_root}/*/CMakeLists.txt)
+  set(_skip ${_root}/tests)
+  foreach(d ${L_EXCLUDE})
+    list(APPEND _skip ${_root}/${d})
+  endforeach()
+  foreach(f ${_subLists})
+    get_filename_component(_d ${f} DIRECTORY)
+    list(APPEND _skip ${_d})
+  endforeach()
+  set(_src)
+  foreach(f ${_all})
+    set(_keep TRUE)
+    foreach(d ${_skip})
+      string(FIND "${f}" "${d}/" _at)
+      if(_at EQUAL 0)
+        set(_keep FALSE)
+      endif()
+    endforeach()
+    if(_keep)
+      list(APPEND _src ${f})
+    endif()
+  endforeach()
+  set(_compiled ${_src})
+  list(FILTER _compiled INCLUDE REGEX "\\.(cpp|qrc)$")
+  if(NOT _compiled)
     return()  # nothing written yet
   endif()
-  file(GLOB _src CONFIGURE_DEPENDS
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-    ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  if(ZINTROP_SANITIZE AND NOT L_NAME IN_LIST ZINTROP_SANITIZED_LIBRARIES)
+    return()  # the sanitised build holds the non-GUI libraries only
+  endif()
+  set(_includes ${_root})
+  foreach(f ${_src})
+    if(f MATCHES "\\.h$")
+      get_filename_component(_d ${f} DIRECTORY)
+      list(APPEND _includes ${_d})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES _includes)
   add_library(${L_NAME} STATIC ${_src})
-  target_include_directories(${L_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${L_NAME} PUBLIC ${_includes})
   set(_qt)
   foreach(m ${L_QT})
     list(APPEND _qt Qt5::${m})
   endforeach()
   target_link_libraries(${L_NAME} PUBLIC ${_qt} ${L_LIBS})
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/CMakeLists.txt)
+  if(EXISTS ${_root}/tests/CMakeLists.txt AND NOT ZINTROP_FUZZ)
     add_subdirectory(tests)
   endif()
 endfunction()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the screenshot script need.
 # Idempotent: does nothing when every package is already there.
+#   setup.sh        the build, the tests and the screenshots
+#   setup.sh fuzz   the same, and clang with libFuzzer for fuzz/run.sh
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -9,7 +11,12 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool imagemagick pngquant time zlib1g-dev
   dbus-daemon
+  # Independent readers the tests check our written files with.
+  sox sndfile-programs midicsv python3-mutagen
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
