@@ -1,5 +1,9 @@
 #include "PreviewLoader.h"
 
+#include "ImageIO.h"
+
+#include <QImageReader>
+
 #include <condition_variable>
 #include <mutex>
 #include <new>
@@ -81,6 +85,21 @@ PreviewLoader::~PreviewLoader()
         std::lock_guard<std::mutex> lock(state->mutex);
         return state->bEnded;
     });
+}
+
+QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    // The batch's own limit, read from the header before any decoding.
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > MGraphX::kMaxImagePixels)
+        return QImage();
+    // Decoded at the size shown: the PNG reader then scales row by row, so a
+    // large picture is neither held whole in memory nor scaled afterwards.
+    if (size.width() > bound.width() || size.height() > bound.height())
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    return reader.read();
 }
 
 void PreviewLoader::request(const QString& path)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -25,6 +26,12 @@ public:
     ~PreviewLoader() override;
 
     void request(const QString& path);
+
+    // The picture at path, decoded scaled down (keeping its shape) to fit
+    // within bound. A picture beyond the batch's pixel limit is refused from
+    // its header, before any decoding; a null image also when the file
+    // cannot be read.
+    static QImage decodeFitted(const QString& path, const QSize& bound);
 
 signals:
     // On the thread the loader lives in, queued. A null image when the file
