@@ -92,6 +92,7 @@ private slots:
 
     void droppedTreeIsCompressedFileByFile();
     void removedRowIsLeftOut();
+    void folderDroppedThroughALinkKeepsItsEmptyFolders();
     void stopDuringBatchKeepsOnlyWholeFiles();
     void stopBeforeTheStartRunsNothing();
     void missingDestinationStartsNothing();
@@ -283,6 +284,25 @@ void tst_endtoend::removedRowIsLeftOut()
     QVERIFY(QMMultiMedia::AudioPlayer::instance()->fileName().isEmpty());
     QCOMPARE(Os::requestedReviewsCalls(), 1);
     QVERIFY(!QFileInfo::exists(batch + QStringLiteral("drop/tiny.png")));
+}
+
+// Every entry of a folder dropped through a symbolic link is placed below
+// the link's name, the empty folders as well as the files.
+void tst_endtoend::folderDroppedThroughALinkKeepsItsEmptyFolders()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyCopyEntireContentActive"), true);
+    const QString drop = makeTree();
+    const QString link = m_pDir->path() + QStringLiteral("/Trip");
+    QVERIFY(QFile::link(drop + QStringLiteral("/Holiday"), link));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(link)}));
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    runBatch(page, closeWhenDoneStep);
+    QTRY_VERIFY(!page.batchThread());
+    const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
+    QCOMPARE(BatchFixtures::treeOf(batch),
+             (QStringList{"Trip/", "Trip/Day1/", "Trip/Day1/b.png", "Trip/Empty/", "Trip/a.png", "Trip/pic.jpg"}));
 }
 
 void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
