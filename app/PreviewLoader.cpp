@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -69,7 +70,12 @@ PreviewLoader::PreviewLoader(DecodeFunction decode, QObject* parent)
 {
     m_pState->decode = std::move(decode);
     m_pState->pOwner = this;
-    m_thread = std::thread(&PreviewLoader::run, m_pState);
+    try {
+        m_thread = std::thread(&PreviewLoader::run, m_pState);
+    } catch (const std::system_error&) {
+        // No thread to spare: no previews, as the batch goes on without
+        // reading ahead. Nothing is decoded on the window's thread instead.
+    }
 }
 
 PreviewLoader::~PreviewLoader()
@@ -80,6 +86,8 @@ PreviewLoader::~PreviewLoader()
         m_pState->bQuit = true;
     }
     m_pState->cvWork.notify_one();
+    if (!m_thread.joinable())
+        return;
     const std::shared_ptr<State> state = m_pState;
     retiredThreads().add(std::move(m_thread), [state] {
         std::lock_guard<std::mutex> lock(state->mutex);
@@ -104,6 +112,8 @@ QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
 
 void PreviewLoader::request(const QString& path)
 {
+    if (!m_thread.joinable())
+        return;
     {
         std::lock_guard<std::mutex> lock(m_pState->mutex);
         m_pState->strPending = path;

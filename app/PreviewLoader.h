@@ -13,6 +13,7 @@
 // picture never holds up the window (a 100-megapixel PNG takes seconds).
 // At most one picture is decoded at a time, and only the newest path asked
 // for waits: one asked for while another is decoded replaces any waiting one.
+// Without a thread to spare (the system refuses one) there are no previews.
 class PreviewLoader : public QObject
 {
     Q_OBJECT
