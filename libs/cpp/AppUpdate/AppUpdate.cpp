@@ -155,7 +155,7 @@ void showUpdateResult(bool newer)
         picture = QStringLiteral(":/update_not_available.png");
     } else if (g_lastOutcome == CheckOutcome::NoVersionRecord) {
         dialog.setText(AppUpdateDialog::tr("<CENTER><H2>The check for updates failed.<br>"
-                                           "The update server answered without a version record; "
+                                           "The update server answered without a version record;<br>"
                                            "please try again later."
                                            "<br>Go to the app web page anyway?</H2></CENTER>"));
         picture = QStringLiteral(":/update_not_available.png");
