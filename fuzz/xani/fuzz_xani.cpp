@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,7 +31,11 @@ struct RemoveAtExit {
 extern "C" int LLVMFuzzerInitialize(int* pArgc, char*** pArgv)
 {
     static QCoreApplication app(*pArgc, *pArgv);
-    g_strPath = QDir::temp().filePath(QStringLiteral("fuzz-xani-%1.xani").arg(QCoreApplication::applicationPid()));
+    // The loader reads a file; one in memory (/dev/shm) keeps the fuzzer
+    // fast where a disk-backed temporary folder would make it wait.
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    const QDir dir = shm.isDir() && shm.isWritable() ? QDir(shm.filePath()) : QDir::temp();
+    g_strPath = dir.filePath(QStringLiteral("fuzz-xani-%1.xani").arg(QCoreApplication::applicationPid()));
     return 0;
 }
 
