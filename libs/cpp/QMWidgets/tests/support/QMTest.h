@@ -2,6 +2,7 @@
 
 // Everything a headless GUI test needs, in one include.
 #include "ModalAnswerer.h"
+#include "MouseGestures.h"
 #include "PassThroughApp.h"
 #include "ScriptedFileDialogs.h"
 #include "SyntheticDesktop.h"
