@@ -338,8 +338,11 @@ void ImageNoteEditor::slotSetTextTool() { setMode(ImageNoteWorkArea::TextTool); 
 
 void ImageNoteEditor::slotChanged()
 {
+    // The canvas announces changes from inside its own paint, where an
+    // immediate repaint of the window is refused: the preview is repainted
+    // right after.
     m_pDragPreview->slotSetPixmap(m_pWorkArea->resultPixmap());
-    m_pDragPreview->repaint();
+    m_pDragPreview->update();
 }
 
 void ImageNoteEditor::slotNewScreenShot()

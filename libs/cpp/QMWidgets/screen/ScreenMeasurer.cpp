@@ -50,11 +50,22 @@ QString ScreenMeasurer::sizeText(const QPoint& corner1, const QPoint& corner2, d
         .arg(int(std::fabs(factor * size.height())));
 }
 
-int ScreenMeasurer::insideLabelPointSize(const QSize& selection)
+int ScreenMeasurer::insideLabelPointSize(const QSize& selection, const QString& strLabel)
 {
     int nPointSize = int(selection.width() / kWidthPerPoint);
     if (nPointSize > 0 && QFontMetrics(labelFont(nPointSize)).height() > selection.height())
         nPointSize = int(selection.height() / kHeightPerPoint);
+    // The width rule suits labels of five characters; longer ones ("601x301")
+    // would run past the selection's sides and lose their outer digits.
+    if (nPointSize > 0) {
+        const int nLabelWidth = QFontMetrics(labelFont(nPointSize)).horizontalAdvance(strLabel);
+        if (nLabelWidth > selection.width()) {
+            nPointSize = int(nPointSize * double(selection.width()) / nLabelWidth);
+            while (nPointSize > 0
+                   && QFontMetrics(labelFont(nPointSize)).horizontalAdvance(strLabel) > selection.width())
+                --nPointSize;
+        }
+    }
     // A font of no points cannot be made; its label goes above as well.
     if (nPointSize <= 0 || QFontMetrics(labelFont(nPointSize)).height() <= kSmallestInsideHeight)
         return 0;
@@ -152,7 +163,7 @@ void ScreenMeasurer::paintSizeLabel(QPainter& painter)
 
     const QString strLabel =
         sizeText(QPoint(m_nPressX, m_nPressY), QPoint(m_nCurrentX, m_nCurrentY), m_dMeasureScale);
-    const int nPointSize = insideLabelPointSize(area.size());
+    const int nPointSize = insideLabelPointSize(area.size(), strLabel);
     if (nPointSize > 0) {
         painter.setFont(labelFont(nPointSize));
         painter.drawText(area, Qt::AlignCenter, strLabel);

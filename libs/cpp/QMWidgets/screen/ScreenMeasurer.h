@@ -19,9 +19,10 @@ public:
     static QString sizeText(const QPoint& corner1, const QPoint& corner2, double dScale = 1.0);
     // The point size of a "Times" bold label inside a selection of this
     // size: a quarter and a bit of its width, or two thirds of its height
-    // where that is too tall; 0 when no label taller than 8 pixels fits, and
-    // the label goes above the selection in 13-point type.
-    static int insideLabelPointSize(const QSize& selection);
+    // where that is too tall, and smaller again where the label would be
+    // wider than the selection; 0 when no label taller than 8 pixels fits,
+    // and the label goes above the selection in 13-point type.
+    static int insideLabelPointSize(const QSize& selection, const QString& strLabel);
 
 signals:
     void done();

@@ -27,6 +27,8 @@ private slots:
     void sizeText();
     void insideLabelPointSize_data();
     void insideLabelPointSize();
+    void longLabelsFitAcross_data();
+    void longLabelsFitAcross();
     void labelIsTheSameWhicheverWayDragged_data();
     void labelIsTheSameWhicheverWayDragged();
     void grabIsShownCentred();
@@ -66,7 +68,6 @@ void TestScreenMeasurer::insideLabelPointSize_data()
     // pixels, and above the selection when that is 8 pixels or less.
     const int nFor45x10 = timesHeight(10) <= 10 ? 10 : (timesHeight(6) > 8 ? 6 : 0);
     QTest::newRow("45 x 10") << QSize(45, 10) << nFor45x10;
-    QTest::newRow("square: a quarter and a bit of the width") << QSize(90, 90) << 20;
     QTest::newRow("wide and low: two thirds of the height") << QSize(450, 30) << 20;
     QTest::newRow("narrower than 4.5 pixels: above") << QSize(4, 100) << 0;
     QTest::newRow("too low for a readable size: above") << QSize(200, 6) << 0;
@@ -76,7 +77,31 @@ void TestScreenMeasurer::insideLabelPointSize()
 {
     QFETCH(QSize, selection);
     QFETCH(int, pointSize);
-    QCOMPARE(ScreenMeasurer::insideLabelPointSize(selection), pointSize);
+    const QString strLabel = ScreenMeasurer::sizeText(QPoint(0, 0), QPoint(selection.width() - 1, selection.height() - 1));
+    QCOMPARE(ScreenMeasurer::insideLabelPointSize(selection, strLabel), pointSize);
+}
+
+void TestScreenMeasurer::longLabelsFitAcross_data()
+{
+    QTest::addColumn<QSize>("selection");
+    QTest::newRow("601 x 301") << QSize(601, 301);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+    QTest::newRow("120 x 1000") << QSize(120, 1000);
+}
+
+void TestScreenMeasurer::longLabelsFitAcross()
+{
+    // A quarter and a bit of the width suits five characters; the label of
+    // a larger selection is made smaller until it fits between the sides.
+    QFETCH(QSize, selection);
+    const QString strLabel = ScreenMeasurer::sizeText(QPoint(0, 0), QPoint(selection.width() - 1, selection.height() - 1));
+    const int nPointSize = ScreenMeasurer::insideLabelPointSize(selection, strLabel);
+    QVERIFY(nPointSize > 0);
+    QVERIFY(nPointSize <= int(selection.width() / 4.5));
+    const QFontMetrics metrics(QFont(QStringLiteral("Times"), nPointSize, 75, false));
+    QVERIFY2(metrics.horizontalAdvance(strLabel) <= selection.width(), qPrintable(QString::number(nPointSize)));
+    QVERIFY(QFontMetrics(QFont(QStringLiteral("Times"), nPointSize + 2, 75, false)).horizontalAdvance(strLabel)
+            > selection.width());
 }
 
 void TestScreenMeasurer::labelIsTheSameWhicheverWayDragged_data()
