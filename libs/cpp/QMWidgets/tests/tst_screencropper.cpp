@@ -63,6 +63,7 @@ private slots:
     void saveWithoutCutReportsNothing();
     void openLocationAfterSave_data();
     void openLocationAfterSave();
+    void aboutOnA();
     void painting();
     void cursorsAreBalanced();
 
@@ -273,6 +274,17 @@ void TestScreenCropper::openLocationAfterSave()
     QCOMPARE(urls.count(), opens ? 1 : 0);
     if (opens)
         QCOMPARE(urls.last(), QUrl::fromLocalFile(cropper.saveFolder()));
+}
+
+void TestScreenCropper::aboutOnA()
+{
+    ScreenCropper cropper;
+    cropper.grabScreen();
+    QMTest::ModalAnswerer answer(QMTest::ModalAnswerer::reject());
+    QTest::keyClick(&cropper, Qt::Key_A);
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.answeredClassName(), QStringLiteral("QMWidgets::AboutDialog"));
+    QVERIFY(cropper.isVisible());
 }
 
 void TestScreenCropper::painting()
