@@ -10,7 +10,7 @@ class QGraphicsView;
 namespace QMWidgets {
 
 // A window that shows a content widget of a fixed virtual size stretched to
-// fill it (the aspect ratio is not kept), through a graphics view.
+// fill it (its proportions are not kept), through a graphics view.
 class VirtualResolutionWidget : public QWidget
 {
     Q_OBJECT
