@@ -59,7 +59,8 @@ struct Canvas {
         area.slotSetPixmap(picture);
         area.slotSetColor(kInk);
         area.show();
-        QTest::qWaitForWindowExposed(&area);
+        if (!QTest::qWaitForWindowExposed(&area))
+            qWarning("the canvas was not exposed");
     }
     // The gesture, then the paint that commits it.
     void drag(const QList<QPoint>& points)

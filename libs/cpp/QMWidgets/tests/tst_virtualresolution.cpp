@@ -136,7 +136,7 @@ void TestVirtualResolution::dialog()
     for (auto* pGroup : dialog.findChildren<ResolutionSetupWidget*>())
         QCOMPARE(pGroup->isHidden(), pGroup->title() == QLatin1String("Window Size"));
     QCOMPARE(dialog.virtualResolution(), QSize(1024, 768));
-    QVERIFY(!dialog.findChildren<QLabel*>().first()->pixmap()->isNull());
+    QVERIFY(!dialog.findChildren<QLabel*>().first()->pixmap(Qt::ReturnByValue).isNull());
 
     // Apply announces the choice and keeps the dialog open.
     dialog.show();
