@@ -103,6 +103,16 @@ QByteArray pngBytes(const QImage &image)
 
 quint32 crc32(const QByteArray &bytes);
 
+// A GIF with the given logical screen, one frame at the given place (one
+// pixel of data) and no colour table.
+QByteArray gif(const QSize &screen, const QRect &frame)
+{
+    const auto word = [](int value) { return QByteArray(1, char(value & 0xFF)) + char(value >> 8); };
+    return QByteArray("GIF89a") + word(screen.width()) + word(screen.height()) + QByteArray(3, '\0')
+        + '\x2C' + word(frame.x()) + word(frame.y()) + word(frame.width()) + word(frame.height()) + '\0'
+        + QByteArray::fromHex("0202440100") + ';';
+}
+
 QByteArray bigEndian(quint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -636,6 +646,13 @@ void tst_MetaTagsBase::imageFromPictureData_data()
     QTest::newRow("8193 high") << pngBytes(QImage(1, 8193, QImage::Format_Mono)) << false << QSize(0, 0);
     QTest::newRow("claims 30000 x 30000") << pngClaiming(30000, 30000) << false << QSize(0, 0);
     QTest::newRow("claims 30000 x 30000, flagged") << pngClaiming(30000, 30000) << true << QSize(0, 0);
+    QTest::newRow("BMP") << imageBytes(colourCard(), "BMP") << false << QSize(4, 3);
+    // Qt's GIF reader reports 3 x 3 for this one and makes it 3 x 12035.
+    QTest::newRow("GIF screen 12035 high") << QByteArray::fromBase64("R0lGODlhAwADLyogWCH5BAAAAAAALAAAAAADfgMAAAIDhH8FADs=")
+                                           << false << QSize(0, 0);
+    QTest::newRow("GIF frame past 8192") << gif(QSize(3, 3), QRect(8190, 0, 3, 1)) << false << QSize(0, 0);
+    QTest::newRow("GIF within the limit") << gif(QSize(3, 3), QRect(0, 0, 3, 1)) << false << QSize(3, 3);
+    QTest::newRow("not a tag's format (XPM)") << imageBytes(colourCard(), "XPM") << false << QSize(0, 0);
     QTest::newRow("garbage") << QByteArray("not a picture") << false << QSize(0, 0);
     QTest::newRow("empty") << QByteArray() << true << QSize(0, 0);
 }

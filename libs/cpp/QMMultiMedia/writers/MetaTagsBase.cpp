@@ -72,6 +72,42 @@ void appendTextFrame(QByteArray &tag, const char *id, const QString &text)
     appendFrame(tag, id, QByteArray(1, '\x03') + text.toUtf8());
 }
 
+bool withinLimits(int width, int height)
+{
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+}
+
+// Qt's GIF reader makes its picture as large as the logical screen, or,
+// when that looks implausible, as the first frame's extent, and its size()
+// reports neither reliably: both are read from the data here.
+bool gifWithinLimits(const QByteArray &data)
+{
+    const auto byteAt = [&data](int at) { return uchar(data.at(at)); };
+    const auto word = [&byteAt](int at) { return byteAt(at) | (byteAt(at + 1) << 8); };
+    if (data.size() < 13 || !withinLimits(word(6), word(8)))
+        return false;
+    int pos = 13;
+    if (byteAt(10) & 0x80)
+        pos += 3 * (2 << (byteAt(10) & 7)); // global colour table
+    while (pos < data.size()) {
+        if (byteAt(pos) == 0x2C) { // the first frame
+            if (pos + 10 > data.size())
+                return false;
+            return withinLimits(word(pos + 1) + word(pos + 5), word(pos + 3) + word(pos + 7));
+        }
+        if (byteAt(pos) != 0x21) // anything but an extension: no frame follows
+            return false;
+        pos += 2;
+        while (pos < data.size() && byteAt(pos) != 0)
+            pos += 1 + byteAt(pos);
+        ++pos;
+    }
+    return false;
+}
+
+// Only the formats that tags carry, and whose readers allocate what their
+// header declares (GIF checked apart): a picture is refused by its declared
+// size before anything is decoded.
 QImage loadWithinLimits(const QByteArray &bytes)
 {
     QBuffer buffer;
@@ -79,11 +115,18 @@ QImage loadWithinLimits(const QByteArray &bytes)
     if (!buffer.open(QIODevice::ReadOnly))
         return QImage();
     QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    if (format == "gif") {
+        if (!gifWithinLimits(bytes))
+            return QImage();
+    } else if (format != "png" && format != "jpeg" && format != "bmp") {
+        return QImage();
+    }
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+    if (!withinLimits(size.width(), size.height()))
         return QImage();
     QImage image;
-    if (!reader.read(&image))
+    if (!reader.read(&image) || !withinLimits(image.width(), image.height()))
         return QImage();
     return image;
 }

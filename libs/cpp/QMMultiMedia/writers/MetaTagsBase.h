@@ -14,7 +14,7 @@ namespace QMMultiMedia {
 // frames with synchsafe sizes, no padding. Writing puts the tag in front of
 // a file's content and replaces the file only once the new content is
 // complete, so a failure leaves the file as it was. Reading picture data out
-// of a tag refuses pictures larger than 8192 x 8192.
+// of a tag refuses pictures larger than 8192 x 8192 before decoding them.
 // Format-specific subclasses read and save the tags of their own files.
 class MetaTagsBase : public QObject
 {
@@ -73,10 +73,11 @@ public:
     // Undoes ID3v2 unsynchronisation: drops every zero byte that directly
     // follows a byte 0xFF.
     static QByteArray removeUnsynchronisation(const QByteArray &data);
-    // The picture of an APIC frame's data. Unsynchronised data is cleaned
-    // first, falling back to the data as given when the cleaned bytes do not
-    // load. Null when nothing loads or the picture declares no size or one
-    // over 8192 x 8192 pixels.
+    // The picture of an APIC frame's data: PNG, JPEG, GIF or BMP, the
+    // formats tags carry. Unsynchronised data is cleaned first, falling back
+    // to the data as given when the cleaned bytes do not load. Null when
+    // nothing loads, or when the picture declares no size or one over 8192
+    // pixels either way (checked before decoding).
     static QImage imageFromPictureData(const QByteArray &data, bool unsynchronised);
 
 protected:
