@@ -651,6 +651,8 @@ void tst_MetaTagsBase::imageFromPictureData_data()
     QTest::newRow("GIF screen 12035 high") << QByteArray::fromBase64("R0lGODlhAwADLyogWCH5BAAAAAAALAAAAAADfgMAAAIDhH8FADs=")
                                            << false << QSize(0, 0);
     QTest::newRow("GIF frame past 8192") << gif(QSize(3, 3), QRect(8190, 0, 3, 1)) << false << QSize(0, 0);
+    QTest::newRow("GIF frame without pixels") << gif(QSize(8192, 6400), QRect(768, 0, 0, 349)) << false
+                                              << QSize(0, 0);
     QTest::newRow("GIF within the limit") << gif(QSize(3, 3), QRect(0, 0, 3, 1)) << false << QSize(3, 3);
     QTest::newRow("not a tag's format (XPM)") << imageBytes(colourCard(), "XPM") << false << QSize(0, 0);
     QTest::newRow("garbage") << QByteArray("not a picture") << false << QSize(0, 0);

@@ -79,7 +79,9 @@ bool withinLimits(int width, int height)
 
 // Qt's GIF reader makes its picture as large as the logical screen, or,
 // when that looks implausible, as the first frame's extent, and its size()
-// reports neither reliably: both are read from the data here.
+// reports neither reliably: both are read from the data here. A frame
+// without pixels never decodes; refusing it early spares clearing a screen
+// of up to 8192 x 8192 for nothing.
 bool gifWithinLimits(const QByteArray &data)
 {
     const auto byteAt = [&data](int at) { return uchar(data.at(at)); };
@@ -91,7 +93,7 @@ bool gifWithinLimits(const QByteArray &data)
         pos += 3 * (2 << (byteAt(10) & 7)); // global colour table
     while (pos < data.size()) {
         if (byteAt(pos) == 0x2C) { // the first frame
-            if (pos + 10 > data.size())
+            if (pos + 10 > data.size() || word(pos + 5) == 0 || word(pos + 7) == 0)
                 return false;
             return withinLimits(word(pos + 1) + word(pos + 5), word(pos + 3) + word(pos + 7));
         }
