@@ -1,8 +1,9 @@
 #pragma once
 
+#include "Error.h"
+
 #include <QtGlobal>
 
-#include <stdexcept>
 #include <type_traits>
 
 // The shared-ownership pointer of the audio-file classes. A handle owns an
@@ -70,7 +71,7 @@ private:
         return m_pBody->object;
     }
 
-    [[noreturn]] static void throwNullHandle() { throw std::logic_error("Null handle"); }
+    [[noreturn]] static void throwNullHandle() { throw Error("Null handle"); }
 
     static void release(Body* pBody)
     {

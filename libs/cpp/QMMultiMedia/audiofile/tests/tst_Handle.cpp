@@ -4,8 +4,6 @@
 
 #include <QtTest>
 
-#include <stdexcept>
-
 using MTools::Handle;
 
 namespace {
@@ -120,13 +118,14 @@ void tst_Handle::emptyHandleThrowsOnDereference()
     Handle<Counted> empty;
     QVERIFY(empty.isNull());
     const Handle<Counted>& constEmpty = empty;
-    QVERIFY_EXCEPTION_THROWN(empty->value = 1, std::logic_error);
-    QVERIFY_EXCEPTION_THROWN((void)(*constEmpty).value, std::logic_error);
+    QVERIFY_EXCEPTION_THROWN(empty->value = 1, MTools::Error);
+    QVERIFY_EXCEPTION_THROWN((void)(*constEmpty).value, MTools::Error);
     try {
         (void)(*empty);
         QFAIL("no exception");
-    } catch (const std::logic_error& error) {
-        QCOMPARE(QString::fromLatin1(error.what()), QString("Null handle"));
+    } catch (const MTools::Error& error) {
+        const MString& message = error.message();
+        QCOMPARE(QByteArray(message.data(), int(message.length())), QByteArray("Null handle"));
     }
 }
 
