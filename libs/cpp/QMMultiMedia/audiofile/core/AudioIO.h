@@ -17,6 +17,7 @@ public:
 
     // The object's settings, by reference: callers read and change them here.
     virtual Settings& settings();
+    const Settings& settings() const { return m_settings; }
     virtual void setSettings(const Settings& settings);
     virtual void dumpInfo();
     virtual const char* name() const;

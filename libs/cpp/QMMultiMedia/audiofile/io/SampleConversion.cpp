@@ -1,6 +1,9 @@
 #include "SampleConversion.h"
 
+#include <QtEndian>
+
 #include <cmath>
+#include <cstring>
 
 namespace QMMultiMedia {
 
@@ -13,27 +16,38 @@ inline quint8 byteAt(const char* p, int i)
     return quint8(p[i]);
 }
 
-// Scales v by full, clips to [low, high] and truncates toward zero; NaN gives
-// nan. The comparisons are made on the double product, before truncation.
-template <typename Out>
-inline Out scaled(float v, double offset, double full, double low, double high, Out nan)
+// Unsigned kernels: (v + 1) x full formed in double, clipped to [0, high]
+// and truncated; NaN gives the midpoint.
+int convertUnsigned(const float* source, qint32* target, int count, double full, double high, qint32 nan)
 {
-    const double x = (double(v) + offset) * full;
-    if (x > high)
-        return Out(high);
-    if (x < low)
-        return Out(low);
-    if (x != x)
-        return nan;
-    return Out(x);
+    for (int i = 0; i < count; ++i) {
+        const double x = (double(source[i]) + 1.0) * full;
+        if (x > high)
+            target[i] = qint32(high);
+        else if (x < 0.0)
+            target[i] = 0;
+        else if (x != x)
+            target[i] = nan;
+        else
+            target[i] = qint32(x);
+    }
+    return 0;
 }
 
+// Signed kernels: v x 2^(w-1), clipped to [-limit, limit] and truncated
+// toward zero; NaN gives 0. Scaling by a power of two is exact in float as in
+// double, and the bounds are exact in both, so the float form gives the
+// double results bit for bit (and vectorises).
 template <typename Out>
-int convert(const float* source, Out* target, int count, double offset, double full, double low, double high,
-            Out nan)
+int convertSigned(const float* source, Out* target, int count, float full, float limit)
 {
-    for (int i = 0; i < count; ++i)
-        target[i] = scaled<Out>(source[i], offset, full, low, high, nan);
+    for (int i = 0; i < count; ++i) {
+        float x = source[i] * full;
+        x = x > limit ? limit : x;
+        x = x < -limit ? -limit : x;
+        x = x == x ? x : 0.0f;
+        target[i] = Out(qint32(x));
+    }
     return 0;
 }
 
@@ -117,22 +131,22 @@ int writeInt64(qint64, FILE*, bool)
 
 int floatToInt8(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 0.0, 128.0, -127.0, 127.0, 0);
+    return convertSigned(source, target, count, 128.0f, 127.0f);
 }
 
 int floatToInt16(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 0.0, 32768.0, -32767.0, 32767.0, 0);
+    return convertSigned(source, target, count, 32768.0f, 32767.0f);
 }
 
 int floatToShort(const float* source, qint16* target, int count)
 {
-    return convert<qint16>(source, target, count, 0.0, 32768.0, -32767.0, 32767.0, 0);
+    return convertSigned(source, target, count, 32768.0f, 32767.0f);
 }
 
 int floatToInt24(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 0.0, 8388608.0, -8388607.0, 8388607.0, 0);
+    return convertSigned(source, target, count, 8388608.0f, 8388607.0f);
 }
 
 int floatToInt32(const float* source, qint32* target, int count)
@@ -154,17 +168,17 @@ int floatToInt32(const float* source, qint32* target, int count)
 
 int floatToUInt8(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 1.0, 128.0, 0.0, 255.0, 128);
+    return convertUnsigned(source, target, count, 128.0, 255.0, 128);
 }
 
 int floatToUInt16(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 1.0, 32768.0, 0.0, 65535.0, 32768);
+    return convertUnsigned(source, target, count, 32768.0, 65535.0, 32768);
 }
 
 int floatToUInt24(const float* source, qint32* target, int count)
 {
-    return convert<qint32>(source, target, count, 1.0, 8388608.0, 0.0, 16777215.0, 8388608);
+    return convertUnsigned(source, target, count, 8388608.0, 16777215.0, 8388608);
 }
 
 int int8ToBytes(const qint32* source, char* target, int count)
@@ -188,7 +202,15 @@ int int16ToBytes(const qint32* source, char* target, int byteCount, bool littleE
 int int24ToBytes(const qint32* source, char* target, int byteCount)
 {
     const int n = byteCount / 3;
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+    // Four little-endian bytes at a time, the fourth overwritten by the next
+    // value; the last value goes byte by byte so nothing is written past the
+    // count.
+    for (; i + 1 < n; ++i) {
+        const quint32 v = qToLittleEndian(quint32(source[i]));
+        std::memcpy(target + 3 * i, &v, 4);
+    }
+    for (; i < n; ++i) {
         const quint32 v = quint32(source[i]);
         target[3 * i] = char(quint8(v));
         target[3 * i + 1] = char(quint8(v >> 8));
