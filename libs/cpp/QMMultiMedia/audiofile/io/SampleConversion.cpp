@@ -203,12 +203,13 @@ int int24ToBytes(const qint32* source, char* target, int byteCount)
 {
     const int n = byteCount / 3;
     int i = 0;
-    // Four little-endian bytes at a time, the fourth overwritten by the next
-    // value; the last value goes byte by byte so nothing is written past the
-    // count.
-    for (; i + 1 < n; ++i) {
-        const quint32 v = qToLittleEndian(quint32(source[i]));
-        std::memcpy(target + 3 * i, &v, 4);
+    // Two values at a time as eight little-endian bytes, of which the last two
+    // are overwritten by the next pair; the last values go byte by byte so
+    // that nothing is written past the count.
+    for (; i + 3 <= n; i += 2) {
+        const quint64 pair = (quint64(quint32(source[i]) & 0xFFFFFFu)) | (quint64(quint32(source[i + 1])) << 24);
+        const quint64 bytes = qToLittleEndian(pair);
+        std::memcpy(target + 3 * i, &bytes, 8);
     }
     for (; i < n; ++i) {
         const quint32 v = quint32(source[i]);

@@ -101,7 +101,12 @@ void PeakVector::append(float first, float second, int ch)
 {
     QMM_REQUIRE(ch >= 0, "ch>=0");
     ensureChannel(ch);
-    _vectorVector[ch].append(Peak(first, second));
+    PeakArray& peaks = _vectorVector[ch];
+    // A writer appends a pair per block for as long as it records: large
+    // steps copy less, and every copy lands on pages never touched before.
+    if (peaks.size() == peaks.capacity() && peaks.size() >= 4096 && peaks.size() <= INT_MAX / 4)
+        peaks.reserve(peaks.size() * 4);
+    peaks.append(Peak(first, second));
 }
 
 void PeakVector::setChannel(const PeakArray& peaks, int ch)

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -269,6 +270,13 @@ void tst_SampleConversion::integersToBytes()
     char out24[7] = {9, 9, 9, 9, 9, 9, 9};
     int24ToBytes(triples, out24, 6);
     QCOMPARE(QByteArray(out24, 7), bytes({0x56, 0x34, 0x12, 0xFF, 0xFF, 0xFF, 9}));
+
+    // Longer runs too: every value in place, nothing past the count.
+    const qint32 five[] = {0x010203, 0x040506, 0x070809, 0x0A0B0C, -2};
+    char out15[16];
+    std::memset(out15, 9, 16);
+    int24ToBytes(five, out15, 15);
+    QCOMPARE(QByteArray(out15, 16), bytes({3, 2, 1, 6, 5, 4, 9, 8, 7, 0x0C, 0x0B, 0x0A, 0xFE, 0xFF, 0xFF, 9}));
 
     const qint32 octets[] = {0x1FF, 128, -128};
     char out8[3];

@@ -16,32 +16,42 @@ namespace {
 // gives the same values however the samples are grouped. With 1, 2, 4 or 8
 // channels eight lanes run side by side on the interleaved samples (one lane
 // per channel and position mod 8), which the compiler turns into vector code.
+template <int C>
+void scanLanes(const float* q, qint64 total, qint64& i, float* lo, float* hi, float* big)
+{
+    float l[8], h[8], b[8];
+    for (int j = 0; j < 8; ++j) {
+        l[j] = lo[j % C];
+        h[j] = hi[j % C];
+        b[j] = big[j % C];
+    }
+    for (; i + 8 <= total; i += 8) {
+        for (int j = 0; j < 8; ++j) {
+            const float x = q[i + j];
+            l[j] = x < l[j] ? x : l[j];
+            h[j] = x > h[j] ? x : h[j];
+            const float m = std::fabs(x);
+            b[j] = m > b[j] ? m : b[j];
+        }
+    }
+    for (int j = 0; j < 8; ++j) {
+        const int k = j % C;
+        lo[k] = l[j] < lo[k] ? l[j] : lo[k];
+        hi[k] = h[j] > hi[k] ? h[j] : hi[k];
+        big[k] = b[j] > big[k] ? b[j] : big[k];
+    }
+}
+
 void scanFrames(const float* q, int n, int c, float* lo, float* hi, float* big)
 {
     const qint64 total = qint64(n) * c;
     qint64 i = 0;
-    if (8 % c == 0 && total >= 8) {
-        float l[8], h[8], b[8];
-        for (int j = 0; j < 8; ++j) {
-            l[j] = lo[j % c];
-            h[j] = hi[j % c];
-            b[j] = big[j % c];
-        }
-        for (; i + 8 <= total; i += 8) {
-            for (int j = 0; j < 8; ++j) {
-                const float x = q[i + j];
-                l[j] = x < l[j] ? x : l[j];
-                h[j] = x > h[j] ? x : h[j];
-                const float m = std::fabs(x);
-                b[j] = m > b[j] ? m : b[j];
-            }
-        }
-        for (int j = 0; j < 8; ++j) {
-            const int k = j % c;
-            lo[k] = l[j] < lo[k] ? l[j] : lo[k];
-            hi[k] = h[j] > hi[k] ? h[j] : hi[k];
-            big[k] = b[j] > big[k] ? b[j] : big[k];
-        }
+    switch (c) {
+    case 1: scanLanes<1>(q, total, i, lo, hi, big); break;
+    case 2: scanLanes<2>(q, total, i, lo, hi, big); break;
+    case 4: scanLanes<4>(q, total, i, lo, hi, big); break;
+    case 8: scanLanes<8>(q, total, i, lo, hi, big); break;
+    default: break;
     }
     for (; i < total; ++i) {
         const int k = int(i % c);
