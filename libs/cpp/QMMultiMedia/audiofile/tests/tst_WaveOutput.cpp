@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 #include <cstring>
 
 using namespace QMMultiMedia;
@@ -87,7 +88,17 @@ QString field(const QString& report, const QString& label)
     return line.match(report).captured(1);
 }
 
+struct Spike
+{
+    int call;
+    int frame;
+    int channel;
+    float value;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Spike)
 
 class NearlyFullOutput : public WaveOutput
 {
@@ -111,6 +122,8 @@ private slots:
     void broadcastWaveLayout();
     void givenMetadataGainsAHistoryLine();
     void peaksOfTheEnvelope();
+    void peakOfPeaksPosition_data();
+    void peakOfPeaksPosition();
     void emptyFileHasOnePairPerChannel();
     void envelopeFormatOne();
     void unsupportedFormatCode();
@@ -323,6 +336,77 @@ void tst_WaveOutput::peaksOfTheEnvelope()
     const Written s = writeWave(m_dir.filePath("peaks2.wav"), Settings(8000, 2, 16, 16), stereo);
     const int l2 = chunkAt(s.bytes, "levl");
     QCOMPARE(le32(s.bytes, l2 + 32), 400u);  // channel 0 is taken first
+}
+
+void tst_WaveOutput::peakOfPeaksPosition_data()
+{
+    // Samples of 0.1 with a few larger ones, written in several calls. The
+    // position is that of the first sample of the largest magnitude when
+    // every channel of a call is taken in turn, sample after sample.
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<QVector<int>>("framesPerCall");
+    QTest::addColumn<QVector<Spike>>("spikes");
+    QTest::addColumn<int>("position");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("mono, the first of two equal") << 1 << QVector<int>{600}
+                                                  << QVector<Spike>{{0, 10, 0, 0.9f}, {0, 20, 0, 0.9f}} << 10;
+    QTest::newRow("stereo, larger in channel 1") << 2 << QVector<int>{600}
+                                                 << QVector<Spike>{{0, 400, 0, 0.8f}, {0, 300, 1, -0.9f}} << 300;
+    QTest::newRow("stereo, equal in channel 1 stays") << 2 << QVector<int>{600}
+                                                      << QVector<Spike>{{0, 400, 0, 0.9f}, {0, 300, 1, -0.9f}} << 400;
+    QTest::newRow("three channels, equal in a later call stays")
+        << 3 << QVector<int>{100, 100} << QVector<Spike>{{0, 50, 2, 0.7f}, {1, 10, 1, -0.7f}} << 50;
+    QTest::newRow("stereo, larger in a later call") << 2 << QVector<int>{300, 300}
+                                                    << QVector<Spike>{{0, 5, 0, 0.5f}, {1, 7, 1, 0.6f}} << 307;
+    QTest::newRow("NaN is no peak") << 2 << QVector<int>{64} << QVector<Spike>{{0, 3, 0, nan}, {0, 9, 1, 0.4f}} << 9;
+    QTest::newRow("eight channels") << 8 << QVector<int>{40, 3} << QVector<Spike>{{0, 33, 7, 0.3f}, {1, 2, 0, -0.3f}}
+                                    << 33;
+    QTest::newRow("five channels") << 5 << QVector<int>{40} << QVector<Spike>{{0, 33, 4, 0.3f}, {0, 39, 3, 0.31f}}
+                                   << 39;
+}
+
+void tst_WaveOutput::peakOfPeaksPosition()
+{
+    QFETCH(int, channels);
+    QFETCH(QVector<int>, framesPerCall);
+    QFETCH(QVector<Spike>, spikes);
+    QFETCH(int, position);
+    const QString path = m_dir.filePath("position.wav");
+    QVector<float> all;  // every sample written, in order
+    {
+        WaveOutput out(QFile::encodeName(path).constData(), Settings(8000, channels, 16, 16), QString(),
+                       Handle<EBUInfo>(), false);
+        for (int call = 0; call < framesPerCall.size(); ++call) {
+            QVector<float> samples(framesPerCall[call] * channels, 0.1f);
+            for (const Spike& s : spikes)
+                if (s.call == call)
+                    samples[s.frame * channels + s.channel] = s.value;
+            QVERIFY(out.write(samples.constData(), samples.size()));
+            all += samples;
+        }
+        QVERIFY(out.close());
+    }
+    const QByteArray f = AudioTest::fileBytes(path);
+    const int levl = chunkAt(f, "levl");
+    QCOMPARE(int(le32(f, levl + 32)), position);
+
+    // Each block's pair: the largest sample and the smallest, both from 0.
+    const int frames = all.size() / channels;
+    const int blocks = frames / 256 + 1;
+    QCOMPARE(int(le32(f, levl + 28)), blocks);
+    for (int b = 0; b < blocks; ++b) {
+        for (int k = 0; k < channels; ++k) {
+            float max = 0.0f, min = 0.0f;
+            for (int i = b * 256; i < std::min(frames, (b + 1) * 256); ++i) {
+                const float x = all[i * channels + k];
+                max = x > max ? x : max;
+                min = x < min ? x : min;
+            }
+            const int at = levl + 128 + 4 * (b * channels + k);
+            QCOMPARE(int(le16(f, at)), int(std::fabs(max) * 65535.0));
+            QCOMPARE(int(le16(f, at + 2)), int(std::fabs(min) * 65535.0));
+        }
+    }
 }
 
 void tst_WaveOutput::emptyFileHasOnePairPerChannel()
