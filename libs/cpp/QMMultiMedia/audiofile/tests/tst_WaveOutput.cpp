@@ -564,6 +564,9 @@ void tst_WaveOutput::buffersWithinTheirContent()
 
     QVERIFY(out.setOutputId(7));
     QCOMPARE(out.outputId(), 7);
+    AudioTest::CapturedDebug debug;
+    QVERIFY(out.test());
+    QCOMPARE(debug.lines(), QStringList{"Test"});
     QCOMPARE(WaveOutput("/nonexistent/x.wav", Settings(8000, 1, 16, 16), QString(), Handle<EBUInfo>(), false)
                  .outputId(),
              -1);
@@ -588,6 +591,26 @@ void tst_WaveOutput::closeOnceAndOnDestruction()
     QVERIFY(!out.close());
     const float s[] = {0.5f};
     QVERIFY(!out.write(s, 1));
+
+    // A second file from the same output: the first is finished, and the
+    // second's envelope holds its own peaks only.
+    const QString first = m_dir.filePath("first.wav");
+    const QString second = m_dir.filePath("second.wav");
+    WaveOutput reused(QFile::encodeName(first).constData(), Settings(8000, 1, 16, 16), QString(), Handle<EBUInfo>(),
+                      false);
+    const QVector<float> loud(300, 0.9f);
+    QVERIFY(reused.write(loud.constData(), loud.size()));
+    QVERIFY(reused.writeHeader(QFile::encodeName(second).constData()));
+    const float quiet[] = {0.25f};
+    QVERIFY(reused.write(quiet, 1));
+    QVERIFY(reused.close());
+    const QByteArray a = AudioTest::fileBytes(first);
+    QCOMPARE(le32(a, 40), 600u);
+    QCOMPARE(le32(a, 4), quint32(a.size() - 8));
+    const QByteArray b = AudioTest::fileBytes(second);
+    QCOMPARE(le32(b, 40), 2u);
+    QCOMPARE(le32(b, 44 + 2 + 28), 1u);                   // one pair
+    QCOMPARE(le16(b, 44 + 2 + 128), quint16(16383));     // 0.25, not 0.9
 }
 
 void tst_WaveOutput::timecodes_data()

@@ -81,10 +81,14 @@ bool WaveOutput::settingsAreWritable() const
 
 bool WaveOutput::writeHeader(const char* path)
 {
-    if (m_pFile) {
-        std::fclose(m_pFile);
-        m_pFile = nullptr;
-    }
+    // A file still open is finished first; the new one starts with no peaks.
+    if (m_pFile)
+        close();
+    m_peaks.clear();
+    for (Accumulator& a : m_accumulators)
+        a = Accumulator();
+    m_fPeakOfPeaks = 0.0f;
+    m_envelope->setPosPeakOfPeaks(0);
     m_info.setDataSize(0);
     FILE* file = std::fopen(path, "wb");
     if (!file) {

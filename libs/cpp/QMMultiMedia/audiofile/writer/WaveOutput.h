@@ -34,7 +34,8 @@ public:
     bool write(const float* data, int count) override;
 
     // Opens (creates or truncates) the file and writes everything up to the
-    // first sample.
+    // first sample. A file still open is closed first, and the peaks start
+    // afresh.
     virtual bool writeHeader(const char* path);
     // Pads the data, appends the envelope, patches the sizes and closes.
     // An output without a file answers false.
