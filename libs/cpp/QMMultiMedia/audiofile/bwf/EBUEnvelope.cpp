@@ -114,6 +114,8 @@ bool EBUEnvelope::writeChunk(FILE* file, PeakVector& peaks, int format)
 
 void EBUEnvelope::readChunk(FILE* file)
 {
+    if (!file)
+        return;
     m_nVersion = readInt32(file, false);
     m_nFormat = readInt32(file, false);
     m_nPointsPerValue = readInt32(file, false);
@@ -131,7 +133,7 @@ void EBUEnvelope::readChunk(FILE* file)
 
 bool EBUEnvelope::save(const char* path, PeakVector& peaks, int format)
 {
-    FILE* file = std::fopen(path, "wb");
+    FILE* file = path ? std::fopen(path, "wb") : nullptr;
     if (!file) {
         std::fprintf(stderr, "EBUEnvelope::save: file create error\n");
         return false;
@@ -142,7 +144,7 @@ bool EBUEnvelope::save(const char* path, PeakVector& peaks, int format)
 
 bool EBUEnvelope::load(const char* path)
 {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file) {
         std::fprintf(stderr, "EBUEnvelope:load: file open error\n");
         return false;

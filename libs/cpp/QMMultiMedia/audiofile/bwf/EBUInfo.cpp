@@ -191,6 +191,8 @@ bool EBUInfo::writeChunk(FILE* file) const
 
 void EBUInfo::readChunk(FILE* file)
 {
+    if (!file)
+        return;
     setDescription(readText(file, kDescriptionWidth));
     setOriginator(readText(file, kOriginatorWidth));
     setOriginatorReference(readText(file, kReferenceWidth));
@@ -214,7 +216,7 @@ void EBUInfo::readChunk(FILE* file)
 
 bool EBUInfo::save(const char* path) const
 {
-    FILE* file = std::fopen(path, "wb");
+    FILE* file = path ? std::fopen(path, "wb") : nullptr;
     if (!file) {
         qDebug() << "EBUInfo::save: file create error";
         return false;
@@ -225,7 +227,7 @@ bool EBUInfo::save(const char* path) const
 
 bool EBUInfo::load(const char* path)
 {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file) {
         qDebug() << "EBUInfo::load: file open error";
         return false;

@@ -507,6 +507,16 @@ void tst_WaveOutput::missingFolder()
     const float s[] = {0.5f, 0.5f};
     QVERIFY(!out.write(s, 2));
     QVERIFY(!out.close());
+
+    // No path at all is a path that cannot be created.
+    WaveOutput none(nullptr, Settings(48000, 2, 16, 16), QString(), Handle<EBUInfo>(), false);
+    QVERIFY(!none.write(s, 2));
+    QVERIFY(!none.close());
+    QVERIFY(!EBUInfo().save(nullptr));
+    QVERIFY(!EBUInfo().load(nullptr));
+    PeakVector peaks(1, 1);
+    QVERIFY(!EBUEnvelope().save(nullptr, peaks, 2));
+    QVERIFY(!EBUEnvelope().load(nullptr));
 }
 
 void tst_WaveOutput::failedWritesAreReported()

@@ -73,7 +73,7 @@ FileOutput::FileOutput(const char* path, const Settings& settings, const QString
     m_envelope->setBlockSize(m_nBlockSize);
     setSettings(settings);
     m_info.setComment(comment);
-    m_info.setUrl(QUrl::fromLocalFile(QFile::decodeName(path)));
+    m_info.setUrl(QUrl::fromLocalFile(QFile::decodeName(path ? path : "")));
     m_accumulators.resize(size_t(settings.channels()));
 }
 

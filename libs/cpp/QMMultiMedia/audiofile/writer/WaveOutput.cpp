@@ -42,6 +42,8 @@ WaveOutput::WaveOutput(const char* path, const Settings& settings, const QString
                        MTools::Handle<EBUInfo> metadata, bool broadcastWave)
     : FileOutput(path, settings, comment, metadata, broadcastWave)
 {
+    if (!path)
+        path = "";
     if (!settingsAreWritable()) {
         std::fprintf(stderr, "WaveOutput: unsupported settings for the %s\n", path);
         this->settings().dumpInfo();
@@ -90,6 +92,8 @@ bool WaveOutput::writeHeader(const char* path)
     m_fPeakOfPeaks = 0.0f;
     m_envelope->setPosPeakOfPeaks(0);
     m_info.setDataSize(0);
+    if (!path)
+        path = "";
     FILE* file = std::fopen(path, "wb");
     if (!file) {
         std::fprintf(stderr, "WaveOutput: create error of the %s\n", path);
