@@ -7,8 +7,8 @@
 # sox converts a 16-bit stereo 48 kHz WAV of SECONDS (default 600) to 24 bits;
 # audiofile-bench writes a 24-bit stereo 48 kHz broadcast-wave file of the
 # same length from float samples, with its peak envelope. Both write into the
-# same temporary folder; each side runs REPEAT times (default 3), alternating,
-# and the best wall time counts.
+# same temporary folder; each side runs REPEAT times (default 3), alternating
+# which goes first, and the best wall time counts.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 seconds="${2:-600}"
@@ -25,12 +25,17 @@ now() { date +%s.%N; }
 sox -n -r 48000 -c 2 -b 16 "$out/source16.wav" synth "$seconds" sine 220-440 sine 330-660 vol 0.7
 
 best_sox=""; best_ours=""
+run_sox() { sox "$out/source16.wav" -b 24 "$out/sox24.wav"; }
+run_ours() { "$bench" "$out/ours24.wav" "$seconds" 24 2 48000 >/dev/null; }
+timed() { local t0 t1; t0=$(now); "$@"; t1=$(now); awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'; }
+
 for r in $(seq "$repeat"); do
   rm -f "$out/sox24.wav" "$out/ours24.wav"
-  t0=$(now); sox "$out/source16.wav" -b 24 "$out/sox24.wav"; t1=$(now)
-  "$bench" "$out/ours24.wav" "$seconds" 24 2 48000 >/dev/null; t2=$(now)
-  s=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')
-  o=$(awk -v a="$t1" -v b="$t2" 'BEGIN { printf "%.3f", b - a }')
+  if [ $((r % 2)) -eq 1 ]; then
+    s=$(timed run_sox); o=$(timed run_ours)
+  else
+    o=$(timed run_ours); s=$(timed run_sox)
+  fi
   echo "run $r: sox ${s} s, audiofile-bench ${o} s"
   best_sox=$(awk -v x="$s" -v y="${best_sox:-$s}" 'BEGIN { print (x < y ? x : y) }')
   best_ours=$(awk -v x="$o" -v y="${best_ours:-$o}" 'BEGIN { print (x < y ? x : y) }')
