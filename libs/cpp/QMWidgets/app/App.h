@@ -26,9 +26,6 @@ class HelpDialog;
 class App : public QApplication
 {
     Q_OBJECT
-    // Published for libraries that reach the framework through QtCore alone
-    // (the audio-file library's broadcast-wave description).
-    Q_PROPERTY(QString buildDateText READ buildDateText CONSTANT)
 
 public:
     // Reminder kinds: a set of bits when requested, one value when stored.
