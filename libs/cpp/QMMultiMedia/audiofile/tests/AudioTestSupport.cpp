@@ -1,11 +1,14 @@
 #include "AudioTestSupport.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QLoggingCategory>
 #include <QTemporaryFile>
 
 #include <cstdio>
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -202,6 +205,103 @@ Bytes& Bytes::chunk(const char* id, quint32 statedSize, const QByteArray& body)
     if (body.size() % 2)
         m_bytes.append('\0');
     return *this;
+}
+
+Bytes& Bytes::beChunk(const char* id, const QByteArray& body)
+{
+    return beChunk(id, quint32(body.size()), body);
+}
+
+Bytes& Bytes::beChunk(const char* id, quint32 statedSize, const QByteArray& body)
+{
+    tag(id).be32(statedSize).raw(body);
+    if (body.size() % 2)
+        m_bytes.append('\0');
+    return *this;
+}
+
+QByteArray riff(const QByteArray& chunks)
+{
+    return Bytes().tag("RIFF").le32(quint32(4 + chunks.size())).tag("WAVE").raw(chunks);
+}
+
+QByteArray fmtBody(int tag, int channels, int rate, int bits)
+{
+    const int align = channels * (bits / 8);
+    return Bytes().le16(quint32(tag)).le16(quint32(channels)).le32(quint32(rate)).le32(quint32(rate * align))
+        .le16(quint32(align)).le16(quint32(bits));
+}
+
+QByteArray aiff(const QByteArray& chunks)
+{
+    return Bytes().tag("FORM").be32(quint32(4 + chunks.size())).tag("AIFF").raw(chunks);
+}
+
+QByteArray commBody(int channels, quint32 frames, int bits, const QByteArray& rate10)
+{
+    return Bytes().be16(quint32(channels)).be32(frames).be16(quint32(bits)).raw(rate10);
+}
+
+QByteArray rate44100()
+{
+    return QByteArray::fromHex("400EAC44000000000000");
+}
+
+QByteArray rate48000()
+{
+    return QByteArray::fromHex("400EBB80000000000000");
+}
+
+QByteArray runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QByteArray();
+    const QByteArray out = process.readAllStandardOutput();
+    return out.isNull() ? QByteArray("") : out;
+}
+
+bool haveTool(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+QVector<qint32> soxSamples(const QString& path)
+{
+    const QByteArray raw = runTool("sox", {path, "-t", "raw", "-e", "signed", "-b", "32", "-L", "-"});
+    QVector<qint32> samples(raw.size() / 4);
+    for (int i = 0; i < samples.size(); ++i)
+        samples[i] = qint32(le32(raw, 4 * i));
+    return samples;
+}
+
+bool staysWithin(qint64 extraBytes, const std::function<void()>& function)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    Q_UNUSED(extraBytes);
+    function();
+    return true;
+#else
+    // The address space the process holds now, from /proc/self/statm (pages).
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pages = statm.readAll().split(' ').value(0).toLongLong();
+    const qint64 limit = pages * sysconf(_SC_PAGESIZE) + extraBytes;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const struct rlimit r = {rlim_t(limit), rlim_t(limit)};
+        setrlimit(RLIMIT_AS, &r);
+        function();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
 }
 
 }  // namespace AudioTest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QVector>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -61,11 +62,39 @@ public:
     // body and a pad byte after an odd body.
     Bytes& chunk(const char* id, const QByteArray& body);
     Bytes& chunk(const char* id, quint32 statedSize, const QByteArray& body);
+    // The same with a big-endian size (AIFF).
+    Bytes& beChunk(const char* id, const QByteArray& body);
+    Bytes& beChunk(const char* id, quint32 statedSize, const QByteArray& body);
     operator QByteArray() const { return m_bytes; }
     QByteArray bytes() const { return m_bytes; }
 
 private:
     QByteArray m_bytes;
 };
+
+// "RIFF", the size of what follows, "WAVE" and the chunks.
+QByteArray riff(const QByteArray& chunks);
+// The 16-byte body of a "fmt " chunk.
+QByteArray fmtBody(int tag, int channels, int rate, int bits);
+// "FORM", the size of what follows, "AIFF" and the chunks.
+QByteArray aiff(const QByteArray& chunks);
+// The 18-byte body of a "COMM" chunk; rate10 is the 80-bit extended rate.
+QByteArray commBody(int channels, quint32 frames, int bits, const QByteArray& rate10);
+// 80-bit extended rates as the AIFF format stores them.
+QByteArray rate44100();
+QByteArray rate48000();
+
+// Runs a program (30 s at most); its standard output, or a null array when
+// it could not run or failed.
+QByteArray runTool(const QString& program, const QStringList& arguments);
+bool haveTool(const QString& program);
+// The samples sox decodes from a file, as signed 32-bit values (a 16-bit
+// sample s is s << 16); empty when sox fails.
+QVector<qint32> soxSamples(const QString& path);
+
+// Runs the function in a child process whose address space may grow by at
+// most extraBytes; true when it returned normally. Under AddressSanitizer,
+// whose shadow memory rules out such a limit, it runs here and answers true.
+bool staysWithin(qint64 extraBytes, const std::function<void()>& function);
 
 }  // namespace AudioTest
