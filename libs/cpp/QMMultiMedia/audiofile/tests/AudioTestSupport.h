@@ -93,8 +93,8 @@ bool haveTool(const QString& program);
 QVector<qint32> soxSamples(const QString& path);
 
 // Runs the function in a child process whose address space may grow by at
-// most extraBytes; true when it returned normally. Under AddressSanitizer,
-// whose shadow memory rules out such a limit, it runs here and answers true.
-bool staysWithin(qint64 extraBytes, const std::function<void()>& function);
+// most extraBytes; true when it returned true. Under AddressSanitizer, whose
+// shadow memory rules out such a limit, it runs here and answers its result.
+bool staysWithin(qint64 extraBytes, const std::function<bool()>& function);
 
 }  // namespace AudioTest
