@@ -1,0 +1,128 @@
+// A peak-envelope file from outside, met twice: loaded directly into an
+// input, and found as the cache of an audio file, where it may only serve
+// when it describes exactly that file (its channels and blocks); otherwise
+// the samples are scanned again. Either way the input then holds one
+// channel of 4 peaks for its 1000 mono frames.
+#include "EBUEnvelope.h"
+#include "WaveInput.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string g_folder;
+std::string g_audio;
+std::string g_input;
+
+void removeFiles()
+{
+    QDir(QString::fromStdString(g_folder)).removeRecursively();
+}
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void writeLe(std::vector<unsigned char>& out, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+// 1000 frames of mono 16-bit PCM at 8000 Hz: a slow ramp.
+void writeAudio()
+{
+    std::vector<unsigned char> bytes;
+    const uint32_t dataSize = 2000;
+    bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
+    writeLe(bytes, 4 + 24 + 8 + dataSize, 4);
+    bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    writeLe(bytes, 16, 4);
+    writeLe(bytes, 1, 2);
+    writeLe(bytes, 1, 2);
+    writeLe(bytes, 8000, 4);
+    writeLe(bytes, 16000, 4);
+    writeLe(bytes, 2, 2);
+    writeLe(bytes, 16, 2);
+    bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
+    writeLe(bytes, dataSize, 4);
+    for (int i = 0; i < 1000; ++i)
+        writeLe(bytes, uint32_t(i * 30 - 15000) & 0xFFFF, 2);
+    FILE* file = std::fopen(g_audio.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        std::abort();
+    std::fclose(file);
+}
+
+void writeInput(const std::string& path, const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        std::abort();
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+}
+
+void checkPeaks(const QMMultiMedia::PeakVector& peaks)
+{
+    for (int c = 0; c < peaks.numberOfChannels(); ++c)
+        for (int i = 0; i < peaks.numberOfPeaks(); ++i) {
+            const QMMultiMedia::Peak& p = peaks.peak(i, c);
+            check(p.first >= 0.0f && p.first <= 1.0f && p.second <= 0.0f && p.second >= -1.0f);
+        }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    char folder[] = "/tmp/fuzz-envelope-XXXXXX";
+    if (!mkdtemp(folder))
+        std::abort();
+    g_folder = folder;
+    g_audio = g_folder + "/take.wav";
+    g_input = g_folder + "/input.bef";
+    QMMultiMedia::FileInput::setBaseFolder(QString::fromStdString(g_folder));
+    QDir().mkpath(QString::fromStdString(g_folder + "/Envelopes"));
+    writeAudio();
+    std::atexit(removeFiles);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace QMMultiMedia;
+    writeInput(g_input, data, size);
+    {
+        WaveInput input;
+        check(input.openChecked(g_audio.c_str()));
+        if (input.loadEnvelope(g_input.c_str())) {
+            const MTools::Handle<PeakVector> peaks = input.peakVector();
+            check(peaks->numberOfChannels() >= 1 && peaks->numberOfChannels() <= 32);
+            check(qint64(peaks->numberOfPeaks()) * peaks->numberOfChannels() * 2 <= qint64(size));
+            checkPeaks(*peaks);
+        }
+    }
+    WaveInput input;
+    check(input.openChecked(g_audio.c_str()));
+    writeInput(input.envelopeFileName().toStdString(), data, size);
+    const Peak* first = input.peak({0, 0, 256.0f});
+    check(first && std::isfinite(first->first));
+    const MTools::Handle<PeakVector> peaks = input.peakVector();
+    check(peaks->numberOfChannels() == 1 && peaks->numberOfPeaks() == 4);
+    checkPeaks(*peaks);
+    QFile::remove(input.envelopeFileName());
+    return 0;
+}
