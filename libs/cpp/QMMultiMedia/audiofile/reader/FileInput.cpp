@@ -66,6 +66,148 @@ int leadingNumber(const QString& text)
     return int(value);
 }
 
+// Stored samples of up to 24 bits as 32-bit words holding the value in their
+// top bits: the float of such a word (times 2^-31) is exact, so the words
+// compare as the floats do.
+void toTopWords(const char* source, qint32* words, int count, int bits, int code)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(source);
+    const bool littleEndian = code == LittleEndianSigned || code == LittleEndianUnsigned;
+    switch (bits) {
+    case 8: {
+        // Unsigned bytes count from their midpoint 128.
+        const quint32 flip = code == Unsigned8 ? 0x80000000u : 0u;
+        for (int i = 0; i < count; ++i)
+            words[i] = qint32((quint32(b[i]) << 24) ^ flip);
+        break;
+    }
+    case 16: {
+        const quint32 flip = code == LittleEndianUnsigned || code == BigEndianUnsigned ? 0x80000000u : 0u;
+        const int hi = littleEndian ? 1 : 0;
+        for (int i = 0; i < count; ++i)
+            words[i] = qint32(((quint32(b[2 * i + hi]) << 24) | (quint32(b[2 * i + 1 - hi]) << 16)) ^ flip);
+        break;
+    }
+    default: {
+        const int hi = code == Signed24Swapped ? 0 : 2;
+        for (int i = 0; i < count; ++i)
+            words[i] = qint32((quint32(b[3 * i + hi]) << 24) | (quint32(b[3 * i + 1]) << 16)
+                              | (quint32(b[3 * i + 2 - hi]) << 8));
+        break;
+    }
+    }
+}
+
+inline float toFloat(qint32 word)
+{
+    return float(double(word) * (1.0 / 2147483648.0));
+}
+
+inline float toFloat(float x)
+{
+    return x;
+}
+
+inline double magnitude(qint32 word)
+{
+    return std::fabs(double(word));
+}
+
+inline double magnitude(float x)
+{
+    return std::fabs(double(x));
+}
+
+struct PeakScanResult
+{
+    // Per channel: the largest magnitude so far and its first frame.
+    std::vector<double> largest;
+    std::vector<qint64> largestAt;
+};
+
+// The (maximum, minimum) of every block of b frames of each channel, both
+// starting from 0, appended to the channel's peaks.
+template <typename T>
+class PeakScan
+{
+public:
+    PeakScan(int channels, int blockFrames, std::vector<PeakArray>& peaks)
+        : m_nChannels(channels),
+          m_nBlock(blockFrames),
+          m_peaks(peaks)
+    {
+        result.largest.assign(size_t(channels), 0.0);
+        result.largestAt.assign(size_t(channels), -1);
+    }
+
+    void scan(const T* samples, int frames, qint64 firstFrame)
+    {
+        const int c = m_nChannels;
+        for (int start = 0; start < frames; start += m_nBlock) {
+            const int e = std::min(m_nBlock, frames - start);
+            const T* block = samples + size_t(start) * size_t(c);
+            T max[32], min[32];
+            extremes(block, e, max, min);
+            for (int k = 0; k < c; ++k) {
+                m_peaks[size_t(k)].append(Peak(toFloat(max[k]), toFloat(min[k])));
+                const double largest = std::max(magnitude(max[k]), magnitude(min[k]));
+                if (largest > result.largest[size_t(k)]) {
+                    int i = 0;
+                    while (i + 1 < e && magnitude(block[size_t(i) * size_t(c) + size_t(k)]) != largest)
+                        ++i;
+                    result.largest[size_t(k)] = largest;
+                    result.largestAt[size_t(k)] = firstFrame + start + i;
+                }
+            }
+        }
+    }
+
+    PeakScanResult result;
+
+private:
+    // Mono and stereo have loops of their own, which the compiler unrolls.
+    void extremes(const T* block, int e, T* max, T* min) const
+    {
+        const int c = m_nChannels;
+        if (c == 1) {
+            T hi = 0, lo = 0;
+            for (int i = 0; i < e; ++i) {
+                hi = std::max(hi, block[i]);
+                lo = std::min(lo, block[i]);
+            }
+            max[0] = hi;
+            min[0] = lo;
+            return;
+        }
+        if (c == 2) {
+            T hi0 = 0, lo0 = 0, hi1 = 0, lo1 = 0;
+            for (int i = 0; i < e; ++i) {
+                hi0 = std::max(hi0, block[2 * i]);
+                lo0 = std::min(lo0, block[2 * i]);
+                hi1 = std::max(hi1, block[2 * i + 1]);
+                lo1 = std::min(lo1, block[2 * i + 1]);
+            }
+            max[0] = hi0;
+            min[0] = lo0;
+            max[1] = hi1;
+            min[1] = lo1;
+            return;
+        }
+        std::fill(max, max + c, T(0));
+        std::fill(min, min + c, T(0));
+        for (int i = 0; i < e; ++i) {
+            for (int k = 0; k < c; ++k) {
+                max[k] = std::max(max[k], block[size_t(i) * size_t(c) + size_t(k)]);
+                min[k] = std::min(min[k], block[size_t(i) * size_t(c) + size_t(k)]);
+            }
+        }
+    }
+
+    int m_nChannels;
+    int m_nBlock;
+    std::vector<PeakArray>& m_peaks;
+};
+
 }  // namespace
 
 FileInput::FileInput()
@@ -421,43 +563,41 @@ void FileInput::scanPeaks()
     m_peakVector->clear();
     m_envelope->setBlockSize(m_nSamplesPerPeak);
     const int c = channels();
-    if (c <= 0 || c > 32)
+    const int bits = bitsPerSample();
+    if (c <= 0 || c > 32 || !supportedBits(bits))
         return;
     const int b = m_nSamplesPerPeak;
-    const qint64 expected = (m_info.numberOfSamples() / c + b - 1) / b;
+    const int width = bits / 8;
     std::vector<PeakArray> peaks(static_cast<size_t>(c));
+    const qint64 expected = (m_info.numberOfSamples() / c + b - 1) / b;
     for (PeakArray& channel : peaks)
         channel.reserve(int(std::clamp<qint64>(expected, 0, INT_MAX / 2)));
-    // Per channel: the largest magnitude and the first frame that has it.
-    std::vector<float> largest(size_t(c), 0.0f);
-    std::vector<qint64> largestAt(size_t(c), -1);
+    PeakScan<qint32> words(c, b, peaks);
+    PeakScan<float> floats(c, b, peaks);
 
-    // One pass over the file, all channels at once.
+    // One pass over the file, all channels at once. Samples of up to 24 bits
+    // are scanned as words (exact, and in the order of their floats); 32-bit
+    // ones as floats, whose rounding decides which of two close samples is
+    // the larger.
     const int pieceFrames = b * kBlocksPerScanPiece;
-    std::vector<float> samples(size_t(pieceFrames) * size_t(c));
+    const int pieceSamples = pieceFrames * c;
+    std::vector<char> raw(size_t(pieceSamples) * size_t(width));
+    std::vector<qint32> scratch(static_cast<size_t>(pieceSamples));
+    std::vector<float> samples(bits == 32 ? size_t(pieceSamples) : 0);
+    m_ints.resize(size_t(pieceSamples));
     seekBytes(0);
     for (qint64 firstFrame = 0;;) {
-        const int frames = FileInput::read(samples.data(), pieceFrames * c) / c;
-        for (int start = 0; start < frames; start += b) {
-            const int e = std::min(b, frames - start);
-            const float* block = samples.data() + size_t(start) * size_t(c);
-            for (int k = 0; k < c; ++k) {
-                float max = 0.0f, min = 0.0f;
-                for (int i = 0; i < e; ++i) {
-                    const float x = block[size_t(i) * size_t(c) + size_t(k)];
-                    max = std::max(max, x);
-                    min = std::min(min, x);
-                }
-                peaks[size_t(k)].append(Peak(max, min));
-                const float magnitude = std::max(max, -min);
-                if (magnitude > largest[size_t(k)]) {
-                    int i = 0;
-                    while (i + 1 < e && std::fabs(block[size_t(i) * size_t(c) + size_t(k)]) != magnitude)
-                        ++i;
-                    largest[size_t(k)] = magnitude;
-                    largestAt[size_t(k)] = firstFrame + start + i;
-                }
-            }
+        int got = 0;
+        for (int n; got < pieceSamples * width; got += n)
+            if ((n = readBytes(raw.data() + got, pieceSamples * width - got)) <= 0)
+                break;
+        const int frames = got / (width * c);
+        if (bits == 32) {
+            convert(raw.data(), samples.data(), frames * c);
+            floats.scan(samples.data(), frames, firstFrame);
+        } else {
+            toTopWords(raw.data(), scratch.data(), frames * c, bits, settings().format());
+            words.scan(scratch.data(), frames, firstFrame);
         }
         firstFrame += frames;
         if (frames < pieceFrames)
@@ -467,11 +607,12 @@ void FileInput::scanPeaks()
         m_peakVector->setChannel(peaks[size_t(k)], k);
     // Channel by channel, as if each were scanned in turn: a later channel
     // takes the position only with a strictly larger magnitude.
-    float overall = 0.0f;
+    const PeakScanResult& result = bits == 32 ? floats.result : words.result;
+    double overall = 0.0;
     for (int k = 0; k < c; ++k) {
-        if (largest[size_t(k)] > overall) {
-            overall = largest[size_t(k)];
-            m_envelope->setPosPeakOfPeaks(qint32(largestAt[size_t(k)]));
+        if (result.largest[size_t(k)] > overall) {
+            overall = result.largest[size_t(k)];
+            m_envelope->setPosPeakOfPeaks(qint32(result.largestAt[size_t(k)]));
         }
     }
 }

@@ -109,6 +109,8 @@ private slots:
     void peaksAtEveryZoom();
     void zoomedPeaksComeFromTheCache();
     void scanFindsThePeakOfPeaks();
+    void scanAgreesWithRead_data();
+    void scanAgreesWithRead();
     void scanWritesAReusableCache();
     void unfitCachesAreRescanned_data();
     void unfitCachesAreRescanned();
@@ -408,6 +410,65 @@ void tst_FileInput::scanFindsThePeakOfPeaks()
         // The stream is back at the first sample.
         QCOMPARE(input.tellBytes(), 0);
     }
+}
+
+void tst_FileInput::scanAgreesWithRead_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("code");
+    for (const auto& [bits, code] : {std::make_pair(8, 8), std::make_pair(8, 64), std::make_pair(16, 16),
+                                     std::make_pair(16, 32), std::make_pair(16, 128), std::make_pair(16, 256),
+                                     std::make_pair(24, 2048), std::make_pair(24, 4096), std::make_pair(32, 16),
+                                     std::make_pair(32, 32), std::make_pair(32, 128)})
+        QTest::addRow("%d bits, code %d", bits, code) << bits << code;
+}
+
+void tst_FileInput::scanAgreesWithRead()
+{
+    // The scan decodes samples its own way; its peaks must be those of the
+    // floats read() gives, for every stored form. Three channels of 700
+    // frames of noise: two whole blocks and a short one.
+    QFETCH(int, bits);
+    QFETCH(int, code);
+    const int channels = 3, frames = 700;
+    QByteArray noise(frames * channels * bits / 8, 0);
+    quint32 state = 2463534242u;
+    for (char& byte : noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = char(state >> 24);
+    }
+    Files files;
+    const QString path = files.path("noise.raw");
+    AudioTest::writeFile(path, QByteArray(40, 'h') + noise);
+    ProbeInput input;
+    input.wanted = Settings(8000, channels, code, bits);
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    QVector<float> all(frames * channels);
+    QCOMPARE(input.read(all.data(), all.size()), all.size());
+
+    input.buildPeaks();
+    const MTools::Handle<PeakVector> peaks = input.peakVector();
+    QCOMPARE(peaks->numberOfPeaks(), 3);
+    float largest = 0.0f;
+    int largestAt = -1;
+    for (int k = 0; k < channels; ++k) {
+        for (int block = 0; block < 3; ++block) {
+            float max = 0.0f, min = 0.0f;
+            for (int f = 256 * block; f < std::min(frames, 256 * (block + 1)); ++f) {
+                const float x = all[f * channels + k];
+                max = std::max(max, x);
+                min = std::min(min, x);
+                if (std::fabs(x) > largest) {
+                    largest = std::fabs(x);
+                    largestAt = f;
+                }
+            }
+            QCOMPARE(peaks->peak(block, k), Peak(max, min));
+        }
+    }
+    QCOMPARE(input.envelope()->posPeakOfPeaks(), largestAt);
 }
 
 void tst_FileInput::scanWritesAReusableCache()
