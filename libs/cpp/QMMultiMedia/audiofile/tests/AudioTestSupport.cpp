@@ -227,9 +227,9 @@ QByteArray riff(const QByteArray& chunks)
 
 QByteArray fmtBody(int tag, int channels, int rate, int bits)
 {
-    const int align = channels * (bits / 8);
-    return Bytes().le16(quint32(tag)).le16(quint32(channels)).le32(quint32(rate)).le32(quint32(rate * align))
-        .le16(quint32(align)).le16(quint32(bits));
+    const quint32 align = quint32(channels) * quint32(bits / 8);
+    return Bytes().le16(quint32(tag)).le16(quint32(channels)).le32(quint32(rate)).le32(quint32(rate) * align)
+        .le16(align).le16(quint32(bits));
 }
 
 QByteArray aiff(const QByteArray& chunks)
