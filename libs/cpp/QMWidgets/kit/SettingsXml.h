@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace QMWidgets {
+
+class SettingsWidget;
+
+// The settings file shared by all pages of the settings dialog: an XML
+// document without declaration whose root "Settings" holds one element per
+// page, each element on a line of its own, indented one blank per level.
+
+// Files above this size are not settings exports; they are refused unread.
+constexpr qint64 kMaxSettingsFileSize = 4 * 1024 * 1024;
+
+// The document of the pages' elements, in the order given, as UTF-8 text.
+// No page gives "<Settings/>" and a line break.
+QByteArray writeSettingsXml(const QList<SettingsWidget*>& pages);
+
+// Parses the text and hands every element child of the root (whatever the
+// root's name), in document order, to each page whose settingsName equals
+// its tag name exactly. Other nodes and elements no page claims are
+// skipped. Text that is not well-formed XML, or larger than
+// kMaxSettingsFileSize, reaches no page and gives false.
+bool readSettingsXml(const QByteArray& xml, const QList<SettingsWidget*>& pages);
+
+} // namespace QMWidgets
