@@ -74,6 +74,13 @@ QList<QMWidgets::SettingsWidget*> asSettings(const QList<Page*>& list)
 
 } // namespace
 
+// The widget pages need an application object; the font set-up it starts
+// keeps a few fontconfig and offscreen-platform blocks for the whole run.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\nleak:libqoffscreen.so\n";
+}
+
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
