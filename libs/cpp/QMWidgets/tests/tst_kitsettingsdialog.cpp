@@ -316,6 +316,14 @@ void TestSettingsDialog::importDelivers_data()
         << QStringList();
     QTest::newRow("tag names compare exactly") << QByteArray("<Settings><ina v=\"x\"/><INB v=\"y\"/></Settings>")
                                                << QStringList() << QStringList() << QStringList();
+    const QByteArray deepest = "<Settings><inA v=\"deep\">" + QByteArray("<x>").repeated(254)
+                               + QByteArray("</x>").repeated(254) + "</inA></Settings>";
+    QTest::newRow("nested as deep as allowed") << deepest << QStringList{"inA=deep"} << QStringList{"inA=deep"}
+                                               << QStringList();
+    const QString strWide = "<S><inB v=\"w\"/></S>";
+    const QByteArray wide = QByteArray("\xff\xfe", 2)
+                            + QByteArray(reinterpret_cast<const char*>(strWide.utf16()), 2 * strWide.size());
+    QTest::newRow("UTF-16 with byte-order mark") << wide << QStringList() << QStringList() << QStringList{"inB=w"};
     QTest::newRow("UTF-8 with declaration") << QByteArray("<?xml version=\"1.0\"?><S><inB v=\"\xc3\xbc\"/></S>")
                                             << QStringList() << QStringList()
                                             << QStringList{QString::fromUtf8("inB=\xc3\xbc")};
@@ -363,6 +371,20 @@ void TestSettingsDialog::importRefusesBadFiles_data()
         laughs += QString("<!ENTITY l%1 \"&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;\">").arg(i).arg(i - 1).toUtf8();
     laughs += "]><Settings><bad v=\"&l9;\"/></Settings>";
     QTest::newRow("entity expansion bomb") << "a.vexsettings" << laughs;
+    QTest::newRow("a document type") << "a.vexsettings"
+                                     << QByteArray("<!DOCTYPE Settings><Settings><bad v=\"1\"/></Settings>");
+    QTest::newRow("one level deeper than allowed")
+        << "a.vexsettings"
+        << "<Settings><bad v=\"1\"/><g>" + QByteArray("<x>").repeated(255) + QByteArray("</x>").repeated(255)
+               + "</g></Settings>";
+    // Deep enough to exhaust the stack of a recursive parser.
+    QTest::newRow("nested 400000 deep")
+        << "a.vexsettings"
+        << "<Settings><bad v=\"1\"/>" + QByteArray("<x>").repeated(400000) + QByteArray("</x>").repeated(400000)
+               + "</Settings>";
+    QTest::newRow("deep after a tag that holds a '<'")
+        << "a.vexsettings"
+        << "<Settings><bad v=\"1\"/><x a=\"<\">" + QByteArray("<x>").repeated(300) + "</Settings>";
     QByteArray oversized = "<Settings><bad v=\"1\"/><pad>";
     oversized += QByteArray(int(QMWidgets::kMaxSettingsFileSize), ' ');
     oversized += "</pad></Settings>";
