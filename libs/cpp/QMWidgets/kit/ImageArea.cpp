@@ -19,6 +19,8 @@ ImageArea::ImageArea(QWidget* pParent)
 {
     // First child, so that every control created below lies above it.
     m_pScrollArea = new QScrollArea(this);
+    // No frame: the viewport is then exactly the area, as the fitted label is.
+    m_pScrollArea->setFrameShape(QFrame::NoFrame);
     m_pPreviewLabel = new QLabel;
     m_pPreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
     m_pPreviewLabel->setAlignment(Qt::AlignCenter);

@@ -24,6 +24,7 @@ LinkDialog::LinkDialog(QWidget* pParent)
 
     auto* pPicture = new QLabel;
     pPicture->setFixedSize(360, 177);
+    pPicture->setWordWrap(true);  // a longer product name or translation stays inside the picture
     pPicture->setStyleSheet(QStringLiteral("QLabel{background-image: url(:/pix/nemo2.jpg);}"));
     pPicture->setText(QStringLiteral("<CENTER><H3>")
                       + tr("Do you want to know what you can achieve with %1?")
