@@ -63,7 +63,7 @@ struct FileDialogSeen
 };
 
 // Answers the next file dialog with the path (nothing chosen when empty) and
-// notes how it was asked.
+// records how it was asked.
 QMTest::ModalAnswerer::Action chooseFile(const QString& strPath, FileDialogSeen* pSeen = nullptr)
 {
     return [strPath, pSeen](QWidget* pModal) {
