@@ -16,18 +16,6 @@ QPixmap solid(const QColor& color)
     return pixmap;
 }
 
-void sendEnter(QWidget* pWidget)
-{
-    QEvent event(QEvent::Enter);
-    QApplication::sendEvent(pWidget, &event);
-}
-
-void sendLeave(QWidget* pWidget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(pWidget, &event);
-}
-
 // The label on a known background, so that unpainted pixels can be told.
 QImage render(AdvancedLabel& label, const QColor& background = Qt::black)
 {
@@ -72,10 +60,10 @@ void TestAdvancedLabel::hoverBrightens()
     label.resize(40, 40);
     label.setMargin(4);
     label.setPixmap(solid(QColor(100, 50, 240)));
-    sendEnter(&label);
+    QMTest::sendEnter(&label);
     QCOMPARE(label.cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(QColor(render(label).pixel(20, 20)), QColor(130, 80, 255));  // +30, held at 255
-    sendLeave(&label);
+    QMTest::sendLeave(&label);
     QCOMPARE(label.cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(QColor(render(label).pixel(20, 20)), QColor(100, 50, 240));
 }
@@ -95,7 +83,7 @@ void TestAdvancedLabel::marginTooLargeDrawsNoPicture()
     label.resize(40, 40);
     label.setPixmap(solid(Qt::red));
     label.setMargin(nMargin);
-    sendEnter(&label);  // the brightening path too
+    QMTest::sendEnter(&label);  // the brightening path too
     const QImage image = render(label);
     for (int y = 0; y < 40; y += 3) {
         for (int x = 0; x < 40; x += 3)

@@ -55,18 +55,6 @@ QLabel* infoLabel(ImageArea& area)
     return nullptr;
 }
 
-void sendEnter(QWidget* pWidget)
-{
-    QEvent event(QEvent::Enter);
-    QApplication::sendEvent(pWidget, &event);
-}
-
-void sendLeave(QWidget* pWidget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(pWidget, &event);
-}
-
 } // namespace
 
 class TestImageViewer : public QMTest::TestCase
@@ -193,23 +181,23 @@ void TestImageViewer::navigationFloatsOnHover()
     // Above the picture: created after the scroll area.
     QVERIFY(area.children().indexOf(scrollArea(&area)) < area.children().indexOf(pNext));
 
-    sendLeave(&area);
+    QMTest::sendLeave(&area);
     QVERIFY(!pNext->isVisible() && !pPrevious->isVisible() && !pInfo->isVisible());
-    sendEnter(&area);
+    QMTest::sendEnter(&area);
     QVERIFY(pNext->isVisible() && pPrevious->isVisible() && pInfo->isVisible());
     // Left and right edges, vertically centred.
     QVERIFY(pPrevious->x() < 10 && pNext->geometry().right() > 190);
 
     area.setNavigationHidden(true);
     QVERIFY(!pNext->isVisible() && !pPrevious->isVisible() && !pInfo->isVisible());
-    sendLeave(&area);
-    sendEnter(&area);
+    QMTest::sendLeave(&area);
+    QMTest::sendEnter(&area);
     QVERIFY(!pNext->isVisible() && !pPrevious->isVisible());
     QVERIFY(pInfo->isVisible());
 
     area.setNavigationHidden(false);
     QVERIFY(!pNext->isVisible());  // shows nothing by itself
-    sendEnter(&area);
+    QMTest::sendEnter(&area);
     QVERIFY(pNext->isVisible());
 }
 
@@ -227,7 +215,7 @@ void TestImageViewer::nextAndPreviousStartLoading()
     connect(&area, &ImageArea::next, [&] { order << "next"; });
     connect(&area, &ImageArea::previous, [&] { order << "previous"; });
     connect(&area, &ImageArea::infoChanged, [&] { order << "info"; });
-    sendEnter(&area);
+    QMTest::sendEnter(&area);
     QTest::mouseClick(area.findChild<QPushButton*>("NextImageButton"), Qt::LeftButton);
     QVERIFY(pLoading->isVisible());
     area.setPixmap(picture(QSize(10, 10)));
