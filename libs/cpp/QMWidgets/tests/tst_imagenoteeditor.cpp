@@ -40,15 +40,6 @@ QPushButton* buttonNamed(ImageNoteEditor& editor, const QString& strName)
     return editor.findChild<QPushButton*>(strName);
 }
 
-QAction* actionWithText(QMenu* pMenu, const QString& strText)
-{
-    for (QAction* pAction : pMenu->actions()) {
-        if (pAction->text() == strText)
-            return pAction;
-    }
-    return nullptr;
-}
-
 // Saves the canvas into a file of the test's home, so it holds no unsaved
 // changes any more.
 void saveCanvas(ImageNoteEditor& editor)
@@ -130,7 +121,7 @@ void TestImageNoteEditor::topRow()
     auto* pApp = qobject_cast<QMWidgets::AppButton*>(buttonNamed(editor, "ImageNoteEditorApp"));
     QVERIFY(pApp);
     for (const char* szHidden : {"Support Page", "Intro"}) {
-        QAction* pAction = actionWithText(pApp->menu(), QString::fromLatin1(szHidden));
+        QAction* pAction = QMTest::actionWithText(pApp->menu(), QString::fromLatin1(szHidden));
         QVERIFY(!pAction || !pAction->isVisible());
     }
     QVERIFY(buttonNamed(editor, "ImageNoteEditorUndo")->isEnabled());
@@ -216,11 +207,7 @@ void TestImageNoteEditor::hiddenToolMenu()
 {
     ImageNoteEditor editor;
     editor.show();
-    QPushButton* pDra = nullptr;
-    for (QPushButton* pButton : editor.findChildren<QPushButton*>()) {
-        if (pButton->text() == QLatin1String("DRA"))
-            pDra = pButton;
-    }
+    QPushButton* pDra = QMTest::buttonWithText(&editor, QStringLiteral("DRA"));
     QVERIFY(pDra);
     QVERIFY(pDra->isHidden());
     QVERIFY(pDra->isFlat());
@@ -234,7 +221,7 @@ void TestImageNoteEditor::hiddenToolMenu()
     QCOMPARE(texts, (QStringList{"Pen", "Eraser", "Highlighter", "Line", "Rectangle", "Filled Rectangle", "Blur",
                                  "Oval", "Filled Oval", "Text", "Arrow"}));
     QCOMPARE(modes, (QList<int>{0, 1, 2, 8, 3, 4, 5, 6, 7, 10, 9}));
-    actionWithText(pDra->menu(), QStringLiteral("Filled Oval"))->trigger();
+    QMTest::actionWithText(pDra->menu(), QStringLiteral("Filled Oval"))->trigger();
     QCOMPARE(editor.workArea()->mode(), ImageNoteWorkArea::FilledOvalTool);
     editor.slotSetDrawTool(nullptr);
     QCOMPARE(editor.workArea()->mode(), ImageNoteWorkArea::FilledOvalTool);
@@ -272,12 +259,12 @@ void TestImageNoteEditor::menusReachCanvas()
     ImageNoteEditor editor;
     QMenu* pMenu = buttonNamed(editor, "ImageNoteEditorThikness")->menu();
     for (int nWidth : {1, 2, 3, 4, 5, 10, 15}) {
-        actionWithText(pMenu, QStringLiteral("%1px").arg(nWidth))->trigger();
+        QMTest::actionWithText(pMenu, QStringLiteral("%1px").arg(nWidth))->trigger();
         QCOMPARE(editor.workArea()->thickness(), nWidth);
     }
-    QVERIFY(actionWithText(pMenu, QStringLiteral("15px"))->isChecked());
-    QVERIFY(!actionWithText(pMenu, QStringLiteral("1px"))->isChecked());
-    QAction* pDash = actionWithText(pMenu, QStringLiteral("Dash"));
+    QVERIFY(QMTest::actionWithText(pMenu, QStringLiteral("15px"))->isChecked());
+    QVERIFY(!QMTest::actionWithText(pMenu, QStringLiteral("1px"))->isChecked());
+    QAction* pDash = QMTest::actionWithText(pMenu, QStringLiteral("Dash"));
     pDash->trigger();
     QVERIFY(editor.workArea()->isDashLine());
     pDash->trigger();
@@ -510,7 +497,7 @@ void TestImageNoteEditor::quit()
     auto* pAppButton = qobject_cast<QMWidgets::AppButton*>(buttonNamed(editor, "ImageNoteEditorApp"));
     QCOMPARE(quitsApplication([&] {
                  if (fromAppMenu)
-                     actionWithText(pAppButton->menu(), QStringLiteral("Quit"))->trigger();
+                     QMTest::actionWithText(pAppButton->menu(), QStringLiteral("Quit"))->trigger();
                  else
                      buttonNamed(editor, "ImageNoteEditorQuit")->click();
              }),

@@ -12,15 +12,6 @@ using QMWidgets::MenuButton;
 
 namespace {
 
-QAction* actionWithText(QMenu* pMenu, const QString& strText)
-{
-    for (QAction* pAction : pMenu->actions()) {
-        if (pAction->text() == strText)
-            return pAction;
-    }
-    return nullptr;
-}
-
 // Rows that hold a pure white pixel.
 QList<int> whiteRows(const QImage& image)
 {
@@ -63,12 +54,12 @@ void TestKitButtons::communityMenuOrder()
     QCOMPARE(texts, QStringList({"Share", "|", "FaceBook", "YouTube", "Xing", "MoiMir"}));
     // Share carries the library's own picture; the networks' pictures are the
     // application's, missing here, so their entries have no icon.
-    QVERIFY(!actionWithText(pMenu, "Share")->icon().pixmap(16, 16).isNull());
-    QVERIFY(actionWithText(pMenu, "FaceBook")->icon().pixmap(16, 16).isNull());
+    QVERIFY(!QMTest::actionWithText(pMenu, "Share")->icon().pixmap(16, 16).isNull());
+    QVERIFY(QMTest::actionWithText(pMenu, "FaceBook")->icon().pixmap(16, 16).isNull());
 
     // Share runs the application's tell-a-friend dialog.
     QMTest::ModalAnswerer answer(QMTest::ModalAnswerer::reject());
-    actionWithText(pMenu, "Share")->trigger();
+    QMTest::actionWithText(pMenu, "Share")->trigger();
     QVERIFY(answer.answered());
     QCOMPARE(answer.answeredClassName(), QString("QMWidgets::TellDialog"));
 }
@@ -101,7 +92,7 @@ void TestKitButtons::communityEntriesOpenTheirPages()
     button.setXingUrl(strEntry == "Xing" ? strSet : "https://wrong.example/x");
     button.setMoiMirUrl(strEntry == "MoiMir" ? strSet : "https://wrong.example/m");
     button.setTwitterUrl("https://wrong.example/t");
-    actionWithText(button.menu(), strEntry)->trigger();
+    QMTest::actionWithText(button.menu(), strEntry)->trigger();
     QCOMPARE(recorder.urls(), QList<QUrl>({urlOpened}));
 }
 
