@@ -1,6 +1,7 @@
 #pragma once
 
 // Everything a headless GUI test needs, in one include.
+#include "FileDialogInput.h"
 #include "ModalAnswerer.h"
 #include "MouseGestures.h"
 #include "PassThroughApp.h"
