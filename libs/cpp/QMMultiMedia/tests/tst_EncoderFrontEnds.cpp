@@ -210,16 +210,7 @@ void tst_EncoderFrontEnds::lameThatCannotStartSaysSo()
     QCOMPARE(lines.last(), QStringLiteral("!!!END"));
 }
 
-int main(int argc, char *argv[])
-{
-    QMTest::prepareEnvironment();
-    // The front ends report on the debug stream, which the test environment
-    // mutes.
-    qunsetenv("QT_LOGGING_RULES");
-    QMTest::TestApp app(argc, argv);
-    tst_EncoderFrontEnds tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+// The front ends report on the debug stream, which the test environment mutes.
+QMTEST_APP_MAIN_PREPARED(QMTest::TestApp, tst_EncoderFrontEnds, qunsetenv("QT_LOGGING_RULES"))
 
 #include "tst_EncoderFrontEnds.moc"

@@ -47,15 +47,6 @@ void TestKitLayoutsSmallScreen::inputDialogButtonsStacked()
     QVERIFY(pOk->geometry().bottom() < pCancel->y());
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    // Halves the logical size of the 800 x 600 offscreen screen and doubles its pixel ratio.
-    qputenv("QT_SCALE_FACTOR", "2");
-    QMTest::TestApp app(argc, argv);
-    TestKitLayoutsSmallScreen tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_SMALL_SCREEN_APP_MAIN(TestKitLayoutsSmallScreen)
 
 #include "tst_kit_layouts_smallscreen.moc"
