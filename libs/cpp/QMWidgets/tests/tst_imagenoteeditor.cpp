@@ -49,6 +49,27 @@ void saveCanvas(ImageNoteEditor& editor)
     QVERIFY(!editor.workArea()->isModified());
 }
 
+// Shows the editor with a picture; unless bModified, the canvas is saved
+// first, so that it holds no unsaved changes. False when no window came up.
+bool showWithPicture(ImageNoteEditor& editor, bool bModified)
+{
+    editor.slotSetPixmap(picture(100, 80));
+    if (!bModified)
+        saveCanvas(editor);
+    editor.show();
+    return QTest::qWaitForWindowExposed(&editor);
+}
+
+// Answers the question about unsaved changes as a table row names the answer
+// ("escape" or a button's text), keeping the question's text.
+QMTest::ModalAnswerer::Action answerChangesQuestion(const QString& strAnswer, QString* pText)
+{
+    return [strAnswer, pText](QWidget* pDialog) {
+        *pText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
+        QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer)(pDialog);
+    };
+}
+
 // Runs the action inside the application's own event loop; true when the
 // action made the application quit (the loop then ends with 0).
 bool quitsApplication(const std::function<void()>& action)
@@ -400,18 +421,9 @@ void TestImageNoteEditor::closeQuestion()
     QFETCH(bool, closes);
     QFETCH(int, saveDialogs);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        asked ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), asked ? 5000 : 300);
     QMTest::ScriptedFileDialogs dialogs;  // the save dialog is cancelled
     const bool bClosed = editor.close();
     QCOMPARE(answerer.answered(), asked);
@@ -439,19 +451,10 @@ void TestImageNoteEditor::newScreenShotQuestion()
     QFETCH(QString, answer);
     QFETCH(bool, requested);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QSignalSpy spy(&editor, SIGNAL(doNewScreenShot()));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        modified ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), modified ? 5000 : 300);
     buttonNamed(editor, "NewScreenShowButton")->click();
     QCOMPARE(answerer.answered(), modified);
     if (modified)
@@ -482,18 +485,9 @@ void TestImageNoteEditor::quit()
     QFETCH(bool, fromAppMenu);
     QFETCH(bool, quits);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        modified ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), modified ? 5000 : 300);
     auto* pAppButton = qobject_cast<QMWidgets::AppButton*>(buttonNamed(editor, "ImageNoteEditorApp"));
     QCOMPARE(quitsApplication([&] {
                  if (fromAppMenu)
