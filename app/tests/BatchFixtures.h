@@ -45,6 +45,14 @@ inline QByteArray pngBytes(const QImage& image)
     return imageBytes(image, "PNG");
 }
 
+// One colour all over.
+inline QImage filledPicture(int width, int height, const QColor& colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 // Many colours: a smooth gradient with seeded noise.
 inline QImage rgbPicture(int width, int height, quint32 seed = 1)
 {

@@ -2,6 +2,7 @@
 // hundred megapixels takes seconds to decode, and the dialog's Pause and
 // Stop must answer meanwhile.
 #include "BatchDialog.h"
+#include "BatchFixtures.h"
 #include "PreviewLoader.h"
 
 #include "Label.h"
@@ -25,11 +26,10 @@ QColor previewCentre(BatchDialog& dialog)
     return dialog.preview()->grab().toImage().pixelColor(125, 75);
 }
 
+// A picture of the preview's own size.
 QImage filled(const QColor& colour)
 {
-    QImage image(250, 150, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
+    return BatchFixtures::filledPicture(250, 150, colour);
 }
 
 } // namespace

@@ -255,17 +255,14 @@ void tst_imagelist::thumbnail()
 
 void tst_imagelist::thumbnailFollowsTheFile()
 {
-    QImage red(40, 40, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    const QString path = file(QStringLiteral("c.png"), BatchFixtures::pngBytes(red));
+    const QString path =
+        file(QStringLiteral("c.png"), BatchFixtures::pngBytes(BatchFixtures::filledPicture(40, 40, Qt::red)));
     ImagesListModel model;
     model.setFiles({path});
     QCOMPARE(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(24, 24), QColor(Qt::red));
 
     // The file is replaced under the same name: the row shows the new picture.
-    QImage blue(60, 40, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    BatchFixtures::writeFile(path, BatchFixtures::pngBytes(blue));
+    BatchFixtures::writeFile(path, BatchFixtures::pngBytes(BatchFixtures::filledPicture(60, 40, Qt::blue)));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));

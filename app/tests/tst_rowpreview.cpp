@@ -48,10 +48,9 @@ void tst_rowpreview::init()
 
 void tst_rowpreview::pictureArrivesAfterTheSlideBegins()
 {
-    QImage red(2400, 1200, QImage::Format_RGB32);
-    red.fill(Qt::red);
     const QString folder = m_dir.filePath(QStringLiteral("photos"));
-    QVERIFY(BatchFixtures::writeFile(folder + QStringLiteral("/red.png"), BatchFixtures::pngBytes(red)));
+    QVERIFY(BatchFixtures::writeFile(folder + QStringLiteral("/red.png"),
+                                     BatchFixtures::pngBytes(BatchFixtures::filledPicture(2400, 1200, Qt::red))));
 
     MainPage page;
     showPreviewOfOnlyPicture(page, folder);
