@@ -155,8 +155,13 @@ bool CsvModel::saveFile(const QString& path)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
     QTextStream stream(&file);
-    for (const QStringList& row : qAsConst(m_lstRows))
-        stream << '"' << row.join(QStringLiteral("\",\"")) << "\"\n";
+    for (const QStringList& row : qAsConst(m_lstRows)) {
+        // A row without fields is an empty line: "" would read back as one
+        // empty field and change the row (for the header, the column count).
+        if (!row.isEmpty())
+            stream << '"' << row.join(QStringLiteral("\",\"")) << '"';
+        stream << '\n';
+    }
     stream.flush();
     if (stream.status() != QTextStream::Ok) {
         file.cancelWriting();

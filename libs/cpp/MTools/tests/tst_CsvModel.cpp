@@ -65,6 +65,7 @@ private slots:
     void loadMissingFileKeepsModel();
     void saveExactBytes();
     void quoteInFieldDoesNotSurvive();
+    void rowWithoutFieldsSavesAsEmptyLine();
     void saveFailureKeepsOldFile();
     void toolTip_data();
     void toolTip();
@@ -225,6 +226,23 @@ void TestCsvModel::quoteInFieldDoesNotSurvive()
     QVERIFY(model.saveFile(path));
     QVERIFY(model.loadFile(path));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("say "));
+}
+
+void TestCsvModel::rowWithoutFieldsSavesAsEmptyLine()
+{
+    // A first line without quoted fields gives a header of no columns; a
+    // pair of quotes would read back as one empty title.
+    MTools::CsvModel model;
+    const QString path = m_dir.filePath(QStringLiteral("untitled.csv"));
+    const QByteArray text("no titles here\n\"a\",\"b\"\n");
+    QVERIFY(writeBytes(path, text));
+    QVERIFY(model.loadFile(path));
+    QCOMPARE(model.columnCount(), 0);
+    QVERIFY(model.saveFile(path));
+    QCOMPARE(readBytes(path), QByteArray("\n\"a\",\"b\"\n"));
+    QVERIFY(model.loadFile(path));
+    QCOMPARE(model.columnCount(), 0);
+    QCOMPARE(model.rowCount(), 1);
 }
 
 void TestCsvModel::saveFailureKeepsOldFile()
