@@ -1,6 +1,7 @@
 #include "TestImages.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
 
 QImage makeRandomImage(quint32 nSeed, int nWidth, int nHeight, bool bAlpha, bool bGray)
 {
@@ -47,4 +48,39 @@ QByteArray indexedImageBytes(const QImage& image)
     for (QRgb c : image.colorTable())
         bytes.append(QByteArray::number(c, 16)).append(',');
     return bytes;
+}
+
+static quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char ch : data) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+static QByteArray chunk(const char* pType, const QByteArray& data)
+{
+    QByteArray body = QByteArray(pType) + data;
+    QByteArray out(4, '\0');
+    qToBigEndian(quint32(data.size()), out.data());
+    out += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian(crc32(body), crc.data());
+    return out + crc;
+}
+
+// A PNG whose header declares the size, followed by a few bytes of pixel data
+// that do not decode.
+QByteArray pngHeaderOnly(quint32 nWidth, quint32 nHeight)
+{
+    QByteArray ihdr(13, '\0');
+    qToBigEndian(nWidth, ihdr.data());
+    qToBigEndian(nHeight, ihdr.data() + 4);
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 6; // RGBA
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr)
+           + chunk("IDAT", QByteArray("\x78\x9c\x01\x02", 4)) + chunk("IEND", QByteArray());
 }

@@ -9,3 +9,7 @@ QImage makeRandomImage(quint32 nSeed, int nWidth, int nHeight, bool bAlpha, bool
 
 // Bytes of every row (width bytes, without padding) and the colour table.
 QByteArray indexedImageBytes(const QImage& image);
+
+// A PNG whose header declares the size, followed by a few bytes of pixel data
+// that do not decode.
+QByteArray pngHeaderOnly(quint32 nWidth, quint32 nHeight);
