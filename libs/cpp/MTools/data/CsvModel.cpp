@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QTextStream>
 
+#include <limits>
+
 namespace MTools {
 
 CsvModel::CsvModel(QObject* parent)
@@ -96,6 +98,9 @@ bool CsvModel::insertRows(int row, int count, const QModelIndex& /*parent*/)
 {
     if (m_lstRows.isEmpty() || row < 0 || row > rowCount() || count < 0)
         return false;
+    // More rows than an int can count would overflow the row numbers.
+    if (qint64(m_lstRows.size()) + count > std::numeric_limits<int>::max())
+        return false;
     if (count == 0)
         return true;
     const QStringList empty = QVector<QString>(columnCount(QModelIndex())).toList();
@@ -108,7 +113,7 @@ bool CsvModel::insertRows(int row, int count, const QModelIndex& /*parent*/)
 
 bool CsvModel::removeRows(int row, int count, const QModelIndex& /*parent*/)
 {
-    if (row < 0 || count < 0 || row + count > rowCount())
+    if (row < 0 || count < 0 || qint64(row) + count > rowCount())
         return false;
     if (count == 0)
         return true;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 namespace {
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -336,6 +338,8 @@ void TestCsvModel::insertRows_data()
     QTest::newRow("before the header") << -1 << 1 << false << Rows{r1, r2, r3};
     QTest::newRow("past the end") << 4 << 1 << false << Rows{r1, r2, r3};
     QTest::newRow("negative count") << 0 << -1 << false << Rows{r1, r2, r3};
+    QTest::newRow("more than an int counts") << 1 << std::numeric_limits<int>::max() << false
+                                             << Rows{r1, r2, r3};
 }
 
 void TestCsvModel::insertRows()
@@ -369,6 +373,8 @@ void TestCsvModel::removeRows_data()
     QTest::newRow("none at the end") << 3 << 0 << true << Rows{r1, r2, r3};
     QTest::newRow("the header") << -1 << 1 << false << Rows{r1, r2, r3};
     QTest::newRow("negative count") << 2 << -1 << false << Rows{r1, r2, r3};
+    QTest::newRow("count past int") << 1 << std::numeric_limits<int>::max() << false
+                                    << Rows{r1, r2, r3};
 }
 
 void TestCsvModel::removeRows()
