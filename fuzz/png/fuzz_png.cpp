@@ -33,15 +33,25 @@ void reduceAndEncode(const QImage& image, int nColors, bool bDithering)
         for (int x = 0; x < reduced.width(); ++x)
             FUZZ_CHECK(row[x] < reduced.colorCount());
     }
-    // The streamed encoder's PNG holds exactly the reduced picture: Qt reads
-    // an indexed PNG back as indices and colour table.
+    // The streamed encoder's PNG holds exactly the reduced picture. Qt reads
+    // an indexed PNG back as indices and colour table; a table that is a
+    // grey ramp is written, and read back, as a grey picture.
     QImage back;
     FUZZ_CHECK(MGraphX::loadImageChecked(png, &back));
-    FUZZ_CHECK(back.format() == QImage::Format_Indexed8);
     FUZZ_CHECK(back.size() == reduced.size());
-    FUZZ_CHECK(back.colorTable() == reduced.colorTable());
-    for (int y = 0; y < reduced.height(); ++y)
-        FUZZ_CHECK(std::memcmp(back.constScanLine(y), reduced.constScanLine(y), size_t(reduced.width())) == 0);
+    if (back.format() == QImage::Format_Indexed8) {
+        FUZZ_CHECK(back.colorTable() == reduced.colorTable());
+        for (int y = 0; y < reduced.height(); ++y) {
+            FUZZ_CHECK(std::memcmp(back.constScanLine(y), reduced.constScanLine(y),
+                                   size_t(reduced.width())) == 0);
+        }
+    } else {
+        // Row by row: a whole 32-bit copy of a large picture costs too much.
+        for (int y = 0; y < reduced.height(); ++y) {
+            FUZZ_CHECK(back.copy(0, y, back.width(), 1).convertToFormat(QImage::Format_ARGB32)
+                       == reduced.copy(0, y, reduced.width(), 1).convertToFormat(QImage::Format_ARGB32));
+        }
+    }
 }
 
 }  // namespace
