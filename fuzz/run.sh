@@ -45,7 +45,9 @@ fuzz_one() {
     read -r -a extra <"$root/fuzz/$n/options"
   fi
   # Qt's image plug-ins and style would load from the system: keep it offscreen.
+  # The system libraries' one-off allocations are not leaks of ours.
   QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='*=false' \
+  LSAN_OPTIONS="suppressions=$root/cmake/lsan.supp" \
     "$build/fuzz/fuzz-$n" -max_total_time="$seconds" -print_final_stats=1 \
       -timeout=25 -rss_limit_mb=4096 -artifact_prefix="$findings/" "${extra[@]}" \
       "$corpus" "$root/fuzz/$n/seeds" >"$log" 2>&1 || true
