@@ -4,7 +4,6 @@
 #include "CompressProgress.h"
 #include "ErrorsDialog.h"
 #include "Label.h"
-#include "ImageIO.h"
 #include "PreviewLoader.h"
 #include "SimpleProgress.h"
 
@@ -36,13 +35,7 @@ QWidget* mainWidget()
 // Runs on the preview loader's thread.
 QImage loadPreview(const QString& path)
 {
-    QImage image;
-    if (!MGraphX::loadImageChecked(path, &image))
-        return QImage();
-    const QSize bound(PreviewWidth * 2, PreviewHeight * 2);
-    if (image.width() > bound.width() || image.height() > bound.height())
-        image = image.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return PreviewLoader::decodeFitted(path, QSize(PreviewWidth * 2, PreviewHeight * 2));
 }
 
 std::function<QImage(const QString&)>& previewDecodeForTesting()

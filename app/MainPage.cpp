@@ -24,7 +24,6 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -48,20 +47,12 @@ QMWidgets::App* app()
     return QMWidgets::App::instance();
 }
 
-// The row preview's picture, on the preview loader's thread. An enormous
-// picture is not decoded; the rest is fitted to twice the drop area, which
-// is all the preview ever shows.
+// The row preview's picture, on the preview loader's thread: every picture
+// the batch can compress, fitted to twice the drop area, which is all the
+// preview ever shows. Only a picture beyond the batch's own limit is refused.
 QImage rowPreviewPicture(const QString& path)
 {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > ImagesListModel::kMaxThumbnailPixels)
-        return QImage();
-    QImage image = reader.read();
-    const QSize bound(2 * 420, 2 * kDropAreaHeight);
-    if (image.width() > bound.width() || image.height() > bound.height())
-        image = image.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return PreviewLoader::decodeFitted(path, QSize(2 * 420, 2 * kDropAreaHeight));
 }
 
 } // namespace

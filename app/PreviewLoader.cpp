@@ -1,8 +1,13 @@
 #include "PreviewLoader.h"
 
+#include "ImageIO.h"
+
+#include <QImageReader>
+
 #include <condition_variable>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -65,7 +70,12 @@ PreviewLoader::PreviewLoader(DecodeFunction decode, QObject* parent)
 {
     m_pState->decode = std::move(decode);
     m_pState->pOwner = this;
-    m_thread = std::thread(&PreviewLoader::run, m_pState);
+    try {
+        m_thread = std::thread(&PreviewLoader::run, m_pState);
+    } catch (const std::system_error&) {
+        // No thread to spare: no previews, as the batch goes on without
+        // reading ahead. Nothing is decoded on the window's thread instead.
+    }
 }
 
 PreviewLoader::~PreviewLoader()
@@ -76,6 +86,8 @@ PreviewLoader::~PreviewLoader()
         m_pState->bQuit = true;
     }
     m_pState->cvWork.notify_one();
+    if (!m_thread.joinable())
+        return;
     const std::shared_ptr<State> state = m_pState;
     retiredThreads().add(std::move(m_thread), [state] {
         std::lock_guard<std::mutex> lock(state->mutex);
@@ -83,8 +95,25 @@ PreviewLoader::~PreviewLoader()
     });
 }
 
+QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    // The batch's own limit, read from the header before any decoding.
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > MGraphX::kMaxImagePixels)
+        return QImage();
+    // Decoded at the size shown: the PNG reader then scales row by row, so a
+    // large picture is neither held whole in memory nor scaled afterwards.
+    if (size.width() > bound.width() || size.height() > bound.height())
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    return reader.read();
+}
+
 void PreviewLoader::request(const QString& path)
 {
+    if (!m_thread.joinable())
+        return;
     {
         std::lock_guard<std::mutex> lock(m_pState->mutex);
         m_pState->strPending = path;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -12,6 +13,7 @@
 // picture never holds up the window (a 100-megapixel PNG takes seconds).
 // At most one picture is decoded at a time, and only the newest path asked
 // for waits: one asked for while another is decoded replaces any waiting one.
+// Without a thread to spare (the system refuses one) there are no previews.
 class PreviewLoader : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,12 @@ public:
     ~PreviewLoader() override;
 
     void request(const QString& path);
+
+    // The picture at path, decoded scaled down (keeping its shape) to fit
+    // within bound. A picture beyond the batch's pixel limit is refused from
+    // its header, before any decoding; a null image also when the file
+    // cannot be read.
+    static QImage decodeFitted(const QString& path, const QSize& bound);
 
 signals:
     // On the thread the loader lives in, queued. A null image when the file

@@ -7,13 +7,20 @@
 #include "Label.h"
 #include "QMTest.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QThread>
 #include <QTimer>
 
 #include <atomic>
+#include <cstdio>
 #include <mutex>
+
+#include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +47,7 @@ private slots:
     void slowDecodeShowsTheNewestAfterwards();
     void loaderDropsWaitingPathsForTheNewest();
     void loaderGoesWithoutWaitingForADecode();
+    void noThreadToSpareMeansNoPreview();
 };
 
 void TestBatchPreview::previewIsDecodedOffTheGuiThread()
@@ -142,6 +150,72 @@ void TestBatchPreview::loaderGoesWithoutWaitingForADecode()
     QVERIFY(!delivered);
 }
 
-QMTEST_APP_MAIN(TestBatchPreview)
+namespace {
+
+const char kNoThreadChild[] = "BATCHPREVIEW_NO_THREAD_CHILD";
+
+long virtualMemoryBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(0).toLong() * sysconf(_SC_PAGESIZE);
+}
+
+// A loader made while the system refuses new threads (too little address
+// space left for a thread's stack): the program goes on, without previews.
+int runNoThreadChild(int argc, char* argv[])
+{
+    QMTest::TestApp app(argc, argv);
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 16 * 1024 * 1024);
+    pthread_setattr_default_np(&attributes);
+    pthread_attr_destroy(&attributes);
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + 4 * 1024 * 1024;
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        return 3;
+    int nDecoded = 0;
+    int nDelivered = 0;
+    {
+        PreviewLoader loader([&nDecoded](const QString&) {
+            ++nDecoded;
+            return filled(Qt::red);
+        });
+        QObject::connect(&loader, &PreviewLoader::loaded, [&nDelivered] { ++nDelivered; });
+        loader.request(QStringLiteral("photo.png"));
+        QTest::qWait(300);
+    }
+    std::printf("alive %d %d\n", nDecoded, nDelivered);
+    return 0;
+}
+
+} // namespace
+
+void TestBatchPreview::noThreadToSpareMeansNoPreview()
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kNoThreadChild), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("alive 0 0"));
+}
+
+int main(int argc, char* argv[])
+{
+    QMTest::prepareEnvironment();
+    if (qEnvironmentVariableIsSet(kNoThreadChild))
+        return runNoThreadChild(argc, argv);
+    QMTest::TestApp app(argc, argv);
+    TestBatchPreview tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 
 #include "tst_batchpreview.moc"

@@ -92,7 +92,10 @@ private slots:
 
     void droppedTreeIsCompressedFileByFile();
     void removedRowIsLeftOut();
+    void folderDroppedThroughALinkKeepsItsEmptyFolders();
     void stopDuringBatchKeepsOnlyWholeFiles();
+    void stopStillRunsTheAfterBatchActions();
+    void pauseHoldsTheBatchUntilResumed();
     void stopBeforeTheStartRunsNothing();
     void missingDestinationStartsNothing();
     void deletedDefaultDestinationIsMadeAgain();
@@ -285,6 +288,25 @@ void tst_endtoend::removedRowIsLeftOut()
     QVERIFY(!QFileInfo::exists(batch + QStringLiteral("drop/tiny.png")));
 }
 
+// Every entry of a folder dropped through a symbolic link is placed below
+// the link's name, the empty folders as well as the files.
+void tst_endtoend::folderDroppedThroughALinkKeepsItsEmptyFolders()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyCopyEntireContentActive"), true);
+    const QString drop = makeTree();
+    const QString link = m_pDir->path() + QStringLiteral("/Trip");
+    QVERIFY(QFile::link(drop + QStringLiteral("/Holiday"), link));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(link)}));
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    runBatch(page, closeWhenDoneStep);
+    QTRY_VERIFY(!page.batchThread());
+    const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
+    QCOMPARE(BatchFixtures::treeOf(batch),
+             (QStringList{"Trip/", "Trip/Day1/", "Trip/Day1/b.png", "Trip/Empty/", "Trip/a.png", "Trip/pic.jpg"}));
+}
+
 void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
 {
     const int nFiles = 12;
@@ -304,6 +326,90 @@ void tst_endtoend::stopDuringBatchKeepsOnlyWholeFiles()
     QVERIFY2(written.size() < nFiles, qPrintable(written.join(QLatin1Char(','))));
     for (const QString& name : written)
         QVERIFY2(!QImage(batch + QStringLiteral("many/") + name).isNull(), qPrintable(name));
+}
+
+// A stopped batch still ends as a batch: its folder is shown, the bell
+// rings and a review may be asked for.
+void tst_endtoend::stopStillRunsTheAfterBatchActions()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), true);
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), true);
+    const QString drop = makePictures(12, 300, 200);
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    bool stopped = false;
+    runBatch(page, stopAtFile(2, &stopped));
+    QVERIFY(stopped);
+    QTRY_VERIFY_WITH_TIMEOUT(!page.batchThread(), 20000);
+    const QStringList folders = batchFolders();
+    QCOMPARE(folders.size(), 1);
+    QVERIFY2(QDir(m_strOut + folders.first() + QStringLiteral("/many")).entryList(QDir::Files).size() < 12,
+             "the batch was not stopped");
+    QCOMPARE(m_pUrls->count(), 1);
+    QCOMPARE(m_pUrls->last().toLocalFile() + QLatin1Char('/'), m_strOut + folders.first() + QLatin1Char('/'));
+    QCOMPARE(QMMultiMedia::AudioPlayer::instance()->fileName(),
+             QMWidgets::App::instance()->resourcesPath() + QStringLiteral("bell.wav"));
+    QCOMPARE(Os::requestedReviewsCalls(), 1);
+}
+
+// Pause pressed in the dialog holds the worker before its next file, for as
+// long as it stays pressed; Resume lets the batch run to its end.
+void tst_endtoend::pauseHoldsTheBatchUntilResumed()
+{
+    const int nFiles = 10;
+    const QString drop = makePictures(nFiles, 500, 300);
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    enum { Running, Paused, Resumed } state = Running;
+    QElapsedTimer sincePause;
+    int fileAtHold = -1;
+    bool heldStill = false;
+    bool workerPaused = false;
+    bool finishedAll = false;
+    runBatch(page, [&](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        switch (state) {
+        case Running:
+            if (closeWhenDone(dialog))
+                return true;
+            if (currentFileNumber(dialog) < 2)
+                return false;
+            dialog->pauseButton()->click();
+            sincePause.start();
+            state = Paused;
+            return false;
+        case Paused:
+            // The file under way ends first; after that nothing moves.
+            if (fileAtHold < 0 && sincePause.elapsed() >= 1000) {
+                fileAtHold = currentFileNumber(dialog);
+                workerPaused = page.batchThread() && page.batchThread()->worker()
+                               && page.batchThread()->worker()->isPaused();
+            }
+            if (sincePause.elapsed() < 2500)
+                return false;
+            heldStill = !dialog->closeButton()->isVisible() && currentFileNumber(dialog) == fileAtHold;
+            dialog->pauseButton()->click();
+            state = Resumed;
+            return false;
+        case Resumed:
+            if (!dialog->closeButton()->isVisible())
+                return false;
+            finishedAll = currentFileNumber(dialog) == nFiles;
+            dialog->closeButton()->click();
+            return true;
+        }
+        return false;
+    });
+    QCOMPARE(int(state), int(Resumed));
+    QVERIFY(workerPaused);
+    QVERIFY2(fileAtHold < nFiles, qPrintable(QString::number(fileAtHold)));
+    QVERIFY(heldStill);
+    QVERIFY(finishedAll);
+    QTRY_VERIFY(!page.batchThread());
+    const QString batch = m_strOut + batchFolders().value(0) + QStringLiteral("/many");
+    QCOMPARE(QDir(batch).entryList(QDir::Files).size(), nFiles);
 }
 
 void tst_endtoend::stopBeforeTheStartRunsNothing()

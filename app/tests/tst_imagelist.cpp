@@ -224,14 +224,33 @@ void tst_imagelist::thumbnail()
     if (hasThumbnail)
         QCOMPARE(image.size(), QSize(48, 48));
 
-    // A row with such a file still shows its name and paints without a picture.
+    // The painted row: its name in white right of the thumbnail square, and
+    // in the square (below the "today" badge) the picture's colours, or only
+    // the row's grey when there is no picture.
     ImagesListModel model;
     model.setFiles({path});
     QCOMPARE(model.index(0).data().toString(), QStringLiteral("t.png"));
     ImagesListDelegate delegate;
-    QImage canvas(300, 55, QImage::Format_ARGB32);
-    QPainter painter(&canvas);
-    delegate.paint(&painter, rowOption(300), model.index(0));
+    QImage canvas(300, 55, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    {
+        QPainter painter(&canvas);
+        delegate.paint(&painter, rowOption(300), model.index(0));
+    }
+    int coloured = 0;
+    for (int y = 13 + 32 / 3 + 1; y < 13 + 32; ++y)
+        for (int x = 13; x < 13 + 32; ++x) {
+            const QColor c = canvas.pixelColor(x, y);
+            if (qAbs(c.red() - c.green()) > 20 || qAbs(c.green() - c.blue()) > 20 || qAbs(c.red() - c.blue()) > 20)
+                ++coloured;
+        }
+    QVERIFY2((coloured > 0) == hasThumbnail, qPrintable(QString::number(coloured)));
+    int bright = 0;
+    for (int y = 13; y < 13 + 20; ++y)
+        for (int x = 13 + 32 + 12; x < 300 - 43; ++x)
+            if (qGray(canvas.pixel(x, y)) > 200)
+                ++bright;
+    QVERIFY2(bright > 20, qPrintable(QString::number(bright)));
 }
 
 void tst_imagelist::thumbnailFollowsTheFile()

@@ -63,6 +63,7 @@ private slots:
     void infoLine_data();
     void infoLine();
     void dropSortsTheContent();
+    void otherContentKeepsItsOrder();
     void dropWithoutPngEmptiesTheList();
     void secondDropReplacesTheList();
     void cancelledSearchKeepsTheList();
@@ -188,6 +189,25 @@ void tst_mainpage::dropSortsTheContent()
     QVERIFY(page.otherFiles().contains(folder + QStringLiteral("/c.jpg")));
     QCOMPARE(page.textFiles(), QVector<QString>{folder + QStringLiteral("/d.txt")});
     QCOMPARE(page.rootUrls(), QList<QUrl>{QUrl::fromLocalFile(folder)});
+}
+
+// The other content goes to the batch in this order: other pictures, sound,
+// video, other files, empty folders. The copy phase takes the entries in
+// that order, so it decides which of two same names gets the " 2".
+void tst_mainpage::otherContentKeepsItsOrder()
+{
+    const QString folder = m_pDir->path() + QStringLiteral("/mixed");
+    BatchFixtures::writeFile(folder + QStringLiteral("/a.png"), BatchFixtures::pngBytes(BatchFixtures::rgbPicture(8, 8)));
+    BatchFixtures::writeFile(folder + QStringLiteral("/e.bin"), "other");
+    BatchFixtures::writeFile(folder + QStringLiteral("/d.mp4"), "video");
+    BatchFixtures::writeFile(folder + QStringLiteral("/c.mp3"), "sound");
+    BatchFixtures::rgbPicture(8, 8).save(folder + QStringLiteral("/b.jpg"), "JPG");
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/f")));
+    MainPage page;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(folder)}));
+    QCOMPARE(page.otherFiles(), (QVector<QString>{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/c.mp3"),
+                                                  folder + QStringLiteral("/d.mp4"), folder + QStringLiteral("/e.bin"),
+                                                  folder + QStringLiteral("/f")}));
 }
 
 void tst_mainpage::dropWithoutPngEmptiesTheList()

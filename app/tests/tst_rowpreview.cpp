@@ -17,6 +17,8 @@ class tst_rowpreview : public QObject
 private slots:
     void init();
     void pictureArrivesAfterTheSlideBegins();
+    void largePictures_data();
+    void largePictures();
 
 private:
     QTemporaryDir m_dir;
@@ -47,6 +49,52 @@ void tst_rowpreview::pictureArrivesAfterTheSlideBegins()
     const QPoint centre = page.preview()->rect().center();
     QVERIFY(page.preview()->grab().toImage().pixelColor(centre) != QColor(Qt::red));
     QTRY_COMPARE(page.preview()->grab().toImage().pixelColor(centre), QColor(Qt::red));
+}
+
+void tst_rowpreview::largePictures_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("shown");
+    // Any picture the batch compresses is shown: up to 150 megapixels.
+    QTest::newRow("60 megapixels") << QSize(10000, 6000) << true;
+    // Beyond it nothing is decoded (the header alone declares the size).
+    QTest::newRow("151 megapixels") << QSize(15100, 10000) << false;
+}
+
+void tst_rowpreview::largePictures()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, shown);
+    const QString folder = m_dir.filePath(QStringLiteral("large%1").arg(size.width()));
+    const QString path = folder + QStringLiteral("/big.png");
+    if (shown) {
+        // One red palette entry: a small file and a quick decode for its size.
+        QImage picture(size, QImage::Format_Indexed8);
+        QVERIFY(!picture.isNull());
+        picture.setColorTable({qRgb(255, 0, 0)});
+        picture.fill(0);
+        QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(picture)));
+    } else {
+        QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngWithDeclaredSize(quint32(size.width()),
+                                                                                 quint32(size.height()))));
+    }
+
+    MainPage page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.slotFilesDropped({QUrl::fromLocalFile(folder)});
+    QCOMPARE(page.model()->rowCount(), 1);
+    page.setMenuIndex(page.model()->index(0));
+    QVERIFY(QMetaObject::invokeMethod(&page, "slotPlay"));
+    QVERIFY(page.preview()->isVisible());
+    const QImage empty = page.preview()->grab().toImage();
+    const QPoint centre = page.preview()->rect().center();
+    if (shown) {
+        QTRY_COMPARE_WITH_TIMEOUT(page.preview()->grab().toImage().pixelColor(centre), QColor(Qt::red), 20000);
+    } else {
+        QTest::qWait(500);
+        QCOMPARE(page.preview()->grab().toImage(), empty);
+    }
 }
 
 PAGETEST_MAIN(tst_rowpreview)

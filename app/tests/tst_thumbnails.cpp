@@ -5,8 +5,13 @@
 #include "BatchFixtures.h"
 #include "QMTest.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace {
 
@@ -69,17 +74,45 @@ void TestThumbnails::smallPictureIsImmediate()
              QColor(Qt::green));
 }
 
+namespace {
+
+// Whether this process holds the file open (a decode under way reads it).
+bool isOpenHere(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System)) {
+        if (QFile::symLinkTarget(fds.filePath(fd)) == canonical)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// The list goes (a new drop, the window closing) while a thumbnail is being
+// decoded: the model waits for that decode, so when it is gone nothing of it
+// still runs, and no late result reaches anything.
 void TestThumbnails::modelGoesWhileDecoding()
 {
     const QString path = m_dir.filePath(QStringLiteral("large2.png"));
-    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filled(3000, 2000, Qt::red))));
+    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(BatchFixtures::rgbPicture(3000, 2000, 3))));
     {
         ImagesListModel model;
         model.setFiles(QStringList{path});
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         QVERIFY(model.index(0).data(Qt::DecorationRole).value<QImage>().isNull());
+        // Caught while it reads the file.
+        QElapsedTimer clock;
+        clock.start();
+        while (!isOpenHere(path) && clock.elapsed() < 10000)
+            QThread::usleep(200);
+        QVERIFY2(isOpenHere(path), "the decode never began");
+        QCOMPARE(changed.count(), 0);
     }
-    // The model waited for its helper; nothing arrives for it afterwards.
-    QTest::qWait(50);
+    QVERIFY(!isOpenHere(path));
+    QTest::qWait(100);
+    QVERIFY(!isOpenHere(path));
 }
 
 QMTEST_APP_MAIN(TestThumbnails)

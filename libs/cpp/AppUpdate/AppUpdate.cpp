@@ -27,7 +27,7 @@ namespace {
 
 const int kDefaultFetchTimeoutMs = 7000;
 int g_fetchTimeoutMs = kDefaultFetchTimeoutMs;
-bool g_lastCheckFailed = false;
+CheckOutcome g_lastOutcome = CheckOutcome::Record;
 
 // The last-notification date is kept in a scrambled form of our own under a
 // neutral key, so that it is not simply edited to silence the check.
@@ -118,13 +118,23 @@ bool isNewerBuildAvailable()
 {
     const QString answer = fetchBuildInfoAnyServer();
     // No answer, or one that is no build record, tells nothing about updates.
-    g_lastCheckFailed = !answer.contains(QLatin1String("build:"));
+    if (answer.isEmpty())
+        g_lastOutcome = CheckOutcome::NoAnswer;
+    else if (!answer.contains(QLatin1String("build:")))
+        g_lastOutcome = CheckOutcome::NoVersionRecord;
+    else
+        g_lastOutcome = CheckOutcome::Record;
     return isNewerBuild(answer, QMWidgets::App::buildDate(), windowsVersionTag());
+}
+
+CheckOutcome lastCheckOutcome()
+{
+    return g_lastOutcome;
 }
 
 bool lastCheckFailed()
 {
-    return g_lastCheckFailed;
+    return g_lastOutcome != CheckOutcome::Record;
 }
 
 void showUpdateResult(bool newer)
@@ -138,9 +148,15 @@ void showUpdateResult(bool newer)
                        + AppUpdateDialog::tr(" of ") + QCoreApplication::applicationName()
                        + AppUpdateDialog::tr(" is available.<br>Get the newest version?</H2></CENTER>"));
         picture = QStringLiteral(":/update_available.png");
-    } else if (g_lastCheckFailed) {
+    } else if (g_lastOutcome == CheckOutcome::NoAnswer) {
         dialog.setText(AppUpdateDialog::tr("<CENTER><H2>The check for updates failed.<br>"
                                            "The update server could not be reached; please try again later."
+                                           "<br>Go to the app web page anyway?</H2></CENTER>"));
+        picture = QStringLiteral(":/update_not_available.png");
+    } else if (g_lastOutcome == CheckOutcome::NoVersionRecord) {
+        dialog.setText(AppUpdateDialog::tr("<CENTER><H2>The check for updates failed.<br>"
+                                           "The update server answered without a version record;<br>"
+                                           "please try again later."
                                            "<br>Go to the app web page anyway?</H2></CENTER>"));
         picture = QStringLiteral(":/update_not_available.png");
     } else {

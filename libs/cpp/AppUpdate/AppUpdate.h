@@ -27,12 +27,20 @@ QString fetchBuildInfoAnyServer();
 bool isNewerBuildAvailable();
 // The decision for one answer, build date and system tag; sets newVersionText.
 bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag);
-// True when the last isNewerBuildAvailable() got no usable answer from either
-// server, so it could not tell whether a newer build exists.
+// What the last isNewerBuildAvailable() got from the servers.
+enum class CheckOutcome {
+    Record,           // a build record: it tells whether a newer build exists
+    NoAnswer,         // neither server answered (or both answered nothing)
+    NoVersionRecord,  // a server answered, but without a build record
+};
+CheckOutcome lastCheckOutcome();
+// True when the last isNewerBuildAvailable() got no build record, so it could
+// not tell whether a newer build exists.
 bool lastCheckFailed();
 
 // Shows AppUpdateDialog modally: the newer build, or that this is the latest
-// version, or, when the check asked for failed, that it failed.
+// version, or, when the check asked for failed, what went wrong (no answer,
+// or an answer without a version).
 void showUpdateResult(bool newer);
 
 // The check made on start: at most once every five days since the last

@@ -49,6 +49,9 @@ SingleAppCheck::SingleAppCheck(const QString& key, QObject* parent)
     connect(localServer, SIGNAL(newConnection()), this, SLOT(slotReceiveMessage()));
     // A socket file left by a crashed instance would make listen() fail.
     QLocalServer::removeServer(key);
+    // Only this user's later instances may talk to it; another user on the
+    // machine must not hand it files to open.
+    localServer->setSocketOptions(QLocalServer::UserAccessOption);
     if (!localServer->listen(key))
         qDebug() << localServer->errorString();
 }

@@ -10,7 +10,8 @@ namespace QMRequest {
 
 // Lets one instance of a program run per key: the first instance holds a
 // shared-memory segment and a local server named by the key; later ones see
-// isRunning() and can pass a text to the first with sendMessage(). Leftovers
+// isRunning() and can pass a text to the first with sendMessage(); the
+// server only accepts connections of the same user. Leftovers
 // of a first instance that crashed (a segment nobody holds, a stale socket
 // file) do not block later starts.
 class SingleAppCheck : public QObject

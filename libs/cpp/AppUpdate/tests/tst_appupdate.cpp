@@ -225,9 +225,14 @@ void tst_AppUpdate::onDemandAlwaysShowsDialog_data()
         << kSameRecord << true << false
         << "<CENTER><H2>You are using the latest version available.<br>Go to the app web page anyway?</H2></CENTER>";
     QTest::newRow("both servers down")
-        << QByteArray() << false << false << "The check for updates failed.";
+        << QByteArray() << false << false
+        << "The check for updates failed.<br>The update server could not be reached";
+    QTest::newRow("both servers answer nothing")
+        << QByteArray() << true << false
+        << "The check for updates failed.<br>The update server could not be reached";
     QTest::newRow("no build record")
-        << QByteArray("<html>maintenance</html>") << true << false << "The check for updates failed.";
+        << QByteArray("<html>maintenance</html>") << true << false
+        << "The check for updates failed.<br>The update server answered without a version record";
     QTest::newRow("version text is escaped")
         << QByteArray("build:<b>3</b>;date:2031-01-01;windows:all") << true << true
         << "The newer version &lt;b&gt;3&lt;/b&gt; of Zintrop Lite";

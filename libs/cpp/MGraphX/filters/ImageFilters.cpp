@@ -278,7 +278,12 @@ QImage addBorder(const QImage& image, int nPercent, const QColor& color)
     const QImage src = to32(image);
     if (src.isNull())
         return QImage();
-    const int m = int(nPercent * src.width() / 100.0);
+    // A negative margin would place the source outside the result.
+    const double dMargin = qMax(nPercent, 0) * double(src.width()) / 100.0;
+    // Rows that wide cannot be held (their bytes overflow an int): no picture.
+    if (2.0 * dMargin + qMax(src.width(), src.height()) > double(INT_MAX / 4))
+        return QImage();
+    const int m = int(dMargin);
     QImage result(src.width() + 2 * m, src.height() + 2 * m, src.format());
     if (result.isNull())
         return QImage();

@@ -42,7 +42,8 @@ QImage mirror(const QImage& image, bool bHorizontal, bool bVertical);
 QImage rotateLeft(const QImage& image);
 QImage rotateRight(const QImage& image);
 QImage rotate180(const QImage& image);
-// A margin of percent of the width on every side.
+// A margin of percent of the width on every side; a negative percent counts
+// as 0.
 QImage addBorder(const QImage& image, int nPercent, const QColor& color);
 // Negative margins count as 0; margins that leave nothing give a null image.
 QImage cropMargins(const QImage& image, int nLeft, int nRight, int nTop, int nBottom);

@@ -39,6 +39,27 @@ inline int clampByte(int n)
     return n < 0 ? 0 : (n > 255 ? 255 : n);
 }
 
+// The PNG writer's thread reads the rows of the picture being made. Unless
+// the picture is handed on, the writer is stopped and joined before the
+// picture goes away, on every way out: an early return or an exception (out
+// of memory). Declared after the picture, so it ends first.
+class WriterStop
+{
+public:
+    explicit WriterStop(IndexedPngWriter* pWriter) : m_pWriter(pWriter) {}
+    ~WriterStop()
+    {
+        if (m_pWriter)
+            m_pWriter->cancel();
+    }
+    WriterStop(const WriterStop&) = delete;
+    WriterStop& operator=(const WriterStop&) = delete;
+    void release() { m_pWriter = nullptr; }
+
+private:
+    IndexedPngWriter* m_pWriter;
+};
+
 // What Qt carries over when an image is copied or converted: resolution,
 // offset, text, colour space and device pixel ratio. QImage::save writes the
 // first four as PNG chunks.
@@ -308,6 +329,7 @@ QImage ColorReducer::mapToPalette()
     // image and has none of it.
     if (m_bDithering)
         copyImageMetadata(imgResult, m_imgSource);
+    WriterStop writerStop(m_pPngWriter);
     if (m_pPngWriter)
         m_pPngWriter->begin(imgResult);
 
@@ -361,6 +383,7 @@ QImage ColorReducer::mapToPalette()
         vecTable[kTransparentIndex] = 0;
     }
     imgResult.setColorTable(vecTable);
+    writerStop.release();
     return imgResult;
 }
 
@@ -531,6 +554,7 @@ QImage ColorReducer::reduceGray()
     QImage imgResult(nWidth, nHeight, QImage::Format_Indexed8);
     if (imgResult.isNull())
         return QImage();
+    WriterStop writerStop(m_pPngWriter);
     if (m_pPngWriter)
         m_pPngWriter->begin(imgResult);
     uchar* pOut = imgResult.bits();
@@ -600,6 +624,7 @@ QImage ColorReducer::reduceGray()
     if (m_imgSource.hasAlphaChannel())
         vecTable[kTransparentIndex] = 0;
     imgResult.setColorTable(vecTable);
+    writerStop.release();
     return imgResult;
 }
 

@@ -205,6 +205,20 @@ QByteArray IndexedPngWriter::finish(const QImage& image)
     return png;
 }
 
+void IndexedPngWriter::cancel()
+{
+    if (m_thread.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_bAbort = true;
+        }
+        m_cvReady.notify_one();
+        m_thread.join();
+    }
+    m_bStarted = false;
+    m_pBits = nullptr;
+}
+
 bool IndexedPngWriter::streamed() const
 {
     return m_bStreamed;

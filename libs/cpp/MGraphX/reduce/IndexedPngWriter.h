@@ -38,6 +38,9 @@ public:
     // Whether the last finish() used the rows compressed meanwhile rather
     // than saving the image anew.
     bool streamed() const;
+    // Ends the helper thread and waits for it; for a picture that goes away
+    // before finish() (a failed reduction). finish() then saves anew.
+    void cancel();
 
 private:
     void compress();

@@ -177,6 +177,8 @@ private slots:
 
     void streamedPngMatchesSave_data();
     void streamedPngMatchesSave();
+    void failureWhileRowsAreCompressed_data();
+    void failureWhileRowsAreCompressed();
     void metadataPerPath_data();
     void metadataPerPath();
     void savedPngMatchesReference_data();
@@ -668,6 +670,46 @@ void TestColorReducer::streamedPngMatchesSave()
     QCOMPARE(streamed.size(), saved.size());
     QVERIFY(streamed == saved);
     QCOMPARE(streamedProgress, plainProgress);
+}
+
+void TestColorReducer::failureWhileRowsAreCompressed_data()
+{
+    QTest::addColumn<bool>("gray");
+    QTest::newRow("colour") << false;
+    QTest::newRow("grey") << true;
+}
+
+// The reduction fails (here: out of memory, thrown where the progress is
+// reported) while the PNG writer's thread still compresses finished rows:
+// the failure reaches the caller, and the writer never reads the picture
+// after it is gone (a noisy picture keeps it well behind; the sanitised
+// build sees any late read, and a plain build usually crashes on it).
+void TestColorReducer::failureWhileRowsAreCompressed()
+{
+    QFETCH(bool, gray);
+    const QImage source = makeRandomImage(77, 2400, 1600, false, gray);
+    for (int nFailAt : {30, 95}) {
+        ColorReducer reducer(source);
+        reducer.setDithering(true);
+        connect(&reducer, &ColorReducer::progress, &reducer,
+                [nFailAt](int n) {
+                    if (n == nFailAt)
+                        throw std::bad_alloc();
+                },
+                Qt::DirectConnection);
+        bool bFailed = false;
+        try {
+            reducer.reduceToPng(256);
+        } catch (const std::bad_alloc&) {
+            bFailed = true;
+        }
+        QVERIFY(bFailed);
+    }
+    // The next picture goes through as usual.
+    ColorReducer next(source);
+    QImage reduced;
+    QVERIFY(!next.reduceToPng(256, &reduced).isEmpty());
+    QCOMPARE(reduced.size(), source.size());
 }
 
 // The dithered colour picture is a converted copy of the source and keeps

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <climits>
+
 using namespace MGraphX;
 
 namespace {
@@ -24,6 +26,44 @@ QImage coordinateImage(int w, int h)
     return image;
 }
 
+// Nine different opaque pixels, row by row; the expected pictures below are
+// worked out from the formulas by hand (or by a few lines of script, in
+// single precision where the filter computes in it).
+QImage threeByThree()
+{
+    const QRgb pixels[9] = {qRgb(200, 100, 50), qRgb(0, 200, 0),   qRgb(10, 250, 100),
+                            qRgb(255, 0, 0),    qRgb(0, 0, 200),   qRgb(120, 60, 30),
+                            qRgb(33, 66, 99),   qRgb(250, 240, 230), qRgb(0, 0, 0)};
+    QImage image(3, 3, QImage::Format_RGB32);
+    for (int i = 0; i < 9; ++i)
+        image.setPixel(i % 3, i / 3, pixels[i]);
+    return image;
+}
+
+QImage threeByThree(const QVector<QRgb>& pixels)
+{
+    QImage image(3, 3, QImage::Format_RGB32);
+    for (int i = 0; i < 9; ++i)
+        image.setPixel(i % 3, i / 3, pixels.at(i));
+    return image;
+}
+
+// Every pixel that differs, with its place, so a failure names it.
+QString differences(const QImage& result, const QImage& expected)
+{
+    if (result.size() != expected.size())
+        return QStringLiteral("size %1x%2").arg(result.width()).arg(result.height());
+    QStringList out;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (result.pixel(x, y) != expected.pixel(x, y))
+                out << QStringLiteral("(%1,%2): %3 instead of %4")
+                           .arg(x).arg(y)
+                           .arg(result.pixel(x, y), 8, 16, QLatin1Char('0'))
+                           .arg(expected.pixel(x, y), 8, 16, QLatin1Char('0'));
+    return out.join(QStringLiteral("; "));
+}
+
 } // namespace
 
 class TestImageFilters : public QObject
@@ -43,9 +83,13 @@ private slots:
     void transforms();
     void channelValues_data();
     void channelValues();
-    void cropsAndBorders();
+    void crops();
     void edgesComputesInnerPixels();
     void twoImageOperations();
+    void exactPixels_data();
+    void exactPixels();
+    void borders_data();
+    void borders();
     void replaceHueWrapsAt359();
     void blurStrength_data();
     void blurStrength();
@@ -218,13 +262,9 @@ void TestImageFilters::channelValues()
     QCOMPARE(result.pixel(0, 0), expected);
 }
 
-void TestImageFilters::cropsAndBorders()
+void TestImageFilters::crops()
 {
     const QImage source = filled(200, 100, qRgb(1, 2, 3), QImage::Format_RGB32);
-    const QImage bordered = addBorder(source, 10, Qt::red);
-    QCOMPARE(bordered.size(), QSize(240, 140));
-    QCOMPARE(bordered.pixel(19, 19), qRgb(255, 0, 0));
-    QCOMPARE(bordered.pixel(20, 20), qRgb(1, 2, 3));
     QCOMPARE(cropPercent(source, 10, 10, 25, 25).size(), QSize(160, 50));
     QVERIFY(cropMargins(source, 100, 100, 0, 0).isNull());
     QCOMPARE(cropMargins(source, -5, 0, -5, 0).size(), QSize(200, 100));
@@ -257,8 +297,112 @@ void TestImageFilters::twoImageOperations()
     QCOMPARE(replaceSimilar(a, b, 11).pixel(0, 0), a.pixel(0, 0));
     const QImage near = filled(2, 2, qRgba(15, 195, 25, 1));
     QCOMPARE(replaceSimilar(a, near, 6).pixel(0, 0), near.pixel(0, 0));
-    QCOMPARE(blendHalf(a, b).size(), a.size());
-    QCOMPARE(blendThreeQuarters(a, b).size(), a.size());
+}
+
+void TestImageFilters::exactPixels_data()
+{
+    QTest::addColumn<QImage>("result");
+    QTest::addColumn<QImage>("expected");
+    const QImage source = threeByThree();
+
+    // Lightness L = sqrt(0.299 R^2 + 0.587 G^2 + 0.114 B^2): (200, 100, 50)
+    // gives sqrt(11960 + 5870 + 285) = 134.59; (0, 200, 0) 153.23, (255, 0, 0)
+    // 139.44, (0, 0, 200) 67.53. Saturation 0 leaves L in every channel.
+    QTest::newRow("lightness weights") << saturate(source, 0.0f) << threeByThree({
+        qRgb(134, 134, 134), qRgb(153, 153, 153), qRgb(194, 194, 194),
+        qRgb(139, 139, 139), qRgb(67, 67, 67),    qRgb(80, 80, 80),
+        qRgb(63, 63, 63),    qRgb(241, 241, 241), qRgb(0, 0, 0)});
+    // L + 0.5 (c - L): red of (200, 100, 50) is 134.59 + 32.70 = 167.30.
+    QTest::newRow("half saturation") << saturate(source, 0.5f) << threeByThree({
+        qRgb(167, 117, 92), qRgb(76, 176, 76),   qRgb(102, 222, 147),
+        qRgb(197, 69, 69),  qRgb(33, 33, 133),   qRgb(100, 70, 55),
+        qRgb(48, 64, 81),   qRgb(245, 240, 235), qRgb(0, 0, 0)});
+    // (b + c) (contrast + 127) / 127 with b = -20 and contrast 63: green of
+    // (200, 100, 50) is 80 x 1.4961 = 119.69; below 0 and above 255 clamp.
+    QTest::newRow("brightness and contrast factor") << brightnessContrast(source, -20, 63) << threeByThree({
+        qRgb(255, 119, 44), qRgb(0, 255, 0),     qRgb(0, 255, 119),
+        qRgb(255, 0, 0),    qRgb(0, 0, 255),     qRgb(149, 59, 14),
+        qRgb(19, 68, 118),  qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    // (b + L + s (c - L)) (contrast + 127) / 127 with b = 10, contrast -64
+    // (factor 63 / 127) and s = 1.5: red of (200, 100, 50) is
+    // (10 + 134.59 + 98.11) x 0.4961 = 120.40.
+    QTest::newRow("colours adjusted") << adjustColors(source, 10, -64, 1.5f) << threeByThree({
+        qRgb(120, 45, 8),  qRgb(0, 115, 0),     qRgb(0, 142, 31),
+        qRgb(160, 0, 0),   qRgb(0, 0, 137),     qRgb(74, 29, 7),
+        qRgb(13, 38, 62),  qRgb(130, 123, 116), qRgb(4, 4, 4)});
+    // Radius 4 gives strength 6. Four passes, each running value starting at
+    // the first pixel of its walk x 16 and moving by trunc((c x 16 - run) x
+    // 6 / 16): columns down, rows right, columns up, rows left. Red of
+    // column 0 going down: 200, then 200 x 16 + trunc((255 - 200) x 16 x 6 / 16)
+    // = 3530, so 220; then 3530 + trunc((528 - 3530) x 6 / 16) = 2405, so 150.
+    QTest::newRow("blur passes") << blurRect(source, QRect(0, 0, 3, 3), 4, false)
+                                 << threeByThree({
+        qRgb(134, 107, 54), qRgb(104, 126, 59), qRgb(90, 136, 62),
+        qRgb(134, 88, 59),  qRgb(109, 104, 66), qRgb(96, 110, 65),
+        qRgb(122, 88, 68),  qRgb(105, 103, 75), qRgb(92, 105, 70)})
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+
+    // The blends: each pixel of the common area (here the 2 x 2 of the second
+    // picture) becomes a 2 x 2 block at double size holding the first
+    // picture's pixel once (three quarters) or twice (half) and the second's
+    // otherwise; scaling back averages the block. The second's channels
+    // differ from the first's by multiples of 4, so the averages are whole.
+    QImage second(2, 2, QImage::Format_RGB32);
+    second.setPixel(0, 0, qRgb(100, 20, 130));
+    second.setPixel(1, 0, qRgb(40, 0, 160));
+    second.setPixel(0, 1, qRgb(3, 100, 48));
+    second.setPixel(1, 1, qRgb(120, 60, 0));
+    QTest::newRow("half blend") << blendHalf(source, second) << threeByThree({
+        qRgb(150, 60, 90), qRgb(20, 100, 80),   qRgb(10, 250, 100),
+        qRgb(129, 50, 24), qRgb(60, 30, 100),   qRgb(120, 60, 30),
+        qRgb(33, 66, 99),  qRgb(250, 240, 230), qRgb(0, 0, 0)});
+    QTest::newRow("three-quarter blend") << blendThreeQuarters(source, second) << threeByThree({
+        qRgb(125, 40, 110), qRgb(30, 50, 120),   qRgb(10, 250, 100),
+        qRgb(66, 75, 36),   qRgb(90, 45, 50),    qRgb(120, 60, 30),
+        qRgb(33, 66, 99),   qRgb(250, 240, 230), qRgb(0, 0, 0)});
+}
+
+void TestImageFilters::exactPixels()
+{
+    QFETCH(QImage, result);
+    QFETCH(QImage, expected);
+    QCOMPARE(result.format(), expected.format());
+    const QString diff = differences(result, expected);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void TestImageFilters::borders_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("margin");
+    // The margin is taken from the width only: 10 % of 200 on every side.
+    QTest::newRow("10 percent") << 10 << QSize(240, 140) << 20;
+    QTest::newRow("none") << 0 << QSize(200, 100) << 0;
+    QTest::newRow("negative counts as none") << -10 << QSize(200, 100) << 0;
+    QTest::newRow("far too large") << INT_MAX << QSize() << 0;
+}
+
+void TestImageFilters::borders()
+{
+    QFETCH(int, percent);
+    QFETCH(QSize, size);
+    QFETCH(int, margin);
+    QImage source(200, 100, QImage::Format_RGB32);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            source.setPixel(x, y, qRgb(x, y, 7));
+    const QImage bordered = addBorder(source, percent, Qt::red);
+    if (!size.isValid()) {
+        QVERIFY(bordered.isNull());
+        return;
+    }
+    QCOMPARE(bordered.size(), size);
+    QCOMPARE(bordered.copy(margin, margin, 200, 100), source);
+    if (margin > 0) {
+        QCOMPARE(bordered.pixel(margin - 1, margin - 1), qRgb(255, 0, 0));
+        QCOMPARE(bordered.pixel(size.width() - 1, size.height() - 1), qRgb(255, 0, 0));
+    }
 }
 
 void TestImageFilters::replaceHueWrapsAt359()

@@ -62,10 +62,11 @@ AudioPlayer::~AudioPlayer()
 
 void AudioPlayer::play(const QString &file, bool looped)
 {
+    // A pending restart of an earlier loop must not repeat this sound, nor
+    // fire inside the duration wait below and start a second cycle.
+    endLoop();
     m_pPlayer->setMedia(file);
     if (!looped) {
-        // A pending restart of an earlier loop must not repeat this sound.
-        endLoop();
         m_pPlayer->stop();
         m_pPlayer->play();
         return;

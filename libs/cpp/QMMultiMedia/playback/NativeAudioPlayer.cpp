@@ -55,7 +55,7 @@ void NativeAudioPlayerInternal::setVolume(int n)
 
 void NativeAudioPlayerInternal::slotMediaStatusChanged(QMediaPlayer::MediaStatus mst)
 {
-    if (mst == QMediaPlayer::EndOfMedia)
+    if (mst == QMediaPlayer::EndOfMedia && !m_bStoppedByHand)
         emit finished();
     emit loadingProgressed();
 }
@@ -99,14 +99,25 @@ void NativeAudioPlayer::setMedia(const QString &path)
 void NativeAudioPlayer::playFile(const QString &path)
 {
     m_pInternal->m_bFailed = false;
+    m_pInternal->m_bStoppedByHand = false;
     m_pInternal->m_pPlayer->setMedia(QUrl::fromLocalFile(path));
     m_pInternal->m_nDuration = -1;
     m_pInternal->m_pPlayer->play();
 }
 
-void NativeAudioPlayer::play() { m_pInternal->m_pPlayer->play(); }
+void NativeAudioPlayer::play()
+{
+    m_pInternal->m_bStoppedByHand = false;
+    m_pInternal->m_pPlayer->play();
+}
+
 void NativeAudioPlayer::pause() { m_pInternal->m_pPlayer->pause(); }
-void NativeAudioPlayer::stop() { m_pInternal->m_pPlayer->stop(); }
+
+void NativeAudioPlayer::stop()
+{
+    m_pInternal->m_bStoppedByHand = true;
+    m_pInternal->m_pPlayer->stop();
+}
 
 QString NativeAudioPlayer::fileName() const { return m_strFileName; }
 

@@ -40,6 +40,10 @@ private:
     // Set by an error report, cleared when new media is given: the platform
     // player keeps reporting its last error even after new media loads.
     bool m_bFailed = false;
+    // Set by a stop by hand, cleared by the next start: the platform player
+    // may still report the end of the playback it was running (its end of
+    // stream can be under way), which must not count as played to its end.
+    bool m_bStoppedByHand = false;
 };
 
 } // namespace QMMultiMedia

@@ -294,11 +294,10 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
         searchFolder(QDir(path));
     }
 
-    if (!gaveFile && !walkedSubfolder && !m_bCancelled) {
-        const QString canonical = QDir(folderPath).canonicalPath();
-        if (!canonical.isEmpty())
-            addEmptyFolder(canonical);
-    }
+    // In the form the files carry (below the dropped path, links kept), so
+    // the copy phase finds it under its dropped folder like them.
+    if (!gaveFile && !walkedSubfolder && !m_bCancelled)
+        addEmptyFolder(folderPath);
 }
 
 void MediaSearchDialog::countFile(const QString &name)

@@ -40,7 +40,8 @@ public:
     QVector<QString> otherFiles() const;
     // Absolute paths of the subfolders entered below the dropped folders.
     QVector<QString> folders() const;
-    // Canonical paths of readable folders that held no file and no subfolder.
+    // Readable folders that held no file and no subfolder, by their absolute
+    // path below the dropped one (links not resolved), as the files are.
     QVector<QString> emptyFolders() const;
 
     void addEmptyFolder(const QString &path);

@@ -3,8 +3,11 @@
 
 #include "QMTest.h"
 
+#include <QElapsedTimer>
+#include <QMediaPlayer>
 #include <QProcess>
 #include <QSettings>
+#include <QTimer>
 
 using namespace QMMultiMedia;
 
@@ -34,6 +37,28 @@ int runChild(int argc, char *argv[])
     return 0;
 }
 
+// The platform player under the sound player: its state changes are the
+// sound starting and stopping.
+QMediaPlayer *platformPlayer(AudioPlayer *player)
+{
+    return player->findChild<QMediaPlayer *>();
+}
+
+// The loop's restart timer, the sound player's own.
+QTimer *loopTimer(AudioPlayer *player)
+{
+    return player->findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+int startsIn(const QSignalSpy &states)
+{
+    int n = 0;
+    for (const QList<QVariant> &args : states)
+        if (args.at(0).value<QMediaPlayer::State>() == QMediaPlayer::PlayingState)
+            ++n;
+    return n;
+}
+
 } // namespace
 
 class tst_AudioPlayer : public QObject
@@ -52,6 +77,7 @@ private slots:
     void playingOnceTwiceRestartsTheSound();
     void loopRestartsEveryDurationUntilStopped();
     void secondLoopReplacesTheFirst();
+    void newLoopEndsTheOldOneBeforeItsWait();
     void soundPlayedOnceAfterALoopDoesNotRepeat();
     void loopOfMediaWithoutDurationPlaysOnce();
     void durationAndRemaining();
@@ -62,6 +88,7 @@ private:
     QTemporaryDir m_dir;
     QString m_strWav;
     QString m_strSilent;
+    QString m_strLong;
 };
 
 void tst_AudioPlayer::initTestCase()
@@ -71,6 +98,8 @@ void tst_AudioPlayer::initTestCase()
     QVERIFY(MediaFixtures::writeWav(m_strWav, 250));
     m_strSilent = m_dir.filePath(QStringLiteral("silent.wav"));
     QVERIFY(MediaFixtures::writeWav(m_strSilent, 0));
+    m_strLong = m_dir.filePath(QStringLiteral("long.wav"));
+    QVERIFY(MediaFixtures::writeWav(m_strLong, 2000));
 
     QMTest::clearSettings();
     QMWidgets::App::instance()->setSettingsValue(QStringLiteral("SoundVolume"), 80.0);
@@ -154,16 +183,28 @@ void tst_AudioPlayer::quitHandlerKeepsTheChoiceForTheNextRun()
     QCOMPARE(childRun("read"), QStringLiteral("100 0"));
 }
 
+// A second play of the same sound in quick succession, while it still
+// sounds, starts it again from its beginning: the platform player is stopped
+// and started, not merely told to go on playing.
 void tst_AudioPlayer::playingOnceTwiceRestartsTheSound()
 {
     AudioPlayer *player = AudioPlayer::instance();
+    QMediaPlayer *platform = platformPlayer(player);
     QSignalSpy finished(player, SIGNAL(finished()));
     QSignalSpy stopped(player, SIGNAL(stopped()));
-    player->play(m_strWav, false);
+    player->play(m_strLong, false);
+    QCOMPARE(platform->state(), QMediaPlayer::PlayingState);
+    QSignalSpy states(platform, &QMediaPlayer::stateChanged);
+    player->play(m_strLong, false);
+    QCOMPARE(states.size(), 2);
+    QCOMPARE(states.at(0).at(0).value<QMediaPlayer::State>(), QMediaPlayer::StoppedState);
+    QCOMPARE(states.at(1).at(0).value<QMediaPlayer::State>(), QMediaPlayer::PlayingState);
+    QCOMPARE(player->position(), qint64(0));
+    // The first start was cut off: one end only.
     QVERIFY(finished.wait(5000));
-    player->play(m_strWav, false);
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 5000);
-    QCOMPARE(player->fileName(), m_strWav);
+    QTest::qWait(300);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(player->fileName(), m_strLong);
     player->stop();
     QCOMPARE(stopped.count(), 0);
 }
@@ -197,6 +238,32 @@ void tst_AudioPlayer::secondLoopReplacesTheFirst()
     QVERIFY2(finished.count() >= 2 && finished.count() <= 5, qPrintable(QString::number(finished.count())));
 }
 
+// A new loop begun just before the old one's restart is due: the old
+// restart must not fire while the new sound is being loaded and start a
+// second cycle of it.
+void tst_AudioPlayer::newLoopEndsTheOldOneBeforeItsWait()
+{
+    AudioPlayer *player = AudioPlayer::instance();
+    player->play(m_strWav, true);
+    QTimer *timer = loopTimer(player);
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    // Caught in the last few milliseconds before the restart.
+    QElapsedTimer clock;
+    clock.start();
+    while (!(timer->isActive() && timer->remainingTime() <= 5) && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    QVERIFY(timer->isActive() && timer->remainingTime() <= 5);
+
+    QSignalSpy states(platformPlayer(player), &QMediaPlayer::stateChanged);
+    player->play(m_strLong, true);  // loading the new file takes longer than 5 ms
+    QCOMPARE(startsIn(states), 1);
+    QCOMPARE(player->fileName(), m_strLong);
+    // One cycle of the new loop: its restart is a whole length away.
+    QVERIFY(timer->isActive());
+    QVERIFY2(timer->remainingTime() > 1500, qPrintable(QString::number(timer->remainingTime())));
+}
+
 void tst_AudioPlayer::soundPlayedOnceAfterALoopDoesNotRepeat()
 {
     AudioPlayer *player = AudioPlayer::instance();
@@ -209,25 +276,37 @@ void tst_AudioPlayer::soundPlayedOnceAfterALoopDoesNotRepeat()
     QCOMPARE(finished.count(), 1);
 }
 
+// Media that never tells its length (a header without samples): the loop's
+// wait ends, the sound is started once, and nothing restarts it, neither at
+// every pass of the event loop nor later.
 void tst_AudioPlayer::loopOfMediaWithoutDurationPlaysOnce()
 {
     AudioPlayer *player = AudioPlayer::instance();
-    player->play(m_strSilent, true); // returns: the duration wait is bounded
+    QSignalSpy states(platformPlayer(player), &QMediaPlayer::stateChanged);
+    QElapsedTimer clock;
+    clock.start();
+    player->play(m_strSilent, true);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(player->fileName(), m_strSilent);
-    QSignalSpy finished(player, SIGNAL(finished()));
-    player->play(m_strWav, false);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(!loopTimer(player)->isActive());
     QTest::qWait(500);
-    QCOMPARE(finished.count(), 1);
+    QVERIFY2(startsIn(states) <= 1, qPrintable(QString::number(startsIn(states))));
 }
 
+// The fixture holds 2000 samples at 8000 Hz: 250 ms.
 void tst_AudioPlayer::durationAndRemaining()
 {
     AudioPlayer *player = AudioPlayer::instance();
     player->setMedia(m_strWav);
     const qint64 duration = player->duration();
-    QVERIFY2(duration >= 240 && duration <= 260, qPrintable(QString::number(duration)));
-    QCOMPARE(player->remaining(), duration - player->position());
+    QVERIFY2(duration >= 245 && duration <= 255, qPrintable(QString::number(duration)));
+    QCOMPARE(player->position(), qint64(0));
+    QCOMPARE(player->remaining(), duration);
+    player->pause();
+    player->setPosition(100);
+    QTRY_COMPARE(player->position(), qint64(100));
+    const qint64 remaining = player->remaining();
+    QVERIFY2(remaining >= 145 && remaining <= 155, qPrintable(QString::number(remaining)));
 }
 
 int main(int argc, char *argv[])

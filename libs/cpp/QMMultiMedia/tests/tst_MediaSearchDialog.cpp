@@ -138,6 +138,8 @@ private slots:
     void sortsATreeByType();
     void probesOnlyWhatTheNameCannotDecide();
     void emptyFolders();
+    void pathsKeepTheDroppedForm_data();
+    void pathsKeepTheDroppedForm();
     void droppedFilesAreNotCounted();
     void countsLabelShowsTheLastUpdate_data();
     void countsLabelShowsTheLastUpdate();
@@ -240,6 +242,34 @@ void tst_MediaSearchDialog::emptyFolders()
     QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/holder/"})), int(QDialog::Accepted));
     QCOMPARE(relative(dialog.folders(), m_strRoot), QStringList({"holder/e1", "holder/e2"}));
     QCOMPARE(relative(dialog.emptyFolders(), m_strRoot), QStringList({"holder/e1", "holder/e2"}));
+}
+
+void tst_MediaSearchDialog::pathsKeepTheDroppedForm_data()
+{
+    QTest::addColumn<QString>("dropped");  // relative to the root
+    QTest::newRow("folder") << "real";
+    QTest::newRow("link to the folder") << "link";
+    QTest::newRow("folder inside a linked folder") << "linkedParent/real";
+}
+
+// Files and empty folders carry the path the user dropped, links and all,
+// so that the batch finds both below the same dropped folder.
+void tst_MediaSearchDialog::pathsKeepTheDroppedForm()
+{
+    QFETCH(QString, dropped);
+    makeFiles(m_strRoot, {"real/a.png", "real/Empty/", "real/sub/Deeper/"});
+    QVERIFY(QFile::link(m_strRoot + "/real", m_strRoot + "/link"));
+    QVERIFY(QFile::link(m_strRoot, m_strRoot + "/linkedParent"));
+    const QString root = m_strRoot + QLatin1Char('/') + dropped;
+
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({root})), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles(), QVector<QString>({root + "/a.png"}));
+    QStringList empty;
+    for (const QString &path : dialog.emptyFolders())
+        empty << path;
+    empty.sort();
+    QCOMPARE(empty, QStringList({root + "/Empty", root + "/sub/Deeper"}));
 }
 
 void tst_MediaSearchDialog::droppedFilesAreNotCounted()

@@ -1,12 +1,15 @@
 #include "SingleAppCheck.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using QMRequest::SingleAppCheck;
@@ -56,6 +59,7 @@ class tst_SingleAppCheck : public QObject
 private slots:
     void secondInstanceReachesFirst();
     void firstInstanceWithoutPeerCannotSend();
+    void socketIsTheUsersOwn();
     void leftoversOfCrashedInstanceDoNotBlock();
     void instanceInOtherProcess();
 };
@@ -79,6 +83,20 @@ void tst_SingleAppCheck::firstInstanceWithoutPeerCannotSend()
     SingleAppCheck only(uniqueKey("only"));
     QVERIFY(!only.isRunning());
     QVERIFY(!only.sendMessage("hello"));
+}
+
+// The local socket is a file in the temporary folder, which every user can
+// reach: only its owner may connect to it.
+void tst_SingleAppCheck::socketIsTheUsersOwn()
+{
+    const QString key = uniqueKey("mode");
+    SingleAppCheck first(key);
+    QVERIFY(!first.isRunning());
+    struct stat info {};
+    QCOMPARE(::lstat(QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + key).constData(), &info), 0);
+    QVERIFY(S_ISSOCK(info.st_mode));
+    QCOMPARE(info.st_uid, ::getuid());
+    QCOMPARE(int(info.st_mode & 0777), 0700);
 }
 
 void tst_SingleAppCheck::leftoversOfCrashedInstanceDoNotBlock()

@@ -291,10 +291,12 @@ bool App::copyFileToDirectory(const QString& strSource, const QString& strDirect
     QFile source(strSource);
     if (!source.open(QIODevice::ReadOnly))
         return false;
+    // Created here or not at all: a file that appeared since the test above
+    // is left as it is, and a link in its place is never written through.
     QFile target(strTarget);
-    if (!target.open(QIODevice::WriteOnly)) {
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         source.close();
-        return false;
+        return QFileInfo::exists(strTarget);
     }
 
     // Block by block, so that a file of any size fits in memory and a short

@@ -79,8 +79,10 @@ public:
     QString lastOpenDirectory() const;
     QString lastSaveDirectory() const;
     // Copies in blocks and checks every write and the close; a failed copy
-    // leaves no partial target and returns false. An existing target is left
-    // alone and counts as success.
+    // leaves no partial target and returns false. The target is created
+    // exclusively: an existing target (also one made meanwhile) is left alone
+    // and counts as success; a dangling link in its place is not written
+    // through and counts as failure.
     static bool copyFileToDirectory(const QString& strSource, const QString& strDirectory,
                                     const QString& strName = QString());
     static bool copyFileToSupportDirectory(const QString& strSource, const QString& strName = QString());

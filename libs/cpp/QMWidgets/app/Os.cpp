@@ -108,10 +108,14 @@ QString Os::fileManagerPath(const QString& strPath)
 
 bool Os::showFileInExplorer(const QString path)
 {
-    if (Platform::showItemInFileManager(fileManagerPath(path)))
-        return true;
-    // No file manager service: open the folder in the desktop's handler.
+    // The folder as given, before the separators are touched.
     const QString strFolder = QFileInfo(path).absoluteDir().absolutePath();
+    // The file manager is asked without waiting, so the window never stops
+    // for it; only a real refusal (no such service, an error answer) opens
+    // the folder instead, never a slow answer.
+    if (Platform::showItemInFileManager(fileManagerPath(path), [strFolder] { Platform::openFolder(strFolder); }))
+        return true;
+    // No session bus: open the folder in the desktop's handler.
     return Platform::openFolder(strFolder);
 }
 

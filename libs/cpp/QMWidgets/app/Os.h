@@ -34,6 +34,9 @@ public:
     static Os* instance();
     static bool nativeEventHook(const NativeMessage& message);
 
+    // Shows the file in the file manager without waiting for it: true when
+    // the request went out (should the file manager refuse it later, the
+    // folder opens instead), else the result of opening the folder.
     static bool showFileInExplorer(const QString path);
     // The path as handed to the file manager: every "//" made "/" in one
     // pass, then native separators.

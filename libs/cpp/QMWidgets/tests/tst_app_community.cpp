@@ -78,6 +78,7 @@ void TestAppCommunity::cleanup()
     pApp->setShareLanguages(QStringList());
     pApp->setLanguageCode(QStringLiteral("en"));
     Platform::setWindowsVersionForTesting(-1);
+    Platform::resetWebHosts();
 }
 
 void TestAppCommunity::windowsVersionNames_data()
@@ -240,49 +241,48 @@ void TestAppCommunity::shareAppId_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QStringList>("shareLanguages");
     QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("domain");
-    QTest::addColumn<QString>("usedId");
-    QTest::newRow("en") << "en" << QStringList() << "zintroplite" << "org" << "zintroplite";
-    QTest::newRow("de") << "de" << QStringList() << "zintroplite" << "de" << "zintroplite";
-    QTest::newRow("ru") << "ru" << QStringList() << "zintroplite" << "ru" << "zintroplite";
-    QTest::newRow("fr without site") << "fr" << QStringList() << "zintroplite" << "org" << "zintroplite";
-    QTest::newRow("fr with site") << "fr" << QStringList{"fr"} << "zintroplite" << "fr" << "zintroplite";
-    QTest::newRow("empty id") << "en" << QStringList() << "" << "org" << "zintrop lite";
+    QTest::addColumn<QString>("page");
+    QTest::newRow("en") << "en" << QStringList() << "zintroplite" << "http://site.org.test/zintroplite";
+    QTest::newRow("de") << "de" << QStringList() << "zintroplite" << "http://site.de.test/zintroplite";
+    QTest::newRow("ru") << "ru" << QStringList() << "zintroplite" << "http://site.ru.test/zintroplite";
+    QTest::newRow("fr without site") << "fr" << QStringList() << "zintroplite" << "http://site.org.test/zintroplite";
+    QTest::newRow("fr with site") << "fr" << QStringList{"fr"} << "zintroplite" << "http://site.fr.test/zintroplite";
+    // The application name in lower case, blank and all.
+    QTest::newRow("empty id") << "en" << QStringList() << "" << "http://site.org.test/zintrop lite";
 }
 
+// The share links are the sharers' own pages with the application page
+// appended as it is, unencoded.
 void TestAppCommunity::shareAppId()
 {
     QFETCH(QString, language);
     QFETCH(QStringList, shareLanguages);
     QFETCH(QString, id);
-    QFETCH(QString, domain);
-    QFETCH(QString, usedId);
+    QFETCH(QString, page);
+    Platform::setCountrySitePattern(QStringLiteral("http://site.%1.test"));
     QMTest::TestApp* pApp = testApp();
     pApp->setLanguageCode(language);
     pApp->setShareLanguages(shareLanguages);
     pApp->setVkontakteShareLink(QStringLiteral("untouched"));
     pApp->setShareAppId(id);
-    const QString page = Platform::countrySite(domain) + QLatin1Char('/') + usedId;
     QCOMPARE(pApp->appPageLink(), page);
-    QCOMPARE(pApp->facebookShareLink(), Platform::facebookSharerBase() + page);
-    QCOMPARE(pApp->twitterShareLink(), Platform::twitterStatusBase() + page);
-    QVERIFY(pApp->facebookShareLink().startsWith(QLatin1String("http://")));
-    QVERIFY(pApp->facebookShareLink().contains(QLatin1String("/sharer.php?u=http")));
-    QVERIFY(pApp->twitterShareLink().startsWith(QLatin1String("https://")));
-    QVERIFY(pApp->twitterShareLink().contains(QLatin1String("/home?status=http")));
+    QCOMPARE(pApp->facebookShareLink(), QStringLiteral("http://www.facebook.com/sharer.php?u=") + page);
+    QCOMPARE(pApp->twitterShareLink(), QStringLiteral("https://twitter.com/home?status=") + page);
     QCOMPARE(pApp->vkontakteShareLink(), QStringLiteral("untouched"));
     QCOMPARE(pApp->hasShareLanguage(language), shareLanguages.contains(language));
 }
 
 void TestAppCommunity::shareAppFolder()
 {
+    Platform::setWebHost(Platform::WebHost::MainSite, QStringLiteral("http://main.test"));
     QMTest::TestApp* pApp = testApp();
     pApp->setShareAppFolder(QStringLiteral("zintroplite"));
-    const QString folder = Platform::webHost(Platform::WebHost::MainSite) + QStringLiteral("/apps/zintroplite");
-    QCOMPARE(pApp->appPageLink(), folder);
-    QCOMPARE(pApp->facebookShareLink(), folder + QStringLiteral("/facebook.php"));
-    QCOMPARE(pApp->twitterShareLink(), folder + QStringLiteral("/twitter.php"));
-    QCOMPARE(pApp->vkontakteShareLink(), folder + QStringLiteral("/vkontakte.php"));
+    QCOMPARE(pApp->appPageLink(), QStringLiteral("http://main.test/apps/zintroplite"));
+    QCOMPARE(pApp->facebookShareLink(), QStringLiteral("http://main.test/apps/zintroplite/facebook.php"));
+    QCOMPARE(pApp->twitterShareLink(), QStringLiteral("http://main.test/apps/zintroplite/twitter.php"));
+    QCOMPARE(pApp->vkontakteShareLink(), QStringLiteral("http://main.test/apps/zintroplite/vkontakte.php"));
+    pApp->setShareAppFolder(QString());
+    QCOMPARE(pApp->appPageLink(), QStringLiteral("http://main.test/apps/zintrop lite"));
     pApp->setOtherShareLink(QStringLiteral("x"));
     QCOMPARE(pApp->otherShareLink(), QStringLiteral("x"));
 }

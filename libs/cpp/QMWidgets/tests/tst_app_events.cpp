@@ -98,11 +98,20 @@ private slots:
     void markInitialized();
 };
 
+// Without a main widget there is nothing to cover: no overlay appears
+// anywhere, neither as a window of its own nor over another window.
 void TestAppEvents::blendBeforeMainWidgetDoesNothing()
 {
     QVERIFY(!App::instance()->mainWidget());
+    const QWidgetList before = QApplication::allWidgets();
     App::instance()->slotSetBlendMainWidget(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::allWidgets(), before);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), w->metaObject()->className());
     App::instance()->slotSetBlendMainWidget(false);
+    QCOMPARE(QApplication::allWidgets(), before);
+    QVERIFY(!App::instance()->mainWidget());
 }
 
 void TestAppEvents::fileOpenRequest()

@@ -53,6 +53,7 @@ private slots:
 
     void copyIntoNewFolder();
     void copyKeepsExistingTarget();
+    void copyNeverWritesThroughALink();
     void copyLargeFileInBlocks();
     void copyMissingSource();
     void copyShortWriteLeavesNothing();
@@ -178,6 +179,21 @@ void TestAppFolders::copyKeepsExistingTarget()
     QVERIFY(QMTest::writeFile(dir.path() + "/out/a.png", "old"));
     QVERIFY(App::copyFileToDirectory(source, dir.path() + "/out", QString()));
     QCOMPARE(QMTest::readFile(dir.path() + "/out/a.png"), QByteArray("old"));
+}
+
+// A link in the target's place, pointing nowhere: the copy must not create
+// the file it points at (it could lie anywhere) and reports that it failed.
+void TestAppFolders::copyNeverWritesThroughALink()
+{
+    QTemporaryDir dir;
+    const QString source = dir.path() + "/a.png";
+    QVERIFY(QMTest::writeFile(source, patternBytes(500)));
+    QVERIFY(QDir().mkpath(dir.path() + "/out"));
+    const QString elsewhere = dir.path() + "/elsewhere.png";
+    QVERIFY(QFile::link(elsewhere, dir.path() + "/out/a.png"));
+    QVERIFY(!App::copyFileToDirectory(source, dir.path() + "/out", QString()));
+    QVERIFY(!QFileInfo::exists(elsewhere));
+    QVERIFY(QFileInfo(dir.path() + "/out/a.png").isSymLink());
 }
 
 void TestAppFolders::copyLargeFileInBlocks()

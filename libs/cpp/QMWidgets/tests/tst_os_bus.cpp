@@ -1,35 +1,59 @@
 #include "Os.h"
 #include "QMTest.h"
 
+#include "FileManager.h"
 #include "SessionWatcher.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QMutex>
 #include <QProcess>
+#include <QSemaphore>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
-// Stands in for the desktop's file manager on a private session bus.
-class FakeFileManager : public QObject
+// Stands in for the desktop's file manager on a private session bus. It lives
+// on a thread of its own and holds every call until the test lets it answer,
+// so the test can tell whether the program waited for the answer.
+class FakeFileManager : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 
 public:
+    QSemaphore m_gate;                 // one release lets one call answer
+    std::atomic<bool> m_bRefuse{false}; // answer with an error
+    std::atomic<int> m_nCalls{0};
+    std::atomic<int> m_nAnswered{0};
+    QMutex m_mutex;
     QStringList m_slUris;
     QString m_strStartupId;
-    int m_nCalls = 0;
 
 public slots:
     void ShowItems(const QStringList& uris, const QString& startupId)
     {
-        m_slUris = uris;
-        m_strStartupId = startupId;
+        {
+            QMutexLocker lock(&m_mutex);
+            m_slUris = uris;
+            m_strStartupId = startupId;
+        }
         ++m_nCalls;
+        m_gate.tryAcquire(1, 20000);
+        if (m_bRefuse)
+            sendErrorReply(QDBusError::Failed, QStringLiteral("cannot show the file"));
+        ++m_nAnswered;
     }
+
+    // Answered after every earlier call: once its answer is in, so are theirs.
+    int Ping() { return m_nAnswered; }
 };
 
 }  // namespace
@@ -46,10 +70,17 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void fallbackWhenNoFileManager();
-    void selectsTheFileInTheFileManager();
+    void selectsTheFileWithoutWaiting();
+    void refusalOpensTheFolder();
+    void lateAnswerIsNoFailure();
     void logindNoticesBecomeSignals();
 
 private:
+    void startFileManager();
+    // Waits until every answer the file manager gave has reached the
+    // program and been handled.
+    void settleAnswers();
+
     QProcess m_busDaemon;
     QThread m_serviceThread;
     FakeFileManager* m_pService = nullptr;
@@ -75,6 +106,7 @@ void TestOsBus::initTestCase()
 void TestOsBus::cleanupTestCase()
 {
     if (m_pService) {
+        m_pService->m_gate.release(100);
         QDBusConnection service = QDBusConnection(QStringLiteral("fake-file-manager"));
         service.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-file-manager"));
@@ -92,18 +124,10 @@ void TestOsBus::cleanupTestCase()
     }
 }
 
-void TestOsBus::fallbackWhenNoFileManager()
+void TestOsBus::startFileManager()
 {
-    // A bus without the service answers at once; the folder opens instead.
-    QMTest::UrlRecorder recorder;
-    QVERIFY(Os::showFileInExplorer(QStringLiteral("/tmp/a #1/b.png")));
-    QCOMPARE(recorder.count(), 1);
-    QCOMPARE(recorder.last().toLocalFile(), QStringLiteral("/tmp/a #1"));
-}
-
-void TestOsBus::selectsTheFileInTheFileManager()
-{
-    // The service lives on its own thread: the program's call blocks its own.
+    if (m_pService)
+        return;
     m_serviceThread.start();
     m_pService = new FakeFileManager;
     m_pService->moveToThread(&m_serviceThread);
@@ -112,14 +136,82 @@ void TestOsBus::selectsTheFileInTheFileManager()
     QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), m_pService,
                                    QDBusConnection::ExportAllSlots));
     QVERIFY(service.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+}
 
+void TestOsBus::settleAnswers()
+{
+    QDBusMessage ping = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("Ping"));
+    // On the program's own connection, so its answers come in before this one.
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(ping, QDBus::Block, 10000);
+    QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+    QTest::qWait(50);
+}
+
+void TestOsBus::fallbackWhenNoFileManager()
+{
+    // A bus without the service says so; the folder opens instead.
     QMTest::UrlRecorder recorder;
+    QVERIFY(Os::showFileInExplorer(QStringLiteral("/tmp/a #1/b.png")));
+    QTRY_COMPARE(recorder.count(), 1);
+    QCOMPARE(recorder.last().toLocalFile(), QStringLiteral("/tmp/a #1"));
+    QTest::qWait(100);
+    QCOMPARE(recorder.count(), 1);
+}
+
+void TestOsBus::selectsTheFileWithoutWaiting()
+{
+    startFileManager();
+    QMTest::UrlRecorder recorder;
+    // The file manager holds its answer: the call must come back meanwhile.
     QVERIFY(Os::showFileInExplorer(QStringLiteral("/tmp//a #1//b c.png")));
-    QCOMPARE(recorder.count(), 0);  // no fallback
-    QCOMPARE(m_pService->m_nCalls, 1);
-    QCOMPARE(m_pService->m_slUris.size(), 1);
-    QCOMPARE(QUrl(m_pService->m_slUris.first()).toLocalFile(), QStringLiteral("/tmp/a #1/b c.png"));
-    QVERIFY(m_pService->m_strStartupId.isEmpty());
+    QCOMPARE(m_pService->m_nAnswered.load(), 0);
+    QTRY_COMPARE(m_pService->m_nCalls.load(), 1);
+    {
+        QMutexLocker lock(&m_pService->m_mutex);
+        QCOMPARE(m_pService->m_slUris.size(), 1);
+        QCOMPARE(QUrl(m_pService->m_slUris.first()).toLocalFile(), QStringLiteral("/tmp/a #1/b c.png"));
+        QVERIFY(m_pService->m_strStartupId.isEmpty());
+    }
+    m_pService->m_gate.release();
+    settleAnswers();
+    QCOMPARE(m_pService->m_nAnswered.load(), 1);
+    QCOMPARE(recorder.count(), 0);  // the file manager showed it: no second window
+}
+
+void TestOsBus::refusalOpensTheFolder()
+{
+    startFileManager();
+    m_pService->m_bRefuse = true;
+    QMTest::UrlRecorder recorder;
+    const int before = m_pService->m_nCalls;
+    QVERIFY(Os::showFileInExplorer(QStringLiteral("/tmp/gone #2/c.png")));
+    QTRY_COMPARE(m_pService->m_nCalls.load(), before + 1);
+    QCOMPARE(recorder.count(), 0);  // nothing before the answer
+    m_pService->m_gate.release();
+    QTRY_COMPARE(recorder.count(), 1);
+    QCOMPARE(recorder.last().toLocalFile(), QStringLiteral("/tmp/gone #2"));
+    m_pService->m_bRefuse = false;
+}
+
+void TestOsBus::lateAnswerIsNoFailure()
+{
+    // A file manager that starts on demand answers late; the short limit
+    // here runs out long before it does.
+    startFileManager();
+    int failures = 0;
+    const int before = m_pService->m_nCalls;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(Platform::showItemInFileManager(QStringLiteral("/tmp/late.png"), [&failures] { ++failures; }, 100));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE(m_pService->m_nCalls.load(), before + 1);
+    QTest::qWait(400);  // well past the limit
+    QCOMPARE(failures, 0);
+    m_pService->m_gate.release();
+    settleAnswers();
+    QCOMPARE(failures, 0);
 }
 
 void TestOsBus::logindNoticesBecomeSignals()

@@ -5,8 +5,10 @@
 
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 using namespace QMWidgets;
 
@@ -120,13 +122,66 @@ void TestWidgetFunctions::contextMenusGetTheSameOpacity()
         QVERIFY2(sameOpacity(w->windowOpacity(), 0.8), w->metaObject()->className());
 }
 
+namespace {
+
+// A window that paints a known picture over the whole default screen, so
+// that the desktop shows it and a grab can be compared pixel by pixel.
+class PictureWindow : public QWidget
+{
+public:
+    explicit PictureWindow(const QImage &picture)
+        : QWidget(nullptr, Qt::FramelessWindowHint)
+        , m_picture(picture)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_picture);
+    }
+
+private:
+    QImage m_picture;
+};
+
+} // namespace
+
 void TestWidgetFunctions::grabDesktopScreen()
 {
-    // Headless platforms may give no picture; when one comes it covers the
-    // whole default screen at ratio 1.
-    const QPixmap picture = QMWidgets::grabDesktopScreen();
-    if (!picture.isNull())
-        QCOMPARE(picture.size(), QGuiApplication::primaryScreen()->geometry().size());
+    // Four coloured quarters and a one-pixel frame: a grab of the wrong part
+    // of the screen, of the wrong size or of nothing shows at once.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QImage picture(screen.size(), QImage::Format_RGB32);
+    const int halfWidth = screen.width() / 2, halfHeight = screen.height() / 2;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            picture.setPixel(x, y, x < halfWidth ? (y < halfHeight ? qRgb(200, 0, 0) : qRgb(0, 200, 0))
+                                                 : (y < halfHeight ? qRgb(0, 0, 200) : qRgb(200, 200, 0)));
+    for (int x = 0; x < screen.width(); ++x) {
+        picture.setPixel(x, 0, qRgb(255, 255, 255));
+        picture.setPixel(x, screen.height() - 1, qRgb(255, 255, 255));
+    }
+    for (int y = 0; y < screen.height(); ++y) {
+        picture.setPixel(0, y, qRgb(255, 255, 255));
+        picture.setPixel(screen.width() - 1, y, qRgb(255, 255, 255));
+    }
+    PictureWindow window(picture);
+    window.setGeometry(screen);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.repaint();
+
+    const QImage grabbed = QMWidgets::grabDesktopScreen().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(grabbed.size(), screen.size());  // at pixel ratio 1
+    QCOMPARE(grabbed, picture);
+
+    // Nothing shows on the desktop: no picture, and no failure.
+    window.hide();
+    QTRY_VERIFY(!window.windowHandle()->isExposed());
+    QVERIFY(QMWidgets::grabDesktopScreen().isNull());
 }
 
 QMTEST_APP_MAIN(TestWidgetFunctions)
