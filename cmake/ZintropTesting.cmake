@@ -25,6 +25,18 @@ function(zintrop_add_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false;${ZINTROP_SANITIZER_ENV}")
 endfunction()
 
+# With Ninja, moc's step only reruns for the headers it parsed last time, so a
+# header added to a target (a new class, or one arriving with a merge) would
+# never be moc'ed in an incremental build. When the list of sources changes,
+# drop the step's stamp so that it runs again.
+function(zintrop_refresh_moc_on_new_headers target sources)
+  string(MD5 _hash "${sources}")
+  if(NOT "${_hash}" STREQUAL "${ZINTROP_SOURCES_HASH_${target}}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+    set(ZINTROP_SOURCES_HASH_${target} "${_hash}" CACHE INTERNAL "")
+  endif()
+endfunction()
+
 # zintrop_add_library(NAME name [QT module ...] [LIBS lib ...] [EXCLUDE dir ...])
 # A static library made of every .cpp/.h/.qrc file in the calling folder and
 # its family subfolders, so that adding a class never means editing a shared
@@ -77,6 +89,7 @@ function(zintrop_add_library)
   list(REMOVE_DUPLICATES _includes)
   add_library(${L_NAME} STATIC ${_src})
   target_include_directories(${L_NAME} PUBLIC ${_includes})
+  zintrop_refresh_moc_on_new_headers(${L_NAME} "${_src}")
   set(_qt)
   foreach(m ${L_QT})
     list(APPEND _qt Qt5::${m})

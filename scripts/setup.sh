@@ -11,6 +11,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool imagemagick pngquant time zlib1g-dev
   dbus-daemon
+  # Text in painted widgets and pictures (the kit's tests measure it).
+  fonts-dejavu-core
   # Independent readers the tests check our written files with.
   sox sndfile-programs midicsv python3-mutagen
 )

@@ -1,5 +1,6 @@
 #include "Autostart.h"
 #include "FileManager.h"
+#include "ScreenGrab.h"
 #include "SessionWatcher.h"
 #include "SystemInfo.h"
 #include "UrlOpener.h"
@@ -27,6 +28,7 @@ private slots:
     void countrySites();
 
     void openUrlGoesThroughHook();
+    void screenGrabGoesThroughHook();
 
     void execQuoting_data();
     void execQuoting();
@@ -49,6 +51,7 @@ void TestPlatform::cleanup()
 {
     Platform::resetWebHosts();
     Platform::setUrlOpenHook(Platform::UrlOpenHook());
+    Platform::setScreenGrabHook(Platform::ScreenGrabHook());
     qunsetenv("ZINTROP_WEB_BASE");
     qunsetenv("ZINTROP_HOST_BUILDS");
 }
@@ -115,6 +118,29 @@ void TestPlatform::openUrlGoesThroughHook()
     QVERIFY(Platform::openLink(QStringLiteral("http://zintrop.invalid/zintrop lite")));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.first().toString(QUrl::FullyEncoded), QStringLiteral("http://zintrop.invalid/zintrop%20lite"));
+}
+
+void TestPlatform::screenGrabGoesThroughHook()
+{
+    // The hook is asked for exactly the area wanted, and its picture is the
+    // answer; removing it gives the display back, which here may show nothing.
+    QList<QRect> asked;
+    QPixmap desktop(40, 30);
+    desktop.fill(Qt::magenta);
+    Platform::setScreenGrabHook([&asked, desktop](const QRect& area) {
+        asked << area;
+        return desktop;
+    });
+    const QPixmap picture = Platform::grabScreenArea(QRect(5, 6, 40, 30));
+    QCOMPARE(asked, QList<QRect>{QRect(5, 6, 40, 30)});
+    QCOMPARE(picture.toImage(), desktop.toImage());
+
+    const Platform::ScreenGrabHook previous = Platform::setScreenGrabHook(Platform::ScreenGrabHook());
+    QVERIFY(previous);
+    const QPixmap display = Platform::grabScreenArea(QRect(0, 0, 10, 10));
+    QCOMPARE(asked.size(), 1);
+    if (!display.isNull())
+        QVERIFY(display.width() <= 10 && display.height() <= 10);
 }
 
 void TestPlatform::execQuoting_data()

@@ -57,13 +57,25 @@ void NativeAudioPlayerInternal::slotMediaStatusChanged(QMediaPlayer::MediaStatus
 {
     if (mst == QMediaPlayer::EndOfMedia && !m_bStoppedByHand)
         emit finished();
+    else if (mst == QMediaPlayer::InvalidMedia)
+        markFailed();
     emit loadingProgressed();
 }
 
 void NativeAudioPlayerInternal::slotError(QMediaPlayer::Error)
 {
-    m_bFailed = true;
+    markFailed();
     emit loadingProgressed();
+}
+
+// The platform player may report one failure both as an error and as invalid
+// media; listeners hear of it once.
+void NativeAudioPlayerInternal::markFailed()
+{
+    if (m_bFailed)
+        return;
+    m_bFailed = true;
+    emit failed();
 }
 
 NativeAudioPlayer::NativeAudioPlayer(QObject *parent)
@@ -84,6 +96,7 @@ NativeAudioPlayer::NativeAudioPlayer(QObject *parent)
 
     connect(m_pInternal, SIGNAL(finished()), this, SIGNAL(finished()));
     connect(m_pInternal, SIGNAL(positionChanged(qint64)), this, SIGNAL(positionChanged(qint64)));
+    connect(m_pInternal, SIGNAL(failed()), this, SIGNAL(failed()));
 }
 
 NativeAudioPlayer::~NativeAudioPlayer() = default;

@@ -50,6 +50,9 @@ public:
 signals:
     void finished();
     void positionChanged(qint64);
+    // The media given last cannot be played (missing, unreadable, not
+    // decodable); emitted once per loading. No finished() follows.
+    void failed();
 
 private:
     bool mayStillReportDuration() const;

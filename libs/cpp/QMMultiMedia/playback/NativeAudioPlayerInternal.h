@@ -21,6 +21,7 @@ public:
 signals:
     void finished();
     void positionChanged(qint64);
+    void failed();
     // Something happened that can end a wait for the duration: a duration,
     // a status change or an error.
     void loadingProgressed();
@@ -35,6 +36,8 @@ private slots:
     void slotError(QMediaPlayer::Error err);
 
 private:
+    void markFailed();
+
     QMediaPlayer *m_pPlayer = nullptr;
     qint64 m_nDuration = -1;
     // Set by an error report, cleared when new media is given: the platform

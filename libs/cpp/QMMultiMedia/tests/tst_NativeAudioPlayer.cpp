@@ -28,6 +28,8 @@ private slots:
     void durationWaitEndsOnMediaWithoutDuration();
     void newMediaIsWaitedForAfresh();
     void goodMediaAfterABadOneReportsItsDuration();
+    void reportsMediaItCannotPlayOnce_data();
+    void reportsMediaItCannotPlayOnce();
 
     void playsToTheEndAndReportsItOnce();
     void stopReportsNoEnd();
@@ -195,6 +197,39 @@ void tst_NativeAudioPlayer::goodMediaAfterABadOneReportsItsDuration()
     player.setMedia(m_strWav);
     const qint64 duration = player.waitForDuration();
     QVERIFY2(duration >= 240 && duration <= 260, qPrintable(QString::number(duration)));
+}
+
+void tst_NativeAudioPlayer::reportsMediaItCannotPlayOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("failures");
+
+    QTest::newRow("missing file") << "gone.wav" << QByteArray() << 1;
+    QTest::newRow("text named .wav") << "words.wav" << QByteArray("no sound in here\n") << 1;
+    QTest::newRow("a good WAV") << "tone.wav" << QByteArray() << 0;
+}
+
+// Who plays and forgets (the player pool) learns of media that will never
+// end from this report.
+void tst_NativeAudioPlayer::reportsMediaItCannotPlayOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, failures);
+
+    const QString path = m_dir.filePath(name);
+    if (!bytes.isEmpty())
+        QVERIFY(QMTest::writeFile(path, bytes));
+
+    NativeAudioPlayer player;
+    QSignalSpy failed(&player, SIGNAL(failed()));
+    QSignalSpy finished(&player, SIGNAL(finished()));
+    player.playFile(path);
+    QTRY_VERIFY_WITH_TIMEOUT(failed.count() + finished.count() > 0, 5000);
+    QTest::qWait(300);
+    QCOMPARE(failed.count(), failures);
+    QCOMPARE(finished.count(), 1 - failures);
 }
 
 void tst_NativeAudioPlayer::playsToTheEndAndReportsItOnce()

@@ -64,6 +64,11 @@ App::App(int& argc, char** argv, const QString& strOrganisation, const QString& 
 
     m_strResourcesPath = QCoreApplication::applicationDirPath() + QStringLiteral("/Resources/");
 
+    // Published on the application object for libraries that reach the
+    // framework through QtCore alone (the audio-file library's broadcast-wave
+    // description); a dynamic property leaves the class's own interface as it is.
+    setProperty("buildDateText", buildDateText());
+
     m_strAboutQtText = tr("<H3>This Application Uses:</H3>");
     m_strAboutQtText += QStringLiteral("Qt ") + QString::number(QT_VERSION_MAJOR) + QStringLiteral(" Toolkit<BR>");
     m_strAboutQtText += QStringLiteral("under LGPLv3 <A HREF=\"file://") + m_strResourcesPath

@@ -13,6 +13,28 @@ Os* Os::s_pInstance = nullptr;
 
 namespace {
 
+Os::FileDialogHook& fileDialogHookRef()
+{
+    static Os::FileDialogHook hook;
+    return hook;
+}
+
+// The hook's answer when one is installed; no value means the real dialog runs.
+bool answeredByHook(Os::FileDialogRequest::Kind kind, QWidget* pParent, const QString& caption,
+                    const QString& dir, const QString& filter, QStringList* pAnswer)
+{
+    if (!fileDialogHookRef())
+        return false;
+    Os::FileDialogRequest request;
+    request.kind = kind;
+    request.pParent = pParent;
+    request.caption = caption;
+    request.dir = dir;
+    request.filter = filter;
+    *pAnswer = fileDialogHookRef()(request);
+    return true;
+}
+
 // Runs a file dialog that belongs to the window; the chosen paths, or none
 // when it is cancelled.
 QStringList chosenFiles(QWidget* pParent, const QString& caption, const QString& dir, const QString& filter,
@@ -124,9 +146,19 @@ double Os::devicePixelRatio()
     return 1.0;
 }
 
+Os::FileDialogHook Os::setFileDialogHook(FileDialogHook hook)
+{
+    FileDialogHook previous = fileDialogHookRef();
+    fileDialogHookRef() = std::move(hook);
+    return previous;
+}
+
 QString Os::getOpenFileName(QWidget* pParent, const QString caption, const QString dir, const QString filter,
                             QString* pSelectedFilter, QFileDialog::Options options)
 {
+    QStringList answer;
+    if (answeredByHook(FileDialogRequest::OpenFile, pParent, caption, dir, filter, &answer))
+        return answer.value(0);
     if (!pParent)
         return QFileDialog::getOpenFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
     return chosenFiles(pParent, caption, dir, filter, QFileDialog::ExistingFile, QFileDialog::AcceptOpen, options)
@@ -136,6 +168,9 @@ QString Os::getOpenFileName(QWidget* pParent, const QString caption, const QStri
 QString Os::getSaveFileName(QWidget* pParent, const QString caption, const QString dir, const QString filter,
                             QString* pSelectedFilter, QFileDialog::Options options)
 {
+    QStringList answer;
+    if (answeredByHook(FileDialogRequest::SaveFile, pParent, caption, dir, filter, &answer))
+        return answer.value(0);
     if (!pParent)
         return QFileDialog::getSaveFileName(nullptr, caption, dir, filter, pSelectedFilter, options);
     return chosenFiles(pParent, caption, dir, filter, QFileDialog::AnyFile, QFileDialog::AcceptSave, options).value(0);
@@ -144,6 +179,9 @@ QString Os::getSaveFileName(QWidget* pParent, const QString caption, const QStri
 QStringList Os::getOpenFileNames(QWidget* pParent, const QString caption, const QString dir, const QString filter,
                                  QString* pSelectedFilter, QFileDialog::Options options)
 {
+    QStringList answer;
+    if (answeredByHook(FileDialogRequest::OpenFiles, pParent, caption, dir, filter, &answer))
+        return answer;
     if (!pParent)
         return QFileDialog::getOpenFileNames(nullptr, caption, dir, filter, pSelectedFilter, options);
     return chosenFiles(pParent, caption, dir, filter, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen, options);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // The thin platform layer of the framework: static helpers for what the
@@ -51,6 +53,22 @@ public:
     static QStringList getOpenFileNames(QWidget* pParent, const QString caption, const QString dir,
                                         const QString filter, QString* pSelectedFilter = nullptr,
                                         QFileDialog::Options options = QFileDialog::Options());
+
+    // What a file dialog is asked for, as the three calls above receive it.
+    struct FileDialogRequest {
+        enum Kind { OpenFile, OpenFiles, SaveFile };
+        Kind kind = OpenFile;
+        QWidget* pParent = nullptr;
+        QString caption;
+        QString dir;
+        QString filter;
+    };
+    // Answers file dialogs in place of the user: the chosen paths, none for a
+    // cancelled dialog. Tests script their answers through it, since a real
+    // dialog waits for a person. An empty hook restores the dialogs; the
+    // previous hook is returned.
+    using FileDialogHook = std::function<QStringList(const FileDialogRequest&)>;
+    static FileDialogHook setFileDialogHook(FileDialogHook hook);
     static void setAutostart(bool bOn);
     static bool isAutostartEnabled();
     static QString autostartEntryName();

@@ -62,6 +62,7 @@ private slots:
     void openSeveralWithParent();
     void saveWithParent();
     void openWithoutParentFillsFilter();
+    void scriptedDialogsAnswerInOrder();
 
 private:
     QTemporaryDir m_dir;
@@ -304,6 +305,41 @@ void TestOs::openWithoutParentFillsFilter()
     QVERIFY(answer.answered());
     QCOMPARE(result, file);
     QCOMPARE(filter, QStringLiteral("Images (*.png)"));
+}
+
+void TestOs::scriptedDialogsAnswerInOrder()
+{
+    // A scripted answer replaces the dialog (no modal window comes up), the
+    // request carries what the caller asked, and the script runs in order,
+    // Cancel included; once it is used up every dialog is cancelled.
+    QWidget parent;
+    const QString file = m_dir.path() + QStringLiteral("/s.png");
+    {
+        QMTest::ScriptedFileDialogs script;
+        script.answer(file);
+        script.answer(QString());
+        script.answer(QStringList{file, file + QStringLiteral("2")});
+        QCOMPARE(Os::getSaveFileName(&parent, QStringLiteral("Save Picture"), m_dir.path(), QStringLiteral("*.png")),
+                 file);
+        QCOMPARE(Os::getOpenFileName(nullptr, QStringLiteral("Open"), QString(), QString()), QString());
+        QCOMPARE(Os::getOpenFileNames(&parent, QStringLiteral("Open"), QString(), QString()),
+                 (QStringList{file, file + QStringLiteral("2")}));
+        QCOMPARE(Os::getOpenFileName(&parent, QStringLiteral("Open"), QString(), QString()), QString());
+
+        const QList<Os::FileDialogRequest> requests = script.requests();
+        QCOMPARE(requests.size(), 4);
+        QCOMPARE(requests[0].kind, Os::FileDialogRequest::SaveFile);
+        QCOMPARE(requests[0].pParent, &parent);
+        QCOMPARE(requests[0].caption, QStringLiteral("Save Picture"));
+        QCOMPARE(requests[0].dir, m_dir.path());
+        QCOMPARE(requests[0].filter, QStringLiteral("*.png"));
+        QCOMPARE(requests[1].kind, Os::FileDialogRequest::OpenFile);
+        QCOMPARE(requests[2].kind, Os::FileDialogRequest::OpenFiles);
+    }
+    // Without the script the real dialog is back.
+    QMTest::ModalAnswerer answer(QMTest::ModalAnswerer::reject());
+    QVERIFY(Os::getOpenFileName(&parent, QStringLiteral("Open"), m_dir.path(), QString()).isEmpty());
+    QVERIFY(answer.answered());
 }
 
 QMTEST_APP_MAIN(TestOs)

@@ -31,6 +31,7 @@ private slots:
     void transparency();
     void contextMenusGetTheSameOpacity();
     void grabDesktopScreen();
+    void grabDesktopScreenShowsTheScreen();
 };
 
 void TestWidgetFunctions::objectNameAndToolTip_data()
@@ -150,6 +151,18 @@ private:
 } // namespace
 
 void TestWidgetFunctions::grabDesktopScreen()
+{
+    // The grab asks the platform layer for the whole default screen at ratio
+    // 1, and gives back what the layer hands out.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QMTest::SyntheticDesktop desktop(QMTest::SyntheticDesktop::coordinatePicture(screen.size()));
+    const QPixmap picture = QMWidgets::grabDesktopScreen();
+    QCOMPARE(desktop.grabs(), QList<QRect>{screen});
+    QCOMPARE(picture.size(), screen.size());
+    QCOMPARE(picture.toImage().pixel(7, 9), qRgb(7, 9, 0));
+}
+
+void TestWidgetFunctions::grabDesktopScreenShowsTheScreen()
 {
     // Four coloured quarters and a one-pixel frame: a grab of the wrong part
     // of the screen, of the wrong size or of nothing shows at once.

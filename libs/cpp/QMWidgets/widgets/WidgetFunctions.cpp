@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Os.h"
+#include "ScreenGrab.h"
 
 #include <QBoxLayout>
 #include <QDialog>
@@ -104,15 +105,15 @@ void applyContextMenusTransparency(QWidget *widget)
 
 QPixmap grabDesktopScreen()
 {
-    // QScreen::grabWindow with window 0 grabs the whole screen; it replaces
-    // the desktop-widget grab that Qt deprecates.
+    // The platform layer grabs the root window from the screen's corner, or
+    // hands out the picture a test put in its place.
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return QPixmap();
     const QRect geometry = screen->geometry();
     const double r = Os::devicePixelRatio();
-    return screen->grabWindow(0, geometry.x(), geometry.y(),
-                              int(geometry.width() * r), int(geometry.height() * r));
+    return Platform::grabScreenArea(QRect(geometry.x(), geometry.y(), int(geometry.width() * r),
+                                          int(geometry.height() * r)));
 }
 
 } // namespace QMWidgets

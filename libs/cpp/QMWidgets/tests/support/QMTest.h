@@ -2,7 +2,10 @@
 
 // Everything a headless GUI test needs, in one include.
 #include "ModalAnswerer.h"
+#include "MouseGestures.h"
 #include "PassThroughApp.h"
+#include "ScriptedFileDialogs.h"
+#include "SyntheticDesktop.h"
 #include "TestApp.h"
 #include "TestCase.h"
 #include "TestEnvironment.h"

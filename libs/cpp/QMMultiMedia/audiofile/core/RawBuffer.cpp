@@ -1,0 +1,10 @@
+#include "RawBuffer.h"
+
+namespace QMMultiMedia {
+
+RawBuffer::RawBuffer(int count)
+    : Buffer<char>(count)
+{
+}
+
+}  // namespace QMMultiMedia

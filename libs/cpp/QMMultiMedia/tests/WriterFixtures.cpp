@@ -1,0 +1,48 @@
+#include "WriterFixtures.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <cctype>
+
+namespace WriterFixtures {
+
+QByteArray hexFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QByteArray();
+    QByteArray digits;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (!line.startsWith('#'))
+            digits += line.simplified().replace(' ', "");
+    }
+    if (digits.size() % 2 != 0)
+        return QByteArray();
+    for (char c : qAsConst(digits)) {
+        if (!isxdigit(uchar(c)))
+            return QByteArray();
+    }
+    return QByteArray::fromHex(digits);
+}
+
+QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QString runTool(const QString &program, const QStringList &arguments, bool *ok)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool done = process.waitForFinished(20000);
+    if (!done)
+        process.kill();
+    *ok = done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!*ok)
+        qWarning("%s: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace WriterFixtures
