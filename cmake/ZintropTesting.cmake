@@ -102,15 +102,28 @@ endfunction()
 
 # zintrop_add_tests(LIBS lib ... [TIMEOUT s])
 # Every tst_*.cpp in the calling folder becomes one test program linked with
-# LIBS; other .cpp/.h files of the folder (fixtures, reference code) are
-# compiled into each of them.
+# LIBS. The other .cpp/.h files of the folder (fixtures, reference code) form
+# one small library that every program of the folder links, so they are
+# compiled once, not once per program.
 function(zintrop_add_tests)
   cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
   file(GLOB _common CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(REMOVE_ITEM _common ${_tests})
+  set(_libs ${T_LIBS})
+  set(_compiled ${_common})
+  list(FILTER _compiled INCLUDE REGEX "\\.cpp$")
+  if(_compiled)
+    string(MD5 _id "${CMAKE_CURRENT_SOURCE_DIR}")
+    string(SUBSTRING ${_id} 0 8 _id)
+    set(_fixtures testfixtures_${_id})
+    add_library(${_fixtures} STATIC ${_common})
+    target_include_directories(${_fixtures} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${_fixtures} PUBLIC Qt5::Test ${T_LIBS})
+    list(APPEND _libs ${_fixtures})
+  endif()
   foreach(t ${_tests})
     get_filename_component(_name ${t} NAME_WE)
-    zintrop_add_test(NAME ${_name} SOURCES ${t} ${_common} LIBS ${T_LIBS} TIMEOUT ${T_TIMEOUT})
+    zintrop_add_test(NAME ${_name} SOURCES ${t} LIBS ${_libs} TIMEOUT ${T_TIMEOUT})
   endforeach()
 endfunction()

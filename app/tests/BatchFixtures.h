@@ -2,6 +2,8 @@
 
 // Picture and file fixtures of the batch tests, generated in code.
 
+#include "TestFiles.h"
+
 #include <QByteArray>
 #include <QBuffer>
 #include <QColor>
@@ -17,18 +19,14 @@
 
 namespace BatchFixtures {
 
+// Writes the file, making the folders it lies in first.
 inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QMTest::writeFile(path, bytes);
 }
 
-inline QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using QMTest::readFile;
 
 // The picture as a file of the given format ("PNG", "JPG", ...) would hold it.
 inline QByteArray imageBytes(const QImage& image, const char* format)
@@ -43,6 +41,14 @@ inline QByteArray imageBytes(const QImage& image, const char* format)
 inline QByteArray pngBytes(const QImage& image)
 {
     return imageBytes(image, "PNG");
+}
+
+// One colour all over.
+inline QImage filledPicture(int width, int height, const QColor& colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
 }
 
 // Many colours: a smooth gradient with seeded noise.

@@ -101,13 +101,5 @@ private:
 
 // A test program whose application object is the framework's test App,
 // with sound silenced and the review request's dialog switched off.
-#define PAGETEST_MAIN(TestObject)                                       \
-    int main(int argc, char* argv[])                                    \
-    {                                                                   \
-        QMTest::prepareEnvironment();                                   \
-        PageTest::silenceSound();                                       \
-        QMTest::TestApp app(argc, argv);                                \
-        TestObject tc;                                                  \
-        QTEST_SET_MAIN_SOURCE_PATH                                      \
-        return QTest::qExec(&tc, argc, argv);                           \
-    }
+#define PAGETEST_MAIN(TestObject) \
+    QMTEST_APP_MAIN_PREPARED(QMTest::TestApp, TestObject, PageTest::silenceSound())

@@ -332,10 +332,8 @@ void TestBatchDialog::testPreviewShowsNewest()
     const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
     QStringList paths;
     for (const QColor& colour : colours) {
-        QImage image(250, 150, QImage::Format_RGB32);
-        image.fill(colour);
         paths << dir.filePath(colour.name().mid(1) + QStringLiteral(".png"));
-        QVERIFY(writeFile(paths.last(), pngBytes(image)));
+        QVERIFY(writeFile(paths.last(), pngBytes(filledPicture(250, 150, colour))));
     }
     BatchDialog dialog;
     dialog.show();

@@ -2,12 +2,13 @@
 // hundred megapixels takes seconds to decode, and the dialog's Pause and
 // Stop must answer meanwhile.
 #include "BatchDialog.h"
+#include "BatchFixtures.h"
 #include "PreviewLoader.h"
 
 #include "Label.h"
+#include "ProcessLimits.h"
 #include "QMTest.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSemaphore>
@@ -18,10 +19,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include <pthread.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace {
 
 QColor previewCentre(BatchDialog& dialog)
@@ -29,11 +26,10 @@ QColor previewCentre(BatchDialog& dialog)
     return dialog.preview()->grab().toImage().pixelColor(125, 75);
 }
 
+// A picture of the preview's own size.
 QImage filled(const QColor& colour)
 {
-    QImage image(250, 150, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
+    return BatchFixtures::filledPicture(250, 150, colour);
 }
 
 } // namespace
@@ -154,28 +150,13 @@ namespace {
 
 const char kNoThreadChild[] = "BATCHPREVIEW_NO_THREAD_CHILD";
 
-long virtualMemoryBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    return statm.readAll().split(' ').value(0).toLong() * sysconf(_SC_PAGESIZE);
-}
-
 // A loader made while the system refuses new threads (too little address
 // space left for a thread's stack): the program goes on, without previews.
 int runNoThreadChild(int argc, char* argv[])
 {
     QMTest::TestApp app(argc, argv);
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, 16 * 1024 * 1024);
-    pthread_setattr_default_np(&attributes);
-    pthread_attr_destroy(&attributes);
-    rlimit limit{};
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + 4 * 1024 * 1024;
-    if (setrlimit(RLIMIT_AS, &limit) != 0)
+    ProcessLimits::setThreadStackSize(16 * 1024 * 1024);
+    if (!ProcessLimits::capAddressSpace(4 * 1024 * 1024))
         return 3;
     int nDecoded = 0;
     int nDelivered = 0;

@@ -3,6 +3,7 @@
 #include "BatchFixtures.h"
 #include "ColorReducer.h"
 #include "ImageFilters.h"
+#include "ProcessLimits.h"
 
 #include <QtTest>
 
@@ -10,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <pthread.h>
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -585,14 +585,6 @@ const char* outcomeName(OptimizeStep::Outcome outcome)
     return "?";
 }
 
-long virtualMemoryBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    return statm.readAll().split(' ').value(0).toLong() * sysconf(_SC_PAGESIZE);
-}
-
 // Child: "big|small|outdir|kilobytes|ahead". Runs the step on both files with
 // the address space capped a little above what the process already uses (with
 // the second file read ahead when "ahead" is 1), and prints one outcome per
@@ -604,16 +596,9 @@ int runMemoryChild(const QString& arguments)
     if (ahead) {
         // New threads get a stack larger than the headroom, whatever the
         // stack limit this process was started with.
-        pthread_attr_t attributes;
-        pthread_attr_init(&attributes);
-        pthread_attr_setstacksize(&attributes, 16 * 1024 * 1024);
-        pthread_setattr_default_np(&attributes);
-        pthread_attr_destroy(&attributes);
+        ProcessLimits::setThreadStackSize(16 * 1024 * 1024);
     }
-    rlimit limit{};
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = rlim_t(virtualMemoryBytes()) + rlim_t(parts.at(3).toLong()) * 1024;
-    if (setrlimit(RLIMIT_AS, &limit) != 0)
+    if (!ProcessLimits::capAddressSpace(parts.at(3).toLong() * 1024))
         return 3;
     OptimizeStep::Lookahead lookahead;
     for (int i = 0; i < 2; ++i) {

@@ -52,6 +52,19 @@ QStyleOptionViewItem rowOption(int width, int top = 0)
     return option;
 }
 
+// The row as the list's delegate paints it on a black canvas 300 pixels wide.
+QImage paintedRow(const QModelIndex& index)
+{
+    ImagesListDelegate delegate;
+    QImage canvas(300, 55, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    {
+        QPainter painter(&canvas);
+        delegate.paint(&painter, rowOption(300), index);
+    }
+    return canvas;
+}
+
 } // namespace
 
 class tst_imagelist : public QObject
@@ -230,13 +243,7 @@ void tst_imagelist::thumbnail()
     ImagesListModel model;
     model.setFiles({path});
     QCOMPARE(model.index(0).data().toString(), QStringLiteral("t.png"));
-    ImagesListDelegate delegate;
-    QImage canvas(300, 55, QImage::Format_RGB32);
-    canvas.fill(Qt::black);
-    {
-        QPainter painter(&canvas);
-        delegate.paint(&painter, rowOption(300), model.index(0));
-    }
+    const QImage canvas = paintedRow(model.index(0));
     int coloured = 0;
     for (int y = 13 + 32 / 3 + 1; y < 13 + 32; ++y)
         for (int x = 13; x < 13 + 32; ++x) {
@@ -255,17 +262,14 @@ void tst_imagelist::thumbnail()
 
 void tst_imagelist::thumbnailFollowsTheFile()
 {
-    QImage red(40, 40, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    const QString path = file(QStringLiteral("c.png"), BatchFixtures::pngBytes(red));
+    const QString path =
+        file(QStringLiteral("c.png"), BatchFixtures::pngBytes(BatchFixtures::filledPicture(40, 40, Qt::red)));
     ImagesListModel model;
     model.setFiles({path});
     QCOMPARE(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(24, 24), QColor(Qt::red));
 
     // The file is replaced under the same name: the row shows the new picture.
-    QImage blue(60, 40, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    BatchFixtures::writeFile(path, BatchFixtures::pngBytes(blue));
+    BatchFixtures::writeFile(path, BatchFixtures::pngBytes(BatchFixtures::filledPicture(60, 40, Qt::blue)));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
@@ -373,13 +377,7 @@ void tst_imagelist::todayBadge()
     f.close();
     ImagesListModel model;
     model.setFiles({path});
-    ImagesListDelegate delegate;
-    QImage canvas(300, 55, QImage::Format_RGB32);
-    canvas.fill(Qt::black);
-    {
-        QPainter painter(&canvas);
-        delegate.paint(&painter, rowOption(300), model.index(0));
-    }
+    const QImage canvas = paintedRow(model.index(0));
     // Inside the badge strip, left of the text: green over the thumbnail.
     const QColor pixel = canvas.pixelColor(14, 14);
     QCOMPARE(pixel.green() > pixel.red() + 40, badge);

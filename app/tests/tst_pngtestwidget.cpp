@@ -29,15 +29,6 @@ QMWidgets::ComboSlider* slider(QWidget& widget, const QString& strTitle)
     return nullptr;
 }
 
-template <typename T>
-T* byText(QWidget& widget, const QString& strText)
-{
-    for (T* p : widget.findChildren<T*>())
-        if (p->text() == strText)
-            return p;
-    return nullptr;
-}
-
 QString outputPath()
 {
     return QMWidgets::App::picturesDirectory(false) + QStringLiteral("imageMC.png");
@@ -63,7 +54,7 @@ QImage optimize(PngTestWidget& bench, const QStringList& files)
     auto* pDrop = bench.findChild<QMWidgets::DropWidget*>();
     if (!urls.isEmpty() && !PageTest::dropUrls(pDrop, urls))
         return QImage();
-    byText<QPushButton>(bench, "Optimize")->click();
+    QMTest::childWithText<QPushButton>(&bench, "Optimize")->click();
     return QImage(outputPath());
 }
 
@@ -101,12 +92,12 @@ void tst_pngtestwidget::showsItsControls()
     pMedian->setValue(9);
     QCOMPARE(pMedian->value(), 5);
 
-    auto* pButton = byText<QPushButton>(bench, "Optimize");
+    auto* pButton = QMTest::childWithText<QPushButton>(&bench, "Optimize");
     QVERIFY(pButton);
     QVERIFY(pButton->isCheckable());
     QVERIFY(!pButton->isChecked());
-    QVERIFY(byText<QCheckBox>(bench, "Dither")->isChecked());
-    QVERIFY(byText<QCheckBox>(bench, "GrayAlg")->isChecked());
+    QVERIFY(QMTest::childWithText<QCheckBox>(&bench, "Dither")->isChecked());
+    QVERIFY(QMTest::childWithText<QCheckBox>(&bench, "GrayAlg")->isChecked());
 
     auto* pDrop = bench.findChild<QMWidgets::DropWidget*>();
     QCOMPARE(pDrop->text(), QStringLiteral("<H1>Drop image file here</H1>"));
@@ -184,7 +175,7 @@ void tst_pngtestwidget::writesPosterisedPicture()
     QVERIFY(!strPicture.isEmpty());
     PngTestWidget bench;
     slider(bench, "Cubes")->setValue(cubes);
-    byText<QCheckBox>(bench, "Dither")->setChecked(dither);
+    QMTest::childWithText<QCheckBox>(&bench, "Dither")->setChecked(dither);
     const QImage result = optimize(bench, {strPicture});
     QCOMPARE(result.size(), QSize(output.size(), 1));
     for (int x = 0; x < output.size(); ++x)
@@ -223,7 +214,7 @@ void tst_pngtestwidget::showsCounts()
 {
     PngTestWidget bench;
     bench.showCounts(12, 3000000000LL);
-    QVERIFY(byText<QLabel>(bench, "Found:12, from:3000000000"));
+    QVERIFY(QMTest::childWithText<QLabel>(&bench, "Found:12, from:3000000000"));
 }
 
 void tst_pngtestwidget::comboBoxReportsPress()

@@ -36,10 +36,7 @@ QMap<QString, QString> storeDump()
 
 QCheckBox* box(AppSettingsDialog& dialog, const QString& text)
 {
-    for (QCheckBox* check : dialog.findChildren<QCheckBox*>())
-        if (check->text() == text)
-            return check;
-    return nullptr;
+    return QMTest::childWithText<QCheckBox>(&dialog, text);
 }
 
 // The two boxes without text, in form order: "Do gray:" then "Dithering:".

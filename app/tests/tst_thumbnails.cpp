@@ -13,16 +13,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-namespace {
-
-QImage filled(int width, int height, const QColor& colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-} // namespace
+using BatchFixtures::filledPicture;
 
 class TestThumbnails : public QMTest::TestCase
 {
@@ -41,9 +32,9 @@ void TestThumbnails::largePictureArrivesLater()
 {
     // 2400 x 1200: above the immediate limit, below the no-thumbnail one.
     const QString path = m_dir.filePath(QStringLiteral("large.png"));
-    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filled(2400, 1200, Qt::red))));
+    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filledPicture(2400, 1200, Qt::red))));
     const QString other = m_dir.filePath(QStringLiteral("small.png"));
-    QVERIFY(BatchFixtures::writeFile(other, BatchFixtures::pngBytes(filled(20, 20, Qt::blue))));
+    QVERIFY(BatchFixtures::writeFile(other, BatchFixtures::pngBytes(filledPicture(20, 20, Qt::blue))));
 
     ImagesListModel model;
     model.setFiles({other, path, path});
@@ -67,7 +58,7 @@ void TestThumbnails::largePictureArrivesLater()
 void TestThumbnails::smallPictureIsImmediate()
 {
     const QString path = m_dir.filePath(QStringLiteral("small2.png"));
-    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filled(1000, 1000, Qt::green))));
+    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filledPicture(1000, 1000, Qt::green))));
     ImagesListModel model;
     model.setFiles({path});
     QCOMPARE(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(24, 24),

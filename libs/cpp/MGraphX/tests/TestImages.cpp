@@ -3,6 +3,13 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
+QImage filled(int w, int h, QRgb rgb, QImage::Format format)
+{
+    QImage image(w, h, format);
+    image.fill(rgb);
+    return image;
+}
+
 QImage makeRandomImage(quint32 nSeed, int nWidth, int nHeight, bool bAlpha, bool bGray)
 {
     QRandomGenerator rng(nSeed);

@@ -2,6 +2,9 @@
 
 #include <QImage>
 
+// One colour all over, in the given format.
+QImage filled(int w, int h, QRgb rgb, QImage::Format format = QImage::Format_ARGB32);
+
 // Seeded pictures for the reducer's tests: a colour field with gradients,
 // flat patches and noise, so that the cut sees many keys with uneven counts.
 // With bAlpha the alpha channel varies, including values around 126/127.

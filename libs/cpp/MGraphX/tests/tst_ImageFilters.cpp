@@ -1,4 +1,5 @@
 #include "ImageFilters.h"
+#include "TestImages.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -8,13 +9,6 @@
 using namespace MGraphX;
 
 namespace {
-
-QImage filled(int w, int h, QRgb rgb, QImage::Format format = QImage::Format_ARGB32)
-{
-    QImage image(w, h, format);
-    image.fill(rgb);
-    return image;
-}
 
 // Each pixel holds its own coordinates, so moved pixels can be traced.
 QImage coordinateImage(int w, int h)

@@ -19,6 +19,18 @@ QByteArray samplePng()
     return encodePng(image);
 }
 
+// A red 3 x 2 GIF (written by ImageMagick) whose header declares a logical
+// screen of width x height; the decoder paints the frame on that screen.
+QByteArray gifOnScreen(int width, int height)
+{
+    QByteArray gif = QByteArray::fromHex("47494638396103000200f00000ff0000000000"
+                                         "21f90400000000002c000000000300020000020284"
+                                         "5f003b");
+    qToLittleEndian(quint16(width), reinterpret_cast<uchar*>(gif.data()) + 6);
+    qToLittleEndian(quint16(height), reinterpret_cast<uchar*>(gif.data()) + 8);
+    return gif;
+}
+
 } // namespace
 
 class TestImageIO : public QObject
@@ -52,6 +64,8 @@ void TestImageIO::badFiles_data()
     QTest::newRow("20000 x 20000") << pngHeaderOnly(20000, 20000) << QStringLiteral("too large");
     QTest::newRow("12248 x 12248") << pngHeaderOnly(12248, 12248) << QStringLiteral("too large");
     QTest::newRow("2^31 - 1 wide") << pngHeaderOnly(0x7FFFFFFF, 1) << QString();
+    // The reader reports the 3 x 2 frame; the screen is 191 megapixels.
+    QTest::newRow("GIF screen 13571 x 14069") << gifOnScreen(13571, 14069) << QStringLiteral("too large");
 }
 
 void TestImageIO::badFiles()
@@ -88,6 +102,12 @@ void TestImageIO::loadsGoodFile()
     QVERIFY(strError.isEmpty());
     QCOMPARE(image.size(), QSize(64, 48));
     QCOMPARE(image.pixel(10, 20), qRgba(40, 100, 200, 245));
+
+    QVERIFY(loadImageChecked(gifOnScreen(3, 2), &image, &strError));
+    QCOMPARE(image.size(), QSize(3, 2));
+    QCOMPARE(image.pixel(2, 1), qRgb(255, 0, 0));
+    QVERIFY(loadImageChecked(gifOnScreen(12000, 2), &image, &strError));
+    QCOMPARE(image.size(), QSize(12000, 2));
 }
 
 void TestImageIO::missingFile()

@@ -1,6 +1,7 @@
 #include "ImageProcess.h"
 #include "ImageProcessDouble.h"
 #include "ImageProcessFloat.h"
+#include "TestImages.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,13 +22,6 @@ std::unique_ptr<GraphX> makeRaster(Sample sample, int nDepth, int nWidth, int nH
     case Sample::Double: return std::make_unique<ImageProcessDouble>(nDepth, nWidth, nHeight, nFill);
     }
     return nullptr;
-}
-
-QImage filled(int w, int h, QRgb rgb, QImage::Format format = QImage::Format_ARGB32)
-{
-    QImage image(w, h, format);
-    image.fill(rgb);
-    return image;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "TestImages.h"
 #include "Xani.h"
 
 #include <QBuffer>
@@ -12,9 +13,7 @@ namespace {
 
 QImage solid(QRgb rgb, int w = 2, int h = 2)
 {
-    QImage image(w, h, QImage::Format_ARGB32);
-    image.fill(rgb);
-    return image;
+    return filled(w, h, rgb);
 }
 
 XaniFrame frameOf(const QImage& image, const QString& strName = QString(), const QString& strFormat = QString())

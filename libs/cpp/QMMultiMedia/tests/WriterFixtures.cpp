@@ -7,6 +7,18 @@
 
 namespace WriterFixtures {
 
+namespace {
+
+QStringList s_debugLines;
+
+void collectDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtDebugMsg)
+        s_debugLines.append(text);
+}
+
+} // namespace
+
 QByteArray hexFile(const QString &path)
 {
     QFile file(path);
@@ -43,6 +55,17 @@ QString runTool(const QString &program, const QStringList &arguments, bool *ok)
     if (!*ok)
         qWarning("%s: %s", qPrintable(program), process.readAllStandardError().constData());
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList debugLinesOf(const std::function<void()> &action)
+{
+    s_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
+    action();
+    qInstallMessageHandler(previous);
+    const QStringList lines = s_debugLines;
+    s_debugLines.clear();
+    return lines;
 }
 
 } // namespace WriterFixtures

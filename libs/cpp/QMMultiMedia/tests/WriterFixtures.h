@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace WriterFixtures {
 
 // The bytes of a hex fixture: pairs of hex digits separated by white space;
@@ -19,6 +21,10 @@ QString hex(const QByteArray &bytes);
 // standard output; *ok tells whether it started and exited with status 0
 // within 20 seconds.
 QString runTool(const QString &program, const QStringList &arguments, bool *ok);
+
+// The debug lines (qDebug only) that the action writes, in order; nothing
+// else is kept, and the previous message handler is back afterwards.
+QStringList debugLinesOf(const std::function<void()> &action);
 
 } // namespace WriterFixtures
 

@@ -2,31 +2,13 @@
 #include "EncoderBase.h"
 #include "EncoderFactory.h"
 #include "LameTransCoder.h"
+#include "WriterFixtures.h"
 
 #include "QMTest.h"
 
 using namespace QMMultiMedia;
 
 namespace {
-
-QStringList s_debugLines;
-
-void collectDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type == QtDebugMsg)
-        s_debugLines.append(text);
-}
-
-// The debug lines an action writes.
-template <typename Action>
-QStringList debugLinesOf(Action action)
-{
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
-    action();
-    qInstallMessageHandler(previous);
-    return s_debugLines;
-}
 
 class Encoder : public EncoderBase
 {
@@ -140,7 +122,7 @@ void tst_EncoderFrontEnds::statusIsReportedOnlyWhenNegative()
 
     Encoder encoder;
     encoder.setStatus(status);
-    QCOMPARE(debugLinesOf([&] { encoder.reportStatus(); }), lines);
+    QCOMPARE(WriterFixtures::debugLinesOf([&] { encoder.reportStatus(); }), lines);
 }
 
 void tst_EncoderFrontEnds::factoryMakesNothing()
@@ -168,7 +150,7 @@ void tst_EncoderFrontEnds::fileTypeDescription()
     type.setBitRate(96000);
     QCOMPARE(type.quality(), 64);
     QCOMPARE(type.bitRate(), 96000);
-    QCOMPARE(debugLinesOf([&] { type.encode(); }), QStringList("!!!END"));
+    QCOMPARE(WriterFixtures::debugLinesOf([&] { type.encode(); }), QStringList("!!!END"));
 }
 
 void tst_EncoderFrontEnds::lameWritesIntoTheSupportFolder()
@@ -200,7 +182,7 @@ void tst_EncoderFrontEnds::lameRunsWithoutAShell()
 
     StubbedLame lame(stub);
     bool started = false;
-    const QStringList lines = debugLinesOf([&] { started = lame.encode(); });
+    const QStringList lines = WriterFixtures::debugLinesOf([&] { started = lame.encode(); });
     QVERIFY(started);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
     QDir::setCurrent(oldCurrent);
@@ -223,21 +205,12 @@ void tst_EncoderFrontEnds::lameThatCannotStartSaysSo()
     useDataHome(QStringLiteral("missing-encoder"));
     StubbedLame lame(m_dir.filePath(QStringLiteral("no-such-encoder")));
     bool started = true;
-    const QStringList lines = debugLinesOf([&] { started = lame.encode(); });
+    const QStringList lines = WriterFixtures::debugLinesOf([&] { started = lame.encode(); });
     QVERIFY(!started);
     QCOMPARE(lines.last(), QStringLiteral("!!!END"));
 }
 
-int main(int argc, char *argv[])
-{
-    QMTest::prepareEnvironment();
-    // The front ends report on the debug stream, which the test environment
-    // mutes.
-    qunsetenv("QT_LOGGING_RULES");
-    QMTest::TestApp app(argc, argv);
-    tst_EncoderFrontEnds tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+// The front ends report on the debug stream, which the test environment mutes.
+QMTEST_APP_MAIN_PREPARED(QMTest::TestApp, tst_EncoderFrontEnds, qunsetenv("QT_LOGGING_RULES"))
 
 #include "tst_EncoderFrontEnds.moc"

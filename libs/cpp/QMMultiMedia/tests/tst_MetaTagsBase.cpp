@@ -310,25 +310,13 @@ void tst_MetaTagsBase::clearEmptiesEveryField()
     QCOMPARE(tags.videoGenres().size(), 11);
 }
 
-namespace {
-QStringList s_debugLines;
-void collectDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type == QtDebugMsg)
-        s_debugLines.append(text);
-}
-} // namespace
-
 void tst_MetaTagsBase::dumpListsEveryFieldInOrder()
 {
     Tags tags;
     tags.set(QStringLiteral("title"), QStringLiteral("Abcd"));
     tags.set(QStringLiteral("tempo"), 90);
 
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
-    tags.dump();
-    qInstallMessageHandler(previous);
+    const QStringList debugLines = WriterFixtures::debugLinesOf([&] { tags.dump(); });
 
     const QStringList labels = {
         "m_strInputFile:", "m_strTitle: ", "m_strCreator: ", "m_strArtist: ", "m_strAlbum: ",
@@ -338,14 +326,14 @@ void tst_MetaTagsBase::dumpListsEveryFieldInOrder()
         "m_strSourceEncoder: ", "m_strEncodingApplication: ", "m_strNominalBitRate: ",
         "m_strChannelLayout: ", "m_strApproximateDurationInSeconds: ", "m_strSourceBitDepth: ",
         "m_strISRC: ", "m_strPicType: ", "m_strSubTitle: "};
-    QCOMPARE(s_debugLines.size(), labels.size());
+    QCOMPARE(debugLines.size(), labels.size());
     for (int i = 0; i < labels.size(); ++i) {
         // The debug stream puts a blank between label and value.
         const QString label = labels.at(i).trimmed();
-        QVERIFY2(s_debugLines.at(i).startsWith(label + QLatin1Char(' ')), qPrintable(s_debugLines.at(i)));
+        QVERIFY2(debugLines.at(i).startsWith(label + QLatin1Char(' ')), qPrintable(debugLines.at(i)));
     }
-    QVERIFY(s_debugLines.at(1).contains(QLatin1String("\"Abcd\"")));
-    QVERIFY(s_debugLines.at(6).endsWith(QLatin1String(" 90")));
+    QVERIFY(debugLines.at(1).contains(QLatin1String("\"Abcd\"")));
+    QVERIFY(debugLines.at(6).endsWith(QLatin1String(" 90")));
 }
 
 void tst_MetaTagsBase::titleOnlyTag()

@@ -1,4 +1,5 @@
 #include "MidiFile.h"
+#include "TestFiles.h"
 #include "WriterFixtures.h"
 
 #include <QTranslator>
@@ -21,12 +22,6 @@ public:
     }
     bool isEmpty() const override { return false; }
 };
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The events midicsv reads from a file, one line each, without the header
 // and file-end records.
@@ -182,7 +177,7 @@ void tst_MidiFile::chordMatchesTheGoldenFile()
     const QString path = m_dir.filePath(QStringLiteral("chord.mid"));
     MidiFile midi;
     QVERIFY(midi.write({"C4", "E4", "G4"}, path, 1));
-    QCOMPARE(WriterFixtures::hex(fileBytes(path)), WriterFixtures::hex(golden));
+    QCOMPARE(WriterFixtures::hex(QMTest::readFile(path)), WriterFixtures::hex(golden));
 }
 
 void tst_MidiFile::independentReaderReadsTheChord()
@@ -278,7 +273,7 @@ void tst_MidiFile::instrumentNameLengthCountsBytes()
 
     const QString path = m_dir.filePath(QStringLiteral("german.mid"));
     QVERIFY(midi.write({}, path, 1));
-    const QByteArray bytes = fileBytes(path);
+    const QByteArray bytes = QMTest::readFile(path);
     // 13 characters, 14 bytes.
     const QByteArray event = QByteArray::fromHex("00FF040E") + QByteArray("Konzertfl\xC3\xBCgel");
     QVERIFY2(bytes.contains(event), qPrintable(WriterFixtures::hex(bytes)));
@@ -334,7 +329,7 @@ void tst_MidiFile::metaEventBytes()
         answer = midi.beginTrack() + midi.endTrack();
     midi.close();
     QCOMPARE(answer, result);
-    const QByteArray written = fileBytes(path);
+    const QByteArray written = QMTest::readFile(path);
     QCOMPARE(WriterFixtures::hex(written.left(14)), WriterFixtures::hex(QByteArray::fromHex("4D546864000000060001000200 60")));
     QCOMPARE(WriterFixtures::hex(written.mid(14)), WriterFixtures::hex(bytes));
 }
@@ -358,7 +353,7 @@ void tst_MidiFile::callsWithoutAFileDoNothing()
     QCOMPARE(midi.open(path), 0);
     midi.close();
     QCOMPARE(midi.writeEvent(0, 0x90, 60, 80), 1);
-    QCOMPARE(fileBytes(path).size(), 14);
+    QCOMPARE(QMTest::readFile(path).size(), 14);
 }
 
 void tst_MidiFile::fileThatCannotBeCreated()
@@ -380,7 +375,7 @@ void tst_MidiFile::testFile()
     QVERIFY(written);
 
     const QString path = m_dir.filePath(QStringLiteral("testMelodie.mid"));
-    QCOMPARE(WriterFixtures::hex(fileBytes(path)),
+    QCOMPARE(WriterFixtures::hex(QMTest::readFile(path)),
              WriterFixtures::hex(QByteArray::fromHex("4D546864000000060001000200604D54726B00000013"
                                                      "00FF58040402180800FF510307A12000FF2F00"
                                                      "4D54726B0000000400FF2F00")));

@@ -6,15 +6,15 @@ logo of the virtual-resolution dialog (in ../screen).
 
 Run from anywhere; writes the PNG files beside this script and in ../screen,
 and rewrites ../notes.qrc and ../vresolution.qrc. Only the standard library and
-the shapes of ../promo/make_icons.py are used:  python3 make_pictures.py
+the shapes, renderer and writers of ../promo/make_icons.py are used:
+python3 make_pictures.py
 """
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "promo"))
-from make_icons import circle, line, polygon, rect, ring, rounded, write_png  # noqa: E402
-import make_icons  # noqa: E402
+from make_icons import circle, line, polygon, rect, ring, render, rounded, write_png, write_qrc  # noqa: E402
 
 SUB = 4
 BLUE = (0, 0, 255, 255)          # recoloured to the drawing colour
@@ -24,37 +24,8 @@ PINK = (236, 120, 150, 255)
 GREY = (150, 150, 150, 255)
 
 
-def render(width, height, layers):
-    """Like make_icons.render, for any size; shapes take 0..1 coordinates of
-    the width and the height."""
-    pixels = bytearray()
-    for py in range(height):
-        pixels.append(0)
-        for px in range(width):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SUB):
-                y = (py + (sy + 0.5) / SUB) / height
-                for sx in range(SUB):
-                    x = (px + (sx + 0.5) / SUB) / width
-                    colour = None
-                    for inside, c in layers:
-                        if inside(x, y):
-                            colour = c
-                    if colour:
-                        a = colour[3] / 255.0
-                        for i in range(3):
-                            acc[i] += colour[i] * a
-                        acc[3] += a
-            alpha = acc[3] / (SUB * SUB)
-            rgb = [int(round(acc[i] / acc[3])) for i in range(3)] if alpha > 0 else [0, 0, 0]
-            pixels.extend(rgb + [int(round(alpha * 255))])
-    return bytes(pixels)
-
-
 def save(path, size, layers):
-    # make_icons.write_png writes square pictures of its module's SIZE.
-    make_icons.SIZE = size
-    write_png(path, render(size, size, layers))
+    write_png(path, render(layers, size, size, SUB), size, size)
 
 
 # ---- cursors: 32 x 32, the hot spot in the centre ---------------------------
@@ -125,14 +96,6 @@ VRLOGO = [(rounded(0.04, 0.12, 0.96, 0.74, 0.06), (80, 96, 120, 255)),
           (line(0.22, 0.43, 0.78, 0.43, 0.06), WHITE),
           (polygon([(0.16, 0.43), (0.3, 0.33), (0.3, 0.53)]), WHITE),
           (polygon([(0.84, 0.43), (0.7, 0.33), (0.7, 0.53)]), WHITE)]
-
-
-def write_qrc(path, prefix_files):
-    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', "<qresource>"]
-    lines += ['    <file alias="%s">%s</file>' % (alias, f) for alias, f in prefix_files]
-    lines += ["</qresource>", "</RCC>", ""]
-    with open(path, "w") as f:
-        f.write("\n".join(lines))
 
 
 def main():

@@ -265,17 +265,23 @@ def menu_icons():
 
 # ---- rendering and PNG output ----------------------------------------------
 
-def render(layers):
+def render(layers, width=None, height=None, sub=None):
+    """The picture as PNG scanlines of RGBA (each behind its filter byte):
+    SIZE x SIZE unless told, sampled sub x sub times a pixel (default SUB).
+    Shapes take 0..1 coordinates of the width and the height; where several
+    hold a point, the last one wins."""
+    width = width or SIZE
+    height = height or SIZE
+    sub = sub or SUB
     pixels = bytearray()
-    step = 1.0 / (SIZE * SUB)
-    for py in range(SIZE):
+    for py in range(height):
         pixels.append(0)  # PNG filter type: none
-        for px in range(SIZE):
+        for px in range(width):
             acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SUB):
-                y = (py * SUB + sy + 0.5) * step
-                for sx in range(SUB):
-                    x = (px * SUB + sx + 0.5) * step
+            for sy in range(sub):
+                y = (py + (sy + 0.5) / sub) / height
+                for sx in range(sub):
+                    x = (px + (sx + 0.5) / sub) / width
                     colour = None
                     for inside, c in layers:
                         if inside(x, y):
@@ -285,8 +291,7 @@ def render(layers):
                         for i in range(3):
                             acc[i] += colour[i] * a
                         acc[3] += a
-            n = SUB * SUB
-            alpha = acc[3] / n
+            alpha = acc[3] / (sub * sub)
             if alpha > 0:
                 rgb = [int(round(acc[i] / acc[3])) for i in range(3)]
             else:
@@ -295,14 +300,27 @@ def render(layers):
     return bytes(pixels)
 
 
-def write_png(path, raw):
+def write_png(path, raw, width=None, height=None):
+    """Writes scanlines from render() as a PNG of width x height (default SIZE)."""
+    width = width or SIZE
+    height = height or SIZE
+
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
     with open(path, "wb") as f:
         f.write(png)
+
+
+def write_qrc(path, entries):
+    """A resource file listing (alias, file) pairs, files relative to it."""
+    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', "<qresource>"]
+    lines += ['    <file alias="%s">%s</file>' % (alias, f) for alias, f in entries]
+    lines += ["</qresource>", "</RCC>", ""]
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
 
 
 def main():
@@ -314,11 +332,7 @@ def main():
     for file_name, layers in menu_icons().items():
         write_png(os.path.join(HERE, file_name), render(layers))
         files.append(file_name)
-    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', "<qresource>"]
-    lines += ['    <file alias="%s">promo/%s</file>' % (f, f) for f in files]
-    lines += ["</qresource>", "</RCC>", ""]
-    with open(os.path.join(HERE, "..", "promo.qrc"), "w") as f:
-        f.write("\n".join(lines))
+    write_qrc(os.path.join(HERE, "..", "promo.qrc"), [(f, "promo/" + f) for f in files])
 
 
 if __name__ == "__main__":

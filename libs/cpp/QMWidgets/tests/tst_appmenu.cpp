@@ -58,15 +58,6 @@ QStringList visibleEntries(const QMenu* pMenu)
     return entries;
 }
 
-QAction* entry(const QMenu* pMenu, const QString& strText)
-{
-    for (QAction* pAction : pMenu->actions()) {
-        if (pAction->text() == strText)
-            return pAction;
-    }
-    return nullptr;
-}
-
 AppMenu* menuOf(AppButton& button)
 {
     return qobject_cast<AppMenu*>(button.menu());
@@ -183,7 +174,7 @@ void TestAppMenu::menuEntryCallsSlot()
     QFETCH(QString, slot);
 
     AppButton button;
-    QAction* pAction = entry(menuOf(button), text);
+    QAction* pAction = QMTest::actionWithText(menuOf(button), text);
     QVERIFY(pAction);
     QSignalSpy quitSpy(&button, SIGNAL(quitPressed()));
     pAction->trigger();
@@ -196,11 +187,11 @@ void TestAppMenu::entriesCarryIcons()
     AppMenu menu;
     for (const char* szText : {"Rate this App", "Intro", "Share", "Join Us", "More Apps", "Contact Us",
                                "Support Page"}) {
-        QAction* pAction = entry(&menu, QLatin1String(szText));
+        QAction* pAction = QMTest::actionWithText(&menu, QLatin1String(szText));
         QVERIFY2(pAction && !pAction->icon().isNull(), szText);
     }
-    QVERIFY(entry(&menu, QStringLiteral("Check Updates"))->icon().isNull());
-    QVERIFY(entry(&menu, QStringLiteral("Quit"))->icon().isNull());
+    QVERIFY(QMTest::actionWithText(&menu, QStringLiteral("Check Updates"))->icon().isNull());
+    QVERIFY(QMTest::actionWithText(&menu, QStringLiteral("Quit"))->icon().isNull());
 }
 
 void TestAppMenu::quitOnlySignals()
@@ -209,7 +200,7 @@ void TestAppMenu::quitOnlySignals()
     AppMenu* pMenu = menuOf(button);
     QSignalSpy menuSpy(pMenu, SIGNAL(quitPressed()));
     QSignalSpy buttonSpy(&button, SIGNAL(quitPressed()));
-    entry(pMenu, QStringLiteral("Quit"))->trigger();
+    QMTest::actionWithText(pMenu, QStringLiteral("Quit"))->trigger();
     QCOMPARE(menuSpy.count(), 1);
     QCOMPARE(buttonSpy.count(), 1);
     QVERIFY(recordingApp()->calls.isEmpty());
@@ -272,7 +263,7 @@ void TestAppMenu::moreAppsEntryCallsSlot()
 {
     PromoMenuBar bar(nullptr, true);
     bar.addMoreAppsEntry();
-    QAction* pAction = entry(bar.moreMenu(), QStringLiteral("More Apps"));
+    QAction* pAction = QMTest::actionWithText(bar.moreMenu(), QStringLiteral("More Apps"));
     QVERIFY(pAction);
     pAction->trigger();
     QCOMPARE(recordingApp()->calls, QStringList{"slotShowMoreApps()"});
@@ -299,7 +290,7 @@ void TestAppMenu::barQuit()
     QSignalSpy pageSpy(&page, SIGNAL(quitApp()));
     AppButton* pButton = page.promoMenuBar()->findChild<AppButton*>(QStringLiteral("AppButton"));
     QVERIFY(pButton);
-    entry(pButton->menu(), QStringLiteral("Quit"))->trigger();
+    QMTest::actionWithText(pButton->menu(), QStringLiteral("Quit"))->trigger();
     QCOMPARE(barSpy.count(), nSignals);
     QCOMPARE(pageSpy.count(), nSignals);
     QCOMPARE(recordingApp()->calls, calls);

@@ -8,7 +8,6 @@
 
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -75,12 +74,7 @@ QStringList actionTexts(const QList<QAction*>& actions)
 QMTest::ModalAnswerer::Action chooseFile(const QString& strPath)
 {
     return [strPath](QWidget* pWidget) {
-        auto* pDialog = qobject_cast<QFileDialog*>(pWidget);
-        auto* pEdit = pDialog ? pDialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-        if (pEdit) {
-            pEdit->setText(strPath);
-            QMetaObject::invokeMethod(pDialog, "accept");
-        }
+        QMTest::typeIntoFileDialog(qobject_cast<QFileDialog*>(pWidget), strPath);
         if (pWidget->isVisible())
             QMetaObject::invokeMethod(pWidget, "reject");
     };

@@ -219,15 +219,6 @@ void TestDialogsSmallScreen::layoutsAtMinimumSize()
     QCOMPARE(DialogLayoutCheck::checkAtMinimumSize(&about), QStringList());
 }
 
-int main(int argc, char* argv[])
-{
-    QMTest::prepareEnvironment();
-    // Halves the logical size of the 800 x 600 offscreen screen and doubles its pixel ratio.
-    qputenv("QT_SCALE_FACTOR", "2");
-    QMTest::TestApp app(argc, argv);
-    TestDialogsSmallScreen tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+QMTEST_SMALL_SCREEN_APP_MAIN(TestDialogsSmallScreen)
 
 #include "tst_dialogs_smallscreen.moc"

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -49,8 +48,7 @@ void chooseFiles(QFileDialog *dialog, const QString &folder, const QStringList &
     QString typed;
     for (const QString &name : names)
         typed += QStringLiteral("\"%1\" ").arg(name);
-    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed.trimmed());
-    QMetaObject::invokeMethod(dialog, "accept");
+    QVERIFY(QMTest::typeIntoFileDialog(dialog, typed.trimmed()));
 }
 
 QMimeData *uriListData(const QByteArray &uriList)

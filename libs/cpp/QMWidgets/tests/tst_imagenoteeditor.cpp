@@ -40,15 +40,6 @@ QPushButton* buttonNamed(ImageNoteEditor& editor, const QString& strName)
     return editor.findChild<QPushButton*>(strName);
 }
 
-QAction* actionWithText(QMenu* pMenu, const QString& strText)
-{
-    for (QAction* pAction : pMenu->actions()) {
-        if (pAction->text() == strText)
-            return pAction;
-    }
-    return nullptr;
-}
-
 // Saves the canvas into a file of the test's home, so it holds no unsaved
 // changes any more.
 void saveCanvas(ImageNoteEditor& editor)
@@ -56,6 +47,27 @@ void saveCanvas(ImageNoteEditor& editor)
     QMTest::ScriptedFileDialogs dialogs({{QMTest::temporaryHome() + QStringLiteral("/saved.png")}});
     editor.workArea()->slotSave();
     QVERIFY(!editor.workArea()->isModified());
+}
+
+// Shows the editor with a picture; unless bModified, the canvas is saved
+// first, so that it holds no unsaved changes. False when no window came up.
+bool showWithPicture(ImageNoteEditor& editor, bool bModified)
+{
+    editor.slotSetPixmap(picture(100, 80));
+    if (!bModified)
+        saveCanvas(editor);
+    editor.show();
+    return QTest::qWaitForWindowExposed(&editor);
+}
+
+// Answers the question about unsaved changes as a table row names the answer
+// ("escape" or a button's text), keeping the question's text.
+QMTest::ModalAnswerer::Action answerChangesQuestion(const QString& strAnswer, QString* pText)
+{
+    return [strAnswer, pText](QWidget* pDialog) {
+        *pText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
+        QMTest::ModalAnswerer::clickButtonOrEscape(strAnswer)(pDialog);
+    };
 }
 
 // Runs the action inside the application's own event loop; true when the
@@ -130,7 +142,7 @@ void TestImageNoteEditor::topRow()
     auto* pApp = qobject_cast<QMWidgets::AppButton*>(buttonNamed(editor, "ImageNoteEditorApp"));
     QVERIFY(pApp);
     for (const char* szHidden : {"Support Page", "Intro"}) {
-        QAction* pAction = actionWithText(pApp->menu(), QString::fromLatin1(szHidden));
+        QAction* pAction = QMTest::actionWithText(pApp->menu(), QString::fromLatin1(szHidden));
         QVERIFY(!pAction || !pAction->isVisible());
     }
     QVERIFY(buttonNamed(editor, "ImageNoteEditorUndo")->isEnabled());
@@ -216,11 +228,7 @@ void TestImageNoteEditor::hiddenToolMenu()
 {
     ImageNoteEditor editor;
     editor.show();
-    QPushButton* pDra = nullptr;
-    for (QPushButton* pButton : editor.findChildren<QPushButton*>()) {
-        if (pButton->text() == QLatin1String("DRA"))
-            pDra = pButton;
-    }
+    QPushButton* pDra = QMTest::buttonWithText(&editor, QStringLiteral("DRA"));
     QVERIFY(pDra);
     QVERIFY(pDra->isHidden());
     QVERIFY(pDra->isFlat());
@@ -234,7 +242,7 @@ void TestImageNoteEditor::hiddenToolMenu()
     QCOMPARE(texts, (QStringList{"Pen", "Eraser", "Highlighter", "Line", "Rectangle", "Filled Rectangle", "Blur",
                                  "Oval", "Filled Oval", "Text", "Arrow"}));
     QCOMPARE(modes, (QList<int>{0, 1, 2, 8, 3, 4, 5, 6, 7, 10, 9}));
-    actionWithText(pDra->menu(), QStringLiteral("Filled Oval"))->trigger();
+    QMTest::actionWithText(pDra->menu(), QStringLiteral("Filled Oval"))->trigger();
     QCOMPARE(editor.workArea()->mode(), ImageNoteWorkArea::FilledOvalTool);
     editor.slotSetDrawTool(nullptr);
     QCOMPARE(editor.workArea()->mode(), ImageNoteWorkArea::FilledOvalTool);
@@ -272,12 +280,12 @@ void TestImageNoteEditor::menusReachCanvas()
     ImageNoteEditor editor;
     QMenu* pMenu = buttonNamed(editor, "ImageNoteEditorThikness")->menu();
     for (int nWidth : {1, 2, 3, 4, 5, 10, 15}) {
-        actionWithText(pMenu, QStringLiteral("%1px").arg(nWidth))->trigger();
+        QMTest::actionWithText(pMenu, QStringLiteral("%1px").arg(nWidth))->trigger();
         QCOMPARE(editor.workArea()->thickness(), nWidth);
     }
-    QVERIFY(actionWithText(pMenu, QStringLiteral("15px"))->isChecked());
-    QVERIFY(!actionWithText(pMenu, QStringLiteral("1px"))->isChecked());
-    QAction* pDash = actionWithText(pMenu, QStringLiteral("Dash"));
+    QVERIFY(QMTest::actionWithText(pMenu, QStringLiteral("15px"))->isChecked());
+    QVERIFY(!QMTest::actionWithText(pMenu, QStringLiteral("1px"))->isChecked());
+    QAction* pDash = QMTest::actionWithText(pMenu, QStringLiteral("Dash"));
     pDash->trigger();
     QVERIFY(editor.workArea()->isDashLine());
     pDash->trigger();
@@ -413,18 +421,9 @@ void TestImageNoteEditor::closeQuestion()
     QFETCH(bool, closes);
     QFETCH(int, saveDialogs);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        asked ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), asked ? 5000 : 300);
     QMTest::ScriptedFileDialogs dialogs;  // the save dialog is cancelled
     const bool bClosed = editor.close();
     QCOMPARE(answerer.answered(), asked);
@@ -452,19 +451,10 @@ void TestImageNoteEditor::newScreenShotQuestion()
     QFETCH(QString, answer);
     QFETCH(bool, requested);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QSignalSpy spy(&editor, SIGNAL(doNewScreenShot()));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        modified ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), modified ? 5000 : 300);
     buttonNamed(editor, "NewScreenShowButton")->click();
     QCOMPARE(answerer.answered(), modified);
     if (modified)
@@ -495,22 +485,13 @@ void TestImageNoteEditor::quit()
     QFETCH(bool, fromAppMenu);
     QFETCH(bool, quits);
     ImageNoteEditor editor;
-    editor.slotSetPixmap(picture(100, 80));
-    if (!modified)
-        saveCanvas(editor);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(showWithPicture(editor, modified));
     QString strText;
-    QMTest::ModalAnswerer answerer(
-        [&](QWidget* pDialog) {
-            strText = QMTest::labelTextContaining(pDialog, QStringLiteral("changes"));
-            QMTest::ModalAnswerer::clickButtonOrEscape(answer)(pDialog);
-        },
-        modified ? 5000 : 300);
+    QMTest::ModalAnswerer answerer(answerChangesQuestion(answer, &strText), modified ? 5000 : 300);
     auto* pAppButton = qobject_cast<QMWidgets::AppButton*>(buttonNamed(editor, "ImageNoteEditorApp"));
     QCOMPARE(quitsApplication([&] {
                  if (fromAppMenu)
-                     actionWithText(pAppButton->menu(), QStringLiteral("Quit"))->trigger();
+                     QMTest::actionWithText(pAppButton->menu(), QStringLiteral("Quit"))->trigger();
                  else
                      buttonNamed(editor, "ImageNoteEditorQuit")->click();
              }),

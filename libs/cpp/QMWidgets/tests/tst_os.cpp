@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
 namespace {
@@ -19,16 +18,6 @@ struct Step {
 QFileDialog* asFileDialog(QWidget* pWidget)
 {
     return qobject_cast<QFileDialog*>(pWidget);
-}
-
-// Types into the dialog's file name field and presses the accept button, as a
-// user would (selectFile leaves a focused field alone).
-void typeAndAccept(QFileDialog* pDialog, const QString& strText)
-{
-    auto* pEdit = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(pEdit);
-    pEdit->setText(strText);
-    QMetaObject::invokeMethod(pDialog, "accept");
 }
 
 }  // namespace
@@ -240,7 +229,7 @@ void TestOs::openWithParentAccepted()
         QFileDialog* pDialog = asFileDialog(pWidget);
         bRightMode = pDialog && pDialog->fileMode() == QFileDialog::ExistingFile
                      && pDialog->testOption(QFileDialog::DontUseNativeDialog);
-        typeAndAccept(pDialog, file);
+        QVERIFY(QMTest::typeIntoFileDialog(pDialog, file));
     });
     QString filter = QStringLiteral("untouched");
     const QString result = Os::getOpenFileName(&parent, QStringLiteral("Open"), m_dir.path(),
@@ -264,7 +253,7 @@ void TestOs::openSeveralWithParent()
     QMTest::ModalAnswerer answer([&](QWidget* pWidget) {
         QFileDialog* pDialog = asFileDialog(pWidget);
         mode = pDialog->fileMode();
-        typeAndAccept(pDialog, QStringLiteral("\"x.png\" \"y.png\""));
+        QVERIFY(QMTest::typeIntoFileDialog(pDialog, QStringLiteral("\"x.png\" \"y.png\"")));
     });
     QStringList result = Os::getOpenFileNames(&parent, QStringLiteral("Open"), m_dir.path(), QString());
     QVERIFY(answer.answered());
@@ -280,7 +269,7 @@ void TestOs::saveWithParent()
     QMTest::ModalAnswerer answer([&](QWidget* pWidget) {
         QFileDialog* pDialog = asFileDialog(pWidget);
         acceptMode = pDialog->acceptMode();
-        typeAndAccept(pDialog, m_dir.path() + QStringLiteral("/new.css"));
+        QVERIFY(QMTest::typeIntoFileDialog(pDialog, m_dir.path() + QStringLiteral("/new.css")));
     });
     const QString result = Os::getSaveFileName(&parent, QStringLiteral("Save"), m_dir.path(), QString());
     QVERIFY(answer.answered());
@@ -296,7 +285,7 @@ void TestOs::openWithoutParentFillsFilter()
         QFileDialog* pDialog = asFileDialog(pWidget);
         QVERIFY(pDialog);
         pDialog->selectNameFilter(QStringLiteral("Images (*.png)"));
-        typeAndAccept(pDialog, file);
+        QVERIFY(QMTest::typeIntoFileDialog(pDialog, file));
     });
     QString filter;
     const QString result = Os::getOpenFileName(nullptr, QStringLiteral("Open"), m_dir.path(),

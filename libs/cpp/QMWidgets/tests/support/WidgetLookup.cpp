@@ -1,16 +1,23 @@
 #include "WidgetLookup.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 namespace QMTest {
 
 QPushButton* buttonWithText(QWidget* pParent, const QString& strText)
 {
-    const QList<QPushButton*> buttons = pParent->findChildren<QPushButton*>();
-    for (QPushButton* pButton : buttons) {
-        if (pButton->text() == strText)
-            return pButton;
+    return childWithText<QPushButton>(pParent, strText);
+}
+
+QAction* actionWithText(const QMenu* pMenu, const QString& strText)
+{
+    const QList<QAction*> actions = pMenu->actions();
+    for (QAction* pAction : actions) {
+        if (pAction->text() == strText)
+            return pAction;
     }
     return nullptr;
 }

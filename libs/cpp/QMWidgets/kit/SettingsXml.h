@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace QMWidgets {
+
+class SettingsWidget;
+
+// The settings file shared by all pages of the settings dialog: an XML
+// document without declaration whose root "Settings" holds one element per
+// page, each element on a line of its own, indented one blank per level.
+
+// Files above this size are not settings exports; they are refused unread.
+constexpr qint64 kMaxSettingsFileSize = 4 * 1024 * 1024;
+// Elements nested deeper than this are no settings either. The parser
+// descends recursively: some ten thousand levels, well within the size
+// limit, would exhaust the stack.
+constexpr int kMaxSettingsNesting = 256;
+
+// The document of the pages' elements, in the order given, as UTF-8 text.
+// No page gives "<Settings/>" and a line break.
+QByteArray writeSettingsXml(const QList<SettingsWidget*>& pages);
+
+// Parses the text and hands every element child of the root (whatever the
+// root's name), in document order, to each page whose settingsName equals
+// its tag name exactly. Other nodes and elements no page claims are
+// skipped. Text that is not well-formed XML, larger than
+// kMaxSettingsFileSize, nested deeper than kMaxSettingsNesting or carrying
+// a document type (the export never writes one) reaches no page and gives
+// false.
+bool readSettingsXml(const QByteArray& xml, const QList<SettingsWidget*>& pages);
+
+} // namespace QMWidgets
