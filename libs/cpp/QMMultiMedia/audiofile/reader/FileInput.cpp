@@ -479,7 +479,6 @@ void FileInput::buildPeaks()
         seekBytes(0);
         return;
     }
-    m_envelope = MTools::Handle<EBUEnvelope>(new EBUEnvelope);
     const QString cache = envelopeFileName();
     if (QFileInfo::exists(cache) && cacheFitsTheFile(cache)) {
         seekBytes(0);
