@@ -69,6 +69,10 @@ bool AiffInput::open(const char* path)
     bool haveData = false;
     qint64 firstSample = 0;
     while (walk.next(&chunk)) {
+        // The walk needs more than a bare header before the form's end: an
+        // empty chunk in its last 8 bytes is not read.
+        if (walk.end() - chunk.start <= 8)
+            break;
         if (chunk.is("COMM")) {
             if (!readCommon(chunk))
                 return fail();

@@ -17,7 +17,6 @@
 #include <climits>
 #include <limits>
 #include <cmath>
-#include <cstring>
 
 namespace QMMultiMedia {
 
@@ -480,7 +479,6 @@ void FileInput::buildPeaks()
         seekBytes(0);
         return;
     }
-    m_envelope = MTools::Handle<EBUEnvelope>(new EBUEnvelope);
     const QString cache = envelopeFileName();
     if (QFileInfo::exists(cache) && cacheFitsTheFile(cache)) {
         seekBytes(0);
@@ -675,14 +673,13 @@ bool FileInput::loadEnvelope(const char* path)
         return false;
     }
     bool loaded = false;
-    unsigned char header[8];
-    if (std::fread(header, 1, 8, stream) == 8) {
-        if (std::memcmp(header, "levl", 4) != 0) {
+    ChunkReader reader(stream, 0, ChunkReader::fileLength(stream));
+    ChunkHeader header;
+    if (reader.next(&header)) {
+        if (!header.is("levl")) {
             qDebug() << "It is not a valid EBUEnvelope file";
         } else {
-            const quint32 size = quint32(header[4]) | (quint32(header[5]) << 8) | (quint32(header[6]) << 16)
-                | (quint32(header[7]) << 24);
-            m_envelope->setChunkSize(qint32(quint32(size + (size & 1))));
+            m_envelope->setChunkSize(qint32(quint32(quint64(header.size) + (header.size & 1))));
             m_envelope->readChunk(stream);
             loaded = buildPeakVector(stream, m_envelope->offsetToPeaks());
         }

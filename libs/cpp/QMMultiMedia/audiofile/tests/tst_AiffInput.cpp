@@ -173,6 +173,8 @@ void tst_AiffInput::refusedHeaders_data()
     QTest::newRow("0 bits") << withComm(AudioTest::commBody(1, 2, 0, AudioTest::rate44100()));
     QTest::newRow("20 bits") << withComm(AudioTest::commBody(1, 2, 20, AudioTest::rate44100()));
     QTest::newRow("COMM of 10 bytes") << withComm(stereo16Comm(1).left(10));
+    QTest::newRow("empty SSND in the form's last 8 bytes")
+        << AudioTest::aiff(Bytes().beChunk("COMM", stereo16Comm(0)).beChunk("SSND", QByteArray()));
     QTest::newRow("AIFC") << Bytes().tag("FORM").be32(4 + sound.size()).tag("AIFC").raw(sound).bytes();
 }
 

@@ -149,6 +149,8 @@ private slots:
     void decodesTheWords();
     void calibration_data();
     void calibration();
+    void calibrationGuards_data();
+    void calibrationGuards();
     void refusesChannelsItDoesNotHave();
     void lookups_data();
     void lookups();
@@ -324,6 +326,41 @@ void tst_LTCDecoder::calibration()
     AudioTest::CapturedDebug debug;
     decoder.dumpInfo();
     QCOMPARE(debug.lines().value(1), QString("Calibrated Samples Per Bit = %1").arg(samplesPerBit));
+}
+
+void tst_LTCDecoder::calibrationGuards_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<float>("productionFps");
+    // Each would divide by zero or ask for gigabytes of samples unguarded.
+    QTest::newRow("rate 2^31 - 1 at 1 fps") << 0x7FFFFFFF << 1.0f;
+    QTest::newRow("production rate 0.5") << 48000 << 0.5f;
+    QTest::newRow("production rate 0") << 48000 << 0.0f;
+    QTest::newRow("production rate -25") << 48000 << -25.0f;
+    QTest::newRow("production rate NaN") << 48000 << std::nanf("");
+}
+
+void tst_LTCDecoder::calibrationGuards()
+{
+    // A square wave that calibrates to 40 frames a bit when the rates are
+    // sane; here nothing can be counted, so the decoder stays uncalibrated.
+    QFETCH(int, rate);
+    QFETCH(float, productionFps);
+    Bytes samples;
+    for (int i = 0; i < 20000; ++i)
+        samples.le16((i / 20) % 2 ? 0x4000 : 0xC000);
+    const QString path = m_dir.filePath("guard.wav");
+    AudioTest::writeFile(path, AudioTest::riff(Bytes().chunk("fmt ", AudioTest::fmtBody(1, 1, rate, 16))
+                                                   .chunk("data", samples)));
+    ProductionParameters::instance().setFps(productionFps);
+    WaveInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    QVERIFY(AudioTest::staysWithin(64 << 20, [&] {
+        LTCDecoder decoder(&input);
+        return decoder.samplesPerBit() == 0 && decoder.channel() == -1;
+    }));
+    QCOMPARE(input.ltcChannel(), -1);
+    QCOMPARE(input.ltcStatus(-1), -1);
 }
 
 void tst_LTCDecoder::refusesChannelsItDoesNotHave()
