@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "ImageFilters.h"
+#include "MMessageBox.h"
 #include "NoteEditWidget.h"
 #include "NoteResources.h"
 #include "Os.h"
@@ -10,6 +11,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
@@ -185,19 +187,25 @@ void ImageNoteWorkArea::slotSave()
     // Written beside the target and moved into place when complete, so a
     // failed write leaves an earlier file of that name as it was.
     QSaveFile file(strFile);
+    bool bSaved = false;
     if (file.open(QIODevice::WriteOnly)) {
         QPixmap canvas(size());
         canvas.fill(Qt::transparent);
         render(&canvas, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        if (canvas.save(&file, "PNG") && file.commit())
-            m_bModified = false;
-        else
-            qWarning() << "The picture could not be written to" << strFile << file.errorString();
-    } else {
-        qWarning() << "The picture could not be saved as" << strFile << file.errorString();
+        bSaved = canvas.save(&file, "PNG") && file.commit();
     }
     if (pApp)
         pApp->setLastSavePath(strFile);
+    if (bSaved) {
+        m_bModified = false;
+        return;
+    }
+    // The user asked for a file: say that there is none, rather than leave
+    // them to find out later (the changes stay unsaved).
+    qWarning() << "The picture could not be saved as" << strFile << file.errorString();
+    MMessageBox::warning(this, QString(),
+                         tr("The picture could not be saved as\n%1").arg(QDir::toNativeSeparators(strFile)),
+                         QMessageBox::Ok);
 }
 
 // ---- history ----------------------------------------------------------------

@@ -647,22 +647,36 @@ void TestImageNoteWorkArea::saveCancelledOrFailing_data()
 {
     QTest::addColumn<QString>("answer");  // relative to HOME; empty cancels
     QTest::addColumn<QString>("remembered");
-    QTest::newRow("cancelled") << "" << "";
-    QTest::newRow("folder missing") << "/no/such/folder/shot.png" << "/no/such/folder";
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("cancelled") << "" << "" << false;
+    QTest::newRow("folder missing") << "/no/such/folder/shot.png" << "/no/such/folder" << true;
 }
 
 void TestImageNoteWorkArea::saveCancelledOrFailing()
 {
     QFETCH(QString, answer);
     QFETCH(QString, remembered);
+    QFETCH(bool, warned);
     Canvas canvas;
     canvas.click(QPoint(5, 5));
     const QString strHome = QMTest::temporaryHome();
     const QString strBefore = App::instance()->lastSaveDirectory();
     QMTest::ScriptedFileDialogs dialogs;
     dialogs.answer(answer.isEmpty() ? QString() : strHome + answer);
+    // A save that fails tells the user so, naming the file; a cancelled one
+    // says nothing.
+    QString strMessage;
+    QMTest::ModalAnswerer answerer(
+        [&strMessage](QWidget* pDialog) {
+            strMessage = QMTest::labelTextContaining(pDialog, QStringLiteral("could not be saved"));
+            QMTest::ModalAnswerer::clickButton(QStringLiteral("Ok"))(pDialog);
+        },
+        warned ? 5000 : 300);
     canvas.area.slotSave();
     QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(answerer.answered(), warned);
+    if (warned)
+        QCOMPARE(strMessage, QStringLiteral("The picture could not be saved as\n") + strHome + answer);
     QVERIFY(canvas.area.isModified());
     QCOMPARE(App::instance()->lastSaveDirectory(), remembered.isEmpty() ? strBefore : strHome + remembered);
     if (!answer.isEmpty())
