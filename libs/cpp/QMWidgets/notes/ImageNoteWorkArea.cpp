@@ -538,10 +538,14 @@ void ImageNoteWorkArea::drawShape(QPainter& painter)
     case BlurRectangleTool: {
         // The picture's own pixels, blurred: an opaque patch over whatever
         // the layer held there. Only the part inside the picture counts.
+        // The blur reads nothing outside its rectangle, so only the patch
+        // is copied: every move of the drag repaints it, and copying the
+        // whole picture each time is slow on a large screen.
         const QRect inside = rect.intersected(m_picture.rect());
-        if (!inside.isEmpty())
-            painter.drawImage(inside.topLeft(), MGraphX::blurRect(pictureImage(), inside, kBlurRadius, false),
-                              inside);
+        if (!inside.isEmpty()) {
+            const QImage patch = pictureImage().copy(inside);
+            painter.drawImage(inside.topLeft(), MGraphX::blurRect(patch, patch.rect(), kBlurRadius, false));
+        }
         break;
     }
     case OvalTool:

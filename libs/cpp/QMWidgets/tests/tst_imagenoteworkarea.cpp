@@ -4,6 +4,7 @@
 #include "ImageNoteWorkArea.h"
 
 #include "App.h"
+#include "ImageFilters.h"
 #include "NoteEditWidget.h"
 #include "QMTest.h"
 
@@ -385,6 +386,11 @@ void TestImageNoteWorkArea::blurStaysInsidePicture()
     QCOMPARE(image.pixelColor(79, 40), QColor(Qt::black));  // left of it
     QCOMPARE(image.pixelColor(199, 80), QColor(Qt::white));
     QCOMPARE(image.size(), QSize(200, 120));
+    // The patch is the image engine's blur of that part of the picture,
+    // pixel for pixel.
+    const QRect inside(QPoint(80, 20), QPoint(199, 60));
+    const QImage blurred = MGraphX::blurRect(picture, inside, 10, false).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.copy(inside), blurred.copy(inside));
 }
 
 void TestImageNoteWorkArea::everyLeftReleaseIsOneUndoStep_data()
