@@ -126,10 +126,13 @@ void ImageNoteWorkArea::slotSetPixmap(const QPixmap& pixmap)
     setFixedSize(pixmap.size());
     m_layer = QPixmap(pixmap.size());
     m_layer.fill(QColor(0, 0, 0, 0));
-    // A gesture of the previous picture must not land on this one.
+    // A gesture of the previous picture must not land on this one, nor a
+    // note still open on it.
     m_segments.clear();
     m_bPending = false;
     m_bPressed = false;
+    m_pNoteEditor->hideAll();
+    m_pNoteEditor->textEdit()->clear();
     m_undoStack.clear();
     m_redoStack.clear();
     emit redoAvailable(false);

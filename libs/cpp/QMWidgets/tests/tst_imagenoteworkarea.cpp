@@ -108,6 +108,7 @@ private slots:
     void cancelledNoteKeepsItsStep();
     void pickedToolSurvivesTextStates();
     void noteSlotsIgnoreDirectCalls();
+    void newPictureDropsOpenNote();
 
     void saveWritesCanvas();
     void saveCancelledOrFailing_data();
@@ -613,6 +614,29 @@ void TestImageNoteWorkArea::noteSlotsIgnoreDirectCalls()
     canvas.area.slotEditCanceled();
     QVERIFY(canvas.note()->isVisible());
     QCOMPARE(canvas.area.mode(), ImageNoteWorkArea::TextTool);
+}
+
+void TestImageNoteWorkArea::newPictureDropsOpenNote()
+{
+    // A new screenshot arrives while a note is being typed: the note belongs
+    // to the old picture and must not reappear on the new one.
+    Canvas canvas;
+    canvas.area.slotSetMode(ImageNoteWorkArea::TextTool);
+    canvas.drag(QPoint(20, 20), QPoint(180, 100));
+    canvas.note()->textEdit()->setPlainText(QStringLiteral("about the old picture"));
+    QSignalSpy undoSpy(&canvas.area, SIGNAL(undoAvailable(bool)));
+    canvas.area.slotSetPixmap(transparentPicture());
+    canvas.area.repaint();
+    QVERIFY(canvas.note()->isHidden());
+    QVERIFY(canvas.note()->textEdit()->toPlainText().isEmpty());
+    QCOMPARE(undoSpy.count(), 1);
+    QCOMPARE(undoSpy.first().first().toBool(), false);
+    // The next box opens empty where it is dragged, with its own undo step.
+    canvas.click(QPoint(100, 10));
+    QVERIFY(canvas.note()->isVisible());
+    QCOMPARE(canvas.note()->geometry(), QRect(100, 10, 220, 90));
+    QVERIFY(canvas.note()->textEdit()->toPlainText().isEmpty());
+    QCOMPARE(undoSpy.last().first().toBool(), true);
 }
 
 void TestImageNoteWorkArea::saveWritesCanvas()
