@@ -1,5 +1,6 @@
 #include "MetaTagsBase.h"
 #include "WriterFixtures.h"
+#include "../../MTools/tests/FileSizeLimit.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -551,6 +552,8 @@ void tst_MetaTagsBase::writeFailsWithoutHarm_data()
     QTest::newRow("missing file") << "missing";
     QTest::newRow("a folder") << "folder";
     QTest::newRow("read-only folder") << "readonly";
+    // Runs for root as well, which the read-only folder does not stop.
+    QTest::newRow("disk fills up half way") << "full";
 }
 
 // A failed write says so and leaves what was there: the file is replaced
@@ -562,7 +565,7 @@ void tst_MetaTagsBase::writeFailsWithoutHarm()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QString path = dir.filePath(QStringLiteral("song.mp3"));
-    const QByteArray audio("precious audio");
+    QByteArray audio("precious audio");
     if (kind == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("song.mp3")));
     } else if (kind == QLatin1String("readonly")) {
@@ -573,15 +576,25 @@ void tst_MetaTagsBase::writeFailsWithoutHarm()
         file.write(audio);
         file.close();
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    } else if (kind == QLatin1String("full")) {
+        audio += QByteArray(200000, '\x42');
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(audio), qint64(audio.size()));
     }
 
     Tags tags;
     tags.set(QStringLiteral("title"), QStringLiteral("Abcd"));
-    QVERIFY(!tags.writeTagToFile(path));
+    std::unique_ptr<FileSizeLimit> limit;
+    if (kind == QLatin1String("full"))
+        limit.reset(new FileSizeLimit(100000));
+    const bool written = tags.writeTagToFile(path);
+    limit.reset();
+    QVERIFY(!written);
 
     if (kind == QLatin1String("missing")) {
         QVERIFY(!QFile::exists(path));
-    } else if (kind == QLatin1String("readonly")) {
+    } else if (kind == QLatin1String("readonly") || kind == QLatin1String("full")) {
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,6 +1,7 @@
 #include "MidiFile.h"
 #include "TestFiles.h"
 #include "WriterFixtures.h"
+#include "../../MTools/tests/FileSizeLimit.h"
 
 #include <QTranslator>
 #include <QtTest>
@@ -64,6 +65,7 @@ private slots:
     void metaEventBytes();
     void callsWithoutAFileDoNothing();
     void fileThatCannotBeCreated();
+    void diskThatFillsUpIsReported();
     void testFile();
 
 private:
@@ -364,6 +366,23 @@ void tst_MidiFile::fileThatCannotBeCreated()
     QCOMPARE(midi.writeEvent(0, 0x90, 60, 80), 1);
     QVERIFY(!midi.write({"C4"}, path, 1));
     QVERIFY(!QFile::exists(path));
+}
+
+// The chord file is 105 bytes; the disk takes 60 of them.
+void tst_MidiFile::diskThatFillsUpIsReported()
+{
+    const QString path = m_dir.filePath(QStringLiteral("full.mid"));
+    MidiFile midi;
+    bool written = true;
+    {
+        FileSizeLimit limit(60);
+        written = midi.write({"C4", "E4", "G4"}, path, 1);
+    }
+    QVERIFY(!written);
+
+    // The next file on a disk with room is written in full again.
+    QVERIFY(midi.write({"C4", "E4", "G4"}, path, 1));
+    QCOMPARE(QMTest::readFile(path).size(), 105);
 }
 
 void tst_MidiFile::testFile()

@@ -9,13 +9,11 @@
 
 namespace QMMultiMedia {
 
-// The descriptive tags of one media file (title, artist, album, genre, year,
-// cover picture and more) and their ID3v2.4 form: a header and UTF-8 text
-// frames with synchsafe sizes, no padding. Writing puts the tag in front of
-// a file's content and replaces the file only once the new content is
-// complete, so a failure leaves the file as it was. Reading picture data out
-// of a tag refuses pictures larger than 8192 x 8192 before decoding them.
-// Format-specific subclasses read and save the tags of their own files.
+// The descriptive tags of one media file and their ID3v2.4 form (UTF-8 text
+// frames with synchsafe sizes, no padding). Writing puts the tag in front of
+// a file and replaces it only once the new content is complete: a failure
+// leaves the file as it was. Pictures read out of a tag are refused over
+// 8192 x 8192 before decoding. Subclasses read and save their own formats.
 class MetaTagsBase : public QObject
 {
     Q_OBJECT

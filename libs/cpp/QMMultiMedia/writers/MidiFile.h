@@ -9,14 +9,11 @@
 
 namespace QMMultiMedia {
 
-// Writes small Standard MIDI Files (format 1, 96 ticks per quarter note):
-// write() makes a tempo track (4/4, 120 beats per minute) and a track that
-// plays the given notes together as one chord on a General MIDI instrument
-// for one bar. The building blocks (header, tracks with their lengths,
-// channel and meta events, variable-length quantities) are public as well.
-// Every call that needs an open file does nothing without one and answers 1.
-// Note names run from "C-1" (0) to "G9" (127); instrument 0 is "None", 1 to
-// 128 the General MIDI programs 0 to 127.
+// Writes small Standard MIDI Files (format 1, 96 ticks per quarter note): a
+// tempo track (4/4 at 120 beats per minute) and one bar of a chord on a
+// General MIDI instrument, with the building blocks public. Instrument 0 is
+// "None", 1 to 128 the programs 0 to 127; notes run from "C-1" (0) to "G9".
+// Without an open file every writing call does nothing and answers 1.
 class MidiFile : public QObject
 {
     Q_OBJECT
