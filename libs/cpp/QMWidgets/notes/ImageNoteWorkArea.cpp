@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "ImageFilters.h"
+#include "MMessageBox.h"
 #include "NoteEditWidget.h"
 #include "NoteResources.h"
 #include "Os.h"
@@ -10,6 +11,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
@@ -124,10 +126,13 @@ void ImageNoteWorkArea::slotSetPixmap(const QPixmap& pixmap)
     setFixedSize(pixmap.size());
     m_layer = QPixmap(pixmap.size());
     m_layer.fill(QColor(0, 0, 0, 0));
-    // A gesture of the previous picture must not land on this one.
+    // A gesture of the previous picture must not land on this one, nor a
+    // note still open on it.
     m_segments.clear();
     m_bPending = false;
     m_bPressed = false;
+    m_pNoteEditor->hideAll();
+    m_pNoteEditor->textEdit()->clear();
     m_undoStack.clear();
     m_redoStack.clear();
     emit redoAvailable(false);
@@ -185,19 +190,25 @@ void ImageNoteWorkArea::slotSave()
     // Written beside the target and moved into place when complete, so a
     // failed write leaves an earlier file of that name as it was.
     QSaveFile file(strFile);
+    bool bSaved = false;
     if (file.open(QIODevice::WriteOnly)) {
         QPixmap canvas(size());
         canvas.fill(Qt::transparent);
         render(&canvas, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        if (canvas.save(&file, "PNG") && file.commit())
-            m_bModified = false;
-        else
-            qWarning() << "The picture could not be written to" << strFile << file.errorString();
-    } else {
-        qWarning() << "The picture could not be saved as" << strFile << file.errorString();
+        bSaved = canvas.save(&file, "PNG") && file.commit();
     }
     if (pApp)
         pApp->setLastSavePath(strFile);
+    if (bSaved) {
+        m_bModified = false;
+        return;
+    }
+    // The user asked for a file: say that there is none, rather than leave
+    // them to find out later (the changes stay unsaved).
+    qWarning() << "The picture could not be saved as" << strFile << file.errorString();
+    MMessageBox::warning(this, QString(),
+                         tr("The picture could not be saved as\n%1").arg(QDir::toNativeSeparators(strFile)),
+                         QMessageBox::Ok);
 }
 
 // ---- history ----------------------------------------------------------------
@@ -530,10 +541,14 @@ void ImageNoteWorkArea::drawShape(QPainter& painter)
     case BlurRectangleTool: {
         // The picture's own pixels, blurred: an opaque patch over whatever
         // the layer held there. Only the part inside the picture counts.
+        // The blur reads nothing outside its rectangle, so only the patch
+        // is copied: every move of the drag repaints it, and copying the
+        // whole picture each time is slow on a large screen.
         const QRect inside = rect.intersected(m_picture.rect());
-        if (!inside.isEmpty())
-            painter.drawImage(inside.topLeft(), MGraphX::blurRect(pictureImage(), inside, kBlurRadius, false),
-                              inside);
+        if (!inside.isEmpty()) {
+            const QImage patch = pictureImage().copy(inside);
+            painter.drawImage(inside.topLeft(), MGraphX::blurRect(patch, patch.rect(), kBlurRadius, false));
+        }
         break;
     }
     case OvalTool:

@@ -4,6 +4,7 @@
 #include "ImageNoteWorkArea.h"
 
 #include "App.h"
+#include "ImageFilters.h"
 #include "NoteEditWidget.h"
 #include "QMTest.h"
 
@@ -107,6 +108,7 @@ private slots:
     void cancelledNoteKeepsItsStep();
     void pickedToolSurvivesTextStates();
     void noteSlotsIgnoreDirectCalls();
+    void newPictureDropsOpenNote();
 
     void saveWritesCanvas();
     void saveCancelledOrFailing_data();
@@ -385,6 +387,11 @@ void TestImageNoteWorkArea::blurStaysInsidePicture()
     QCOMPARE(image.pixelColor(79, 40), QColor(Qt::black));  // left of it
     QCOMPARE(image.pixelColor(199, 80), QColor(Qt::white));
     QCOMPARE(image.size(), QSize(200, 120));
+    // The patch is the image engine's blur of that part of the picture,
+    // pixel for pixel.
+    const QRect inside(QPoint(80, 20), QPoint(199, 60));
+    const QImage blurred = MGraphX::blurRect(picture, inside, 10, false).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.copy(inside), blurred.copy(inside));
 }
 
 void TestImageNoteWorkArea::everyLeftReleaseIsOneUndoStep_data()
@@ -609,6 +616,29 @@ void TestImageNoteWorkArea::noteSlotsIgnoreDirectCalls()
     QCOMPARE(canvas.area.mode(), ImageNoteWorkArea::TextTool);
 }
 
+void TestImageNoteWorkArea::newPictureDropsOpenNote()
+{
+    // A new screenshot arrives while a note is being typed: the note belongs
+    // to the old picture and must not reappear on the new one.
+    Canvas canvas;
+    canvas.area.slotSetMode(ImageNoteWorkArea::TextTool);
+    canvas.drag(QPoint(20, 20), QPoint(180, 100));
+    canvas.note()->textEdit()->setPlainText(QStringLiteral("about the old picture"));
+    QSignalSpy undoSpy(&canvas.area, SIGNAL(undoAvailable(bool)));
+    canvas.area.slotSetPixmap(transparentPicture());
+    canvas.area.repaint();
+    QVERIFY(canvas.note()->isHidden());
+    QVERIFY(canvas.note()->textEdit()->toPlainText().isEmpty());
+    QCOMPARE(undoSpy.count(), 1);
+    QCOMPARE(undoSpy.first().first().toBool(), false);
+    // The next box opens empty where it is dragged, with its own undo step.
+    canvas.click(QPoint(100, 10));
+    QVERIFY(canvas.note()->isVisible());
+    QCOMPARE(canvas.note()->geometry(), QRect(100, 10, 220, 90));
+    QVERIFY(canvas.note()->textEdit()->toPlainText().isEmpty());
+    QCOMPARE(undoSpy.last().first().toBool(), true);
+}
+
 void TestImageNoteWorkArea::saveWritesCanvas()
 {
     Canvas canvas(filledPicture(QSize(160, 90), QColor(30, 60, 90)));
@@ -647,22 +677,36 @@ void TestImageNoteWorkArea::saveCancelledOrFailing_data()
 {
     QTest::addColumn<QString>("answer");  // relative to HOME; empty cancels
     QTest::addColumn<QString>("remembered");
-    QTest::newRow("cancelled") << "" << "";
-    QTest::newRow("folder missing") << "/no/such/folder/shot.png" << "/no/such/folder";
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("cancelled") << "" << "" << false;
+    QTest::newRow("folder missing") << "/no/such/folder/shot.png" << "/no/such/folder" << true;
 }
 
 void TestImageNoteWorkArea::saveCancelledOrFailing()
 {
     QFETCH(QString, answer);
     QFETCH(QString, remembered);
+    QFETCH(bool, warned);
     Canvas canvas;
     canvas.click(QPoint(5, 5));
     const QString strHome = QMTest::temporaryHome();
     const QString strBefore = App::instance()->lastSaveDirectory();
     QMTest::ScriptedFileDialogs dialogs;
     dialogs.answer(answer.isEmpty() ? QString() : strHome + answer);
+    // A save that fails tells the user so, naming the file; a cancelled one
+    // says nothing.
+    QString strMessage;
+    QMTest::ModalAnswerer answerer(
+        [&strMessage](QWidget* pDialog) {
+            strMessage = QMTest::labelTextContaining(pDialog, QStringLiteral("could not be saved"));
+            QMTest::ModalAnswerer::clickButton(QStringLiteral("Ok"))(pDialog);
+        },
+        warned ? 5000 : 300);
     canvas.area.slotSave();
     QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(answerer.answered(), warned);
+    if (warned)
+        QCOMPARE(strMessage, QStringLiteral("The picture could not be saved as\n") + strHome + answer);
     QVERIFY(canvas.area.isModified());
     QCOMPARE(App::instance()->lastSaveDirectory(), remembered.isEmpty() ? strBefore : strHome + remembered);
     if (!answer.isEmpty())
