@@ -168,6 +168,18 @@ void TestBusyIndicators::movieLabelStopDelay()
     label.show();
     QTest::qWait(120);
     QCOMPARE(label.movie()->state(), QMovie::Running);
+
+    // Shown again before the delay of an earlier show ran out: the delay
+    // counts from the latest show.
+    label.hide();
+    label.setStopDelay(2000);
+    label.show();
+    QTest::qWait(1000);
+    label.hide();
+    label.show();
+    QTest::qWait(1500);
+    QCOMPARE(label.movie()->state(), QMovie::Running);
+    QTRY_COMPARE_WITH_TIMEOUT(label.movie()->state(), QMovie::NotRunning, 3000);
 }
 
 void TestBusyIndicators::updateDialogAcceptsItself()
