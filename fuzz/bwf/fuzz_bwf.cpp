@@ -3,32 +3,24 @@
 // stand, and both loaded as files of their own. Every walk must end, stay
 // inside the file and move forward; a record that loads must save and load
 // back to the same fields.
+#include "../FuzzCheck.h"
+#include "../FuzzFiles.h"
 #include "ChunkReader.h"
 #include "EBUEnvelope.h"
 #include "EBUInfo.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-std::string g_folder;
 std::string g_input;
 std::string g_copy;
-
-void removeFiles()
-{
-    std::remove(g_input.c_str());
-    std::remove(g_copy.c_str());
-    rmdir(g_folder.c_str());
-}
 
 bool sameRecord(QMMultiMedia::EBUInfo& a, QMMultiMedia::EBUInfo& b)
 {
@@ -71,35 +63,24 @@ void walk(FILE* file, qint64 length)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
-    char folder[] = "/tmp/fuzz-bwf-XXXXXX";
-    if (!mkdtemp(folder))
-        std::abort();
-    g_folder = folder;
-    g_input = g_folder + "/input";
-    g_copy = g_folder + "/copy";
-    std::atexit(removeFiles);
+    g_input = fuzzfiles::path("input");
+    g_copy = fuzzfiles::path("copy");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FILE* file = std::fopen(g_input.c_str(), "wb");
-    if (!file)
-        std::abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    fuzzfiles::write(g_input, data, size);
 
-    file = std::fopen(g_input.c_str(), "rb");
+    FILE* file = std::fopen(g_input.c_str(), "rb");
     walk(file, qint64(size));
     std::fclose(file);
 
     QMMultiMedia::EBUInfo info;
     if (info.load(g_input.c_str())) {
-        if (!info.save(g_copy.c_str()))
-            std::abort();
+        FUZZ_CHECK(info.save(g_copy.c_str()));
         QMMultiMedia::EBUInfo back;
-        if (!back.load(g_copy.c_str()) || !sameRecord(info, back))
-            std::abort();
+        FUZZ_CHECK(back.load(g_copy.c_str()) && sameRecord(info, back));
     }
     QMMultiMedia::EBUEnvelope envelope;
     envelope.load(g_input.c_str());

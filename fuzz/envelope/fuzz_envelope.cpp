@@ -3,6 +3,8 @@
 // when it describes exactly that file (its channels and blocks); otherwise
 // the samples are scanned again. Either way the input then holds one
 // channel of 4 peaks for its 1000 mono frames.
+#include "../FuzzCheck.h"
+#include "../FuzzFiles.h"
 #include "EBUEnvelope.h"
 #include "WaveInput.h"
 
@@ -19,20 +21,8 @@
 
 namespace {
 
-std::string g_folder;
 std::string g_audio;
 std::string g_input;
-
-void removeFiles()
-{
-    QDir(QString::fromStdString(g_folder)).removeRecursively();
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void writeLe(std::vector<unsigned char>& out, uint32_t value, int width)
 {
@@ -59,19 +49,7 @@ void writeAudio()
     writeLe(bytes, dataSize, 4);
     for (int i = 0; i < 1000; ++i)
         writeLe(bytes, uint32_t(i * 30 - 15000) & 0xFFFF, 2);
-    FILE* file = std::fopen(g_audio.c_str(), "wb");
-    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-        std::abort();
-    std::fclose(file);
-}
-
-void writeInput(const std::string& path, const uint8_t* data, size_t size)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        std::abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    fuzzfiles::write(g_audio, bytes.data(), bytes.size());
 }
 
 void checkPeaks(const QMMultiMedia::PeakVector& peaks)
@@ -79,7 +57,7 @@ void checkPeaks(const QMMultiMedia::PeakVector& peaks)
     for (int c = 0; c < peaks.numberOfChannels(); ++c)
         for (int i = 0; i < peaks.numberOfPeaks(); ++i) {
             const QMMultiMedia::Peak& p = peaks.peak(i, c);
-            check(p.first >= 0.0f && p.first <= 1.0f && p.second <= 0.0f && p.second >= -1.0f);
+            FUZZ_CHECK(p.first >= 0.0f && p.first <= 1.0f && p.second <= 0.0f && p.second >= -1.0f);
         }
 }
 
@@ -88,40 +66,35 @@ void checkPeaks(const QMMultiMedia::PeakVector& peaks)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
-    char folder[] = "/tmp/fuzz-envelope-XXXXXX";
-    if (!mkdtemp(folder))
-        std::abort();
-    g_folder = folder;
-    g_audio = g_folder + "/take.wav";
-    g_input = g_folder + "/input.bef";
-    QMMultiMedia::FileInput::setBaseFolder(QString::fromStdString(g_folder));
-    QDir().mkpath(QString::fromStdString(g_folder + "/Envelopes"));
+    g_audio = fuzzfiles::path("take.wav");
+    g_input = fuzzfiles::path("input.bef");
+    QMMultiMedia::FileInput::setBaseFolder(QString::fromStdString(fuzzfiles::folder()));
+    QDir().mkpath(QString::fromStdString(fuzzfiles::path("Envelopes")));
     writeAudio();
-    std::atexit(removeFiles);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace QMMultiMedia;
-    writeInput(g_input, data, size);
+    fuzzfiles::write(g_input, data, size);
     {
         WaveInput input;
-        check(input.openChecked(g_audio.c_str()));
+        FUZZ_CHECK(input.openChecked(g_audio.c_str()));
         if (input.loadEnvelope(g_input.c_str())) {
             const MTools::Handle<PeakVector> peaks = input.peakVector();
-            check(peaks->numberOfChannels() >= 1 && peaks->numberOfChannels() <= 32);
-            check(qint64(peaks->numberOfPeaks()) * peaks->numberOfChannels() * 2 <= qint64(size));
+            FUZZ_CHECK(peaks->numberOfChannels() >= 1 && peaks->numberOfChannels() <= 32);
+            FUZZ_CHECK(qint64(peaks->numberOfPeaks()) * peaks->numberOfChannels() * 2 <= qint64(size));
             checkPeaks(*peaks);
         }
     }
     WaveInput input;
-    check(input.openChecked(g_audio.c_str()));
-    writeInput(input.envelopeFileName().toStdString(), data, size);
+    FUZZ_CHECK(input.openChecked(g_audio.c_str()));
+    fuzzfiles::write(input.envelopeFileName().toStdString(), data, size);
     const Peak* first = input.peak({0, 0, 256.0f});
-    check(first && std::isfinite(first->first));
+    FUZZ_CHECK(first && std::isfinite(first->first));
     const MTools::Handle<PeakVector> peaks = input.peakVector();
-    check(peaks->numberOfChannels() == 1 && peaks->numberOfPeaks() == 4);
+    FUZZ_CHECK(peaks->numberOfChannels() == 1 && peaks->numberOfPeaks() == 4);
     checkPeaks(*peaks);
     QFile::remove(input.envelopeFileName());
     return 0;
