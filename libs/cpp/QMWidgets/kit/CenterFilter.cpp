@@ -10,6 +10,11 @@ namespace QMWidgets {
 CenterFilter::CenterFilter(QObject* pParent)
     : QObject(pParent)
 {
+    // A screen that changes its size moves its middle: follow it.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    connect(QApplication::desktop(), SIGNAL(resized(int)), this, SLOT(slotResized(int)));
+    QT_WARNING_POP
 }
 
 bool CenterFilter::eventFilter(QObject* pWatched, QEvent* pEvent)

@@ -13,6 +13,11 @@ MovieLabel::MovieLabel(const QString& strFileName, QWidget* pParent)
     setAlignment(Qt::AlignCenter);
     m_pMovie = new QMovie(strFileName, QByteArray(), this);
     setMovie(m_pMovie);
+    // One timer, restarted by every show and stopped by every hide: the
+    // delay of an earlier show must not cut a later one short.
+    m_pStopTimer = new QTimer(this);
+    m_pStopTimer->setSingleShot(true);
+    connect(m_pStopTimer, SIGNAL(timeout()), m_pMovie, SLOT(stop()));
 }
 
 void MovieLabel::setSpeed(int nPercent)
@@ -29,13 +34,14 @@ void MovieLabel::showEvent(QShowEvent* pEvent)
 {
     m_pMovie->start();
     if (m_nStopDelay > 0)
-        QTimer::singleShot(m_nStopDelay, m_pMovie, SLOT(stop()));
+        m_pStopTimer->start(m_nStopDelay);
     QLabel::showEvent(pEvent);
 }
 
 void MovieLabel::hideEvent(QHideEvent* pEvent)
 {
     m_pMovie->stop();
+    m_pStopTimer->stop();
     QLabel::hideEvent(pEvent);
 }
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 class QMovie;
+class QTimer;
 
 namespace QMWidgets {
 
@@ -28,6 +29,7 @@ protected:
 private:
     QMovie* m_pMovie = nullptr;
     int m_nStopDelay = -1;
+    QTimer* m_pStopTimer = nullptr;
 };
 
 } // namespace QMWidgets

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include <limits>
+
 namespace QMWidgets {
 
 RoundProgress::RoundProgress(QWidget* pParent)
@@ -25,7 +27,11 @@ void RoundProgress::setValue(const int& nValue)
 int RoundProgress::pieSpan(int nValue)
 {
     const float fDegreesPerPercent = 3.6f;
-    return -static_cast<int>(double(nValue) * double(fDegreesPerPercent) * 16.0);
+    // Values of many turns are drawn as the full circle anyway; the product
+    // is held within int's range, whose overflow on conversion is undefined.
+    const double dSpan = double(nValue) * double(fDegreesPerPercent) * 16.0;
+    const double dLimit = std::numeric_limits<int>::max();
+    return -static_cast<int>(qBound(-dLimit, dSpan, dLimit));
 }
 
 void RoundProgress::paintEvent(QPaintEvent* /*pEvent*/)

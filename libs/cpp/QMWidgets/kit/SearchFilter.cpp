@@ -38,6 +38,9 @@ SearchFilter::SearchFilter(QWidget* pParent)
 
     auto* pClose = new QAction(QStringLiteral("Close"), this);
     pClose->setShortcut(QKeySequence(Qt::Key_Escape));
+    // Only while the field has the focus: elsewhere in a dialog Escape
+    // stays the dialog's and leaves the search text alone.
+    pClose->setShortcutContext(Qt::WidgetShortcut);
     connect(pClose, SIGNAL(triggered()), this, SLOT(slotClearClicked()));
     addAction(pClose);
 

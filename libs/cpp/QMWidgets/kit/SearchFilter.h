@@ -8,7 +8,7 @@ namespace QMWidgets {
 
 // A search field: while empty it shows a search icon and, unless it has
 // the focus, a "Search:" hint; once typing starts a small clear button
-// appears at its right end. Escape clears it.
+// appears at its right end. Escape typed into it clears it.
 class SearchFilter : public QLineEdit
 {
     Q_OBJECT

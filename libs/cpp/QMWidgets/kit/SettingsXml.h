@@ -26,9 +26,9 @@ QByteArray writeSettingsXml(const QList<SettingsWidget*>& pages);
 // root's name), in document order, to each page whose settingsName equals
 // its tag name exactly. Other nodes and elements no page claims are
 // skipped. Text that is not well-formed XML, larger than
-// kMaxSettingsFileSize, nested deeper than kMaxSettingsNesting or carrying
-// a document type (the export never writes one) reaches no page and gives
-// false.
+// kMaxSettingsFileSize, nested deeper than kMaxSettingsNesting, carrying
+// a document type (the export never writes one) or referring to an entity
+// it does not declare reaches no page and gives false.
 bool readSettingsXml(const QByteArray& xml, const QList<SettingsWidget*>& pages);
 
 } // namespace QMWidgets

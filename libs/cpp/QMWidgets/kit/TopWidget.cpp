@@ -109,6 +109,9 @@ TopWidget::~TopWidget()
 
 int TopWidget::exec()
 {
+    // Modal for this run only: a later show outside exec must not block
+    // the application's other windows.
+    const bool bWasModal = testAttribute(Qt::WA_ShowModal);
     setAttribute(Qt::WA_ShowModal);
     show();
     if (!m_pEscapeAction) {
@@ -127,6 +130,7 @@ int TopWidget::exec()
         return nResult;
     m_pEventLoop = pOuterLoop;
     hide();
+    setAttribute(Qt::WA_ShowModal, bWasModal);
     return nResult;
 }
 

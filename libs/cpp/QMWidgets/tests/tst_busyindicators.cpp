@@ -11,6 +11,8 @@
 #include <QMovie>
 #include <QTimer>
 
+#include <limits>
+
 using QMWidgets::MovieLabel;
 using QMWidgets::RoundProgress;
 using QMWidgets::UpdateIndicationDialog;
@@ -67,6 +69,9 @@ void TestBusyIndicators::pieSpan_data()
     QTest::newRow("100") << 100 << -5759;
     QTest::newRow("over 100") << 150 << -8639;
     QTest::newRow("negative turns the other way") << -10 << 575;
+    // Millions of turns: held at the ends of int's range, signs kept.
+    QTest::newRow("largest") << std::numeric_limits<int>::max() << -std::numeric_limits<int>::max();
+    QTest::newRow("smallest") << std::numeric_limits<int>::min() << std::numeric_limits<int>::max();
 }
 
 void TestBusyIndicators::pieSpan()
@@ -85,6 +90,8 @@ void TestBusyIndicators::gaugePaint_data()
     QTest::newRow("0 leaves the ring grey") << 0 << false << false;
     QTest::newRow("50 fills the right half clockwise") << 50 << true << false;
     QTest::newRow("100 fills it all") << 100 << true << true;
+    QTest::newRow("the largest value fills it all") << std::numeric_limits<int>::max() << true << true;
+    QTest::newRow("the smallest value fills it all") << std::numeric_limits<int>::min() << true << true;
 }
 
 void TestBusyIndicators::gaugePaint()
@@ -168,6 +175,18 @@ void TestBusyIndicators::movieLabelStopDelay()
     label.show();
     QTest::qWait(120);
     QCOMPARE(label.movie()->state(), QMovie::Running);
+
+    // Shown again before the delay of an earlier show ran out: the delay
+    // counts from the latest show.
+    label.hide();
+    label.setStopDelay(2000);
+    label.show();
+    QTest::qWait(1000);
+    label.hide();
+    label.show();
+    QTest::qWait(1500);
+    QCOMPARE(label.movie()->state(), QMovie::Running);
+    QTRY_COMPARE_WITH_TIMEOUT(label.movie()->state(), QMovie::NotRunning, 3000);
 }
 
 void TestBusyIndicators::updateDialogAcceptsItself()

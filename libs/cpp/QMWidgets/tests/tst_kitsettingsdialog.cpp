@@ -324,6 +324,9 @@ void TestSettingsDialog::importDelivers_data()
     const QByteArray wide = QByteArray("\xff\xfe", 2)
                             + QByteArray(reinterpret_cast<const char*>(strWide.utf16()), 2 * strWide.size());
     QTest::newRow("UTF-16 with byte-order mark") << wide << QStringList() << QStringList() << QStringList{"inB=w"};
+    QTest::newRow("predefined and character references")
+        << QByteArray("<S><inB v=\"&amp;&lt;&#65;&#x42;\"/></S>") << QStringList() << QStringList()
+        << QStringList{"inB=&<AB"};
     QTest::newRow("UTF-8 with declaration") << QByteArray("<?xml version=\"1.0\"?><S><inB v=\"\xc3\xbc\"/></S>")
                                             << QStringList() << QStringList()
                                             << QStringList{QString::fromUtf8("inB=\xc3\xbc")};
@@ -371,6 +374,11 @@ void TestSettingsDialog::importRefusesBadFiles_data()
         laughs += QString("<!ENTITY l%1 \"&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;&l%2;\">").arg(i).arg(i - 1).toUtf8();
     laughs += "]><Settings><bad v=\"&l9;\"/></Settings>";
     QTest::newRow("entity expansion bomb") << "a.vexsettings" << laughs;
+    // The value would reach the page shortened by the unknown reference.
+    QTest::newRow("an undeclared entity in a value")
+        << "a.vexsettings" << QByteArray("<Settings><bad v=\"x&nope;y\"/></Settings>");
+    QTest::newRow("an undeclared entity in a text")
+        << "a.vexsettings" << QByteArray("<Settings><bad v=\"1\">x&nope;</bad></Settings>");
     QTest::newRow("a document type") << "a.vexsettings"
                                      << QByteArray("<!DOCTYPE Settings><Settings><bad v=\"1\"/></Settings>");
     QTest::newRow("one level deeper than allowed")

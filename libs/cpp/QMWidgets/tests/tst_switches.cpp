@@ -6,6 +6,9 @@
 #include "QMTest.h"
 
 #include <QAction>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -49,6 +52,7 @@ private slots:
     void settingTheSameStateEmitsNothing();
     void searchClearButtonFollowsTheText();
     void searchEscapeClears();
+    void searchEscapeElsewhereIsTheDialogs();
     void searchHint();
 };
 
@@ -239,6 +243,24 @@ void TestSwitches::searchEscapeClears()
     QVERIFY(!field.findChild<QPushButton*>("SearchFilterDel")->isVisible());
     QCOMPARE(field.actions().size(), 1);
     QCOMPARE(field.actions().first()->text(), QString("Close"));
+}
+
+void TestSwitches::searchEscapeElsewhereIsTheDialogs()
+{
+    QDialog dialog;
+    auto* pField = new SearchFilter;
+    auto* pOther = new QLineEdit;
+    auto* pLayout = new QVBoxLayout(&dialog);
+    pLayout->addWidget(pField);
+    pLayout->addWidget(pOther);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    pField->setText("abc");
+    pOther->setFocus();
+    QTest::keyClick(pOther, Qt::Key_Escape);
+    QCOMPARE(pField->text(), QString("abc"));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
 void TestSwitches::searchHint()

@@ -195,6 +195,11 @@ void TestTopWidget::execEnds()
     QCOMPARE(window.exec(), nResult);
     QVERIFY(bWasModal);
     QVERIFY(!window.isVisible());
+
+    // Shown plainly afterwards, it leaves the other windows usable.
+    window.show();
+    QVERIFY(!window.isModal());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void TestTopWidget::secondExecKeepsOneEscapeAction()
