@@ -87,6 +87,13 @@ struct Files
 {
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
+    // The probe's 40-byte header, then fourBlocks(); answers its path.
+    QString fourBlocksFile() const
+    {
+        const QString file = path("four.raw");
+        AudioTest::writeFile(file, QByteArray(40, 'h') + le16s(fourBlocks()));
+        return file;
+    }
 };
 
 }  // namespace
@@ -358,8 +365,7 @@ void tst_FileInput::peaksAtEveryZoom()
     QFETCH(float, scale);
     QFETCH(Peak, expected);
     Files files;
-    const QString path = files.path("four.raw");
-    AudioTest::writeFile(path, QByteArray(40, 'h') + le16s(fourBlocks()));
+    const QString path = files.fourBlocksFile();
     ProbeInput input;
     QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
     QCOMPARE(*input.peak({index, channel, scale}), expected);
@@ -368,8 +374,7 @@ void tst_FileInput::peaksAtEveryZoom()
 void tst_FileInput::zoomedPeaksComeFromTheCache()
 {
     Files files;
-    const QString path = files.path("four.raw");
-    AudioTest::writeFile(path, QByteArray(40, 'h') + le16s(fourBlocks()));
+    const QString path = files.fourBlocksFile();
     ProbeInput input;
     QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
     const Peak first = *input.peak({2, 0, 100.0f});
@@ -474,8 +479,7 @@ void tst_FileInput::scanAgreesWithRead()
 void tst_FileInput::scanWritesAReusableCache()
 {
     Files files;
-    const QString path = files.path("four.raw");
-    AudioTest::writeFile(path, QByteArray(40, 'h') + le16s(fourBlocks()));
+    const QString path = files.fourBlocksFile();
     QString cache;
     {
         ProbeInput input;
@@ -524,8 +528,7 @@ void tst_FileInput::unfitCachesAreRescanned()
     QFETCH(bool, olderThanTheAudio);
     QFETCH(bool, used);
     Files files;
-    const QString path = files.path("four.raw");
-    AudioTest::writeFile(path, QByteArray(40, 'h') + le16s(fourBlocks()));
+    const QString path = files.fourBlocksFile();
     ProbeInput input;
     QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
 
@@ -601,8 +604,7 @@ void tst_FileInput::unfitOwnEnvelopesAreRescanned()
 void tst_FileInput::loadEnvelopeRefusesOtherFiles()
 {
     Files files;
-    const QString path = files.path("four.raw");
-    AudioTest::writeFile(path, QByteArray(40, 'h') + le16s(fourBlocks()));
+    const QString path = files.fourBlocksFile();
     ProbeInput input;
     QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
     input.buildPeaks();
