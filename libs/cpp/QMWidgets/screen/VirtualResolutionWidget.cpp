@@ -51,7 +51,11 @@ void VirtualResolutionWidget::setContentWidget(QWidget* pWidget)
     if (!pWidget)
         return;
     m_pProxy = m_pScene->addWidget(pWidget);
-    fitContent();
+    // The scene spans the content at whatever size it has, also before any
+    // virtual size is given (the hybrid widget sizes the stage itself), so
+    // the view never shows scene beyond it: no scroll bars, no margins.
+    connect(m_pProxy, &QGraphicsWidget::geometryChanged, this, &VirtualResolutionWidget::fitSceneToContent);
+    fitSceneToContent();
 }
 
 QSize VirtualResolutionWidget::virtualSize() const
@@ -87,6 +91,14 @@ void VirtualResolutionWidget::applyVirtualSize()
         return;
     m_pProxy->widget()->setFixedSize(m_virtualSize);
     m_pScene->setSceneRect(0, 0, m_virtualSize.width(), m_virtualSize.height());
+    fitContent();
+}
+
+void VirtualResolutionWidget::fitSceneToContent()
+{
+    if (!m_pProxy)
+        return;
+    m_pScene->setSceneRect(QRectF(QPointF(0, 0), m_pProxy->size()));
     fitContent();
 }
 

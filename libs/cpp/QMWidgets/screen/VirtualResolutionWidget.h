@@ -10,7 +10,9 @@ class QGraphicsView;
 namespace QMWidgets {
 
 // A window that shows a content widget of a fixed virtual size stretched to
-// fill it (its proportions are not kept), through a graphics view.
+// fill it (its proportions are not kept), through a graphics view. The
+// content is shown whole at whatever size it has, also before a virtual size
+// is given.
 class VirtualResolutionWidget : public QWidget
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ protected:
 
 private:
     void applyVirtualSize();
+    void fitSceneToContent();
     void fitContent();
 
     QGraphicsScene* m_pScene = nullptr;

@@ -9,10 +9,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsProxyWidget>
 #include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -54,6 +56,36 @@ void chooseMode(VirtualResolutionDialog& dialog, int nIndex)
     emit pBox->activated(nIndex);
 }
 
+// Empty when the view shows the proxy's content whole and stretched over its
+// whole viewport, with no scroll bars; otherwise what it shows instead. The
+// view's fitting keeps a margin of a pixel or two; the corners are looked at
+// just inside it, where the content's own colour must be.
+QString contentFillsView(QGraphicsView* pView, QGraphicsProxyWidget* pProxy, const QColor& colour)
+{
+    constexpr int kFitMargin = 3;
+    constexpr int kCornerInset = 6;
+    if (pView->horizontalScrollBar()->isVisible() || pView->verticalScrollBar()->isVisible())
+        return QStringLiteral("scroll bars shown");
+    const QRect viewport = pView->viewport()->rect();
+    const QRect shown = pView->mapFromScene(pProxy->sceneBoundingRect()).boundingRect();
+    const QRect inner = viewport.adjusted(kFitMargin, kFitMargin, -kFitMargin, -kFitMargin);
+    if (!viewport.contains(shown) || !shown.contains(inner))
+        return QStringLiteral("content at %1,%2 %3x%4 in a viewport of %5x%6")
+            .arg(shown.x())
+            .arg(shown.y())
+            .arg(shown.width())
+            .arg(shown.height())
+            .arg(viewport.width())
+            .arg(viewport.height());
+    const QImage image = pView->viewport()->grab().toImage();
+    const QRect corners = viewport.adjusted(kCornerInset, kCornerInset, -kCornerInset, -kCornerInset);
+    for (const QPoint& corner : {corners.topLeft(), corners.topRight(), corners.bottomLeft(), corners.bottomRight()}) {
+        if (image.pixelColor(corner) != colour)
+            return QStringLiteral("%1 at %2,%3").arg(image.pixelColor(corner).name()).arg(corner.x()).arg(corner.y());
+    }
+    return QString();
+}
+
 }  // namespace
 
 class TestVirtualResolution : public QMTest::TestCase
@@ -72,6 +104,8 @@ private slots:
     void applySettings();
     void sizeOnlyInVirtualMode();
     void viewStretchesContent();
+    void switchedOnViewShowsContentWhole_data();
+    void switchedOnViewShowsContentWhole();
     void fullScreenGoesToTheShownWindow();
     void destroyedInVirtualMode();
     void processWideView();
@@ -302,6 +336,43 @@ void TestVirtualResolution::viewStretchesContent()
     QCOMPARE(view.findChild<QGraphicsView*>()->renderHints() & QPainter::SmoothPixmapTransform,
              QPainter::SmoothPixmapTransform);
     QCOMPARE(view.palette().brush(QPalette::Active, view.backgroundRole()).color(), QColor(Qt::green));
+}
+
+void TestVirtualResolution::switchedOnViewShowsContentWhole_data()
+{
+    QTest::addColumn<QSize>("applied");
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("switched on") << QSize() << QSize();
+    QTest::newRow("switched on, window made wider") << QSize() << QSize(900, 300);
+    QTest::newRow("switched on, window made taller") << QSize() << QSize(300, 700);
+    QTest::newRow("size applied, window resized") << QSize(1280, 800) << QSize(900, 300);
+}
+
+void TestVirtualResolution::switchedOnViewShowsContentWhole()
+{
+    // Before any size is given the stage has the widget's own size; the view
+    // shows it whole all the same, as it does a size once applied.
+    QFETCH(QSize, applied);
+    QFETCH(QSize, window);
+    HybridWidget hybrid;
+    auto* pContent = new QWidget;
+    pContent->setAutoFillBackground(true);
+    QPalette pal = pContent->palette();
+    pal.setColor(QPalette::Window, Qt::red);
+    pContent->setPalette(pal);
+    hybrid.addContentWidget(pContent);
+    hybrid.resize(480, 320);
+    hybrid.show();
+    hybrid.slotSetVirtualResolutionMode(true);
+    if (applied.isValid())
+        hybrid.applyVirtualResolution(applied);
+    VirtualResolutionWidget* pWindow = hybrid.virtualView();
+    QVERIFY(QTest::qWaitForWindowExposed(pWindow));
+    if (window.isValid())
+        pWindow->resize(window);
+    auto* pView = pWindow->findChild<QGraphicsView*>();
+    QTRY_COMPARE(contentFillsView(pView, hybrid.stageWidget()->graphicsProxyWidget(), Qt::red), QString());
+    hybrid.slotSetVirtualResolutionMode(false);
 }
 
 void TestVirtualResolution::fullScreenGoesToTheShownWindow()
