@@ -15,6 +15,8 @@ packages=(
   fonts-dejavu-core
   # Independent readers the tests check our written files with.
   sox sndfile-programs midicsv python3-mutagen
+  # An independent LTC encoder the timecode decoder's test links.
+  libltc-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

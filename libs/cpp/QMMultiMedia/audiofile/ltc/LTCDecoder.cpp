@@ -63,16 +63,6 @@ struct BitReader
             skipping = true;
         }
     }
-
-    // A block ended while a "1" was being passed over: the next block starts
-    // afresh.
-    void endBlock()
-    {
-        if (skipping) {
-            skipping = false;
-            k = 1;
-        }
-    }
 };
 
 void putLe32(unsigned char* out, quint32 value)
@@ -203,8 +193,12 @@ void LTCDecoder::decode(int channel)
         return;
     }
     m_pInput->seekFrame(0);
+    // The levels left by the calibration, or by an earlier decode, belong to
+    // another place in the file: the first sample starts everything afresh.
+    // From there the slicer and the reader carry on across reads, so the bits
+    // do not depend on where a read ends (it may end inside a "1").
+    m_fHoldLevel = 0.0f;
     BitReader reader;
-    reader.previousLevel = m_fPreviousLevel;
     std::vector<float> block(size_t(kFramesPerBlock) * size_t(channels));
     int n;
     while ((n = m_pInput->read(block.data(), kFramesPerBlock * channels)) > 0) {
@@ -212,7 +206,6 @@ void LTCDecoder::decode(int channel)
         const int frames = n / channels;
         for (int i = 0; i < frames; ++i)
             reader.step(slice(block[size_t(i) * size_t(channels) + size_t(channel)]), m_nSamplesPerBit, m_strBits);
-        reader.endBlock();
     }
     m_fPreviousLevel = reader.previousLevel;
 }

@@ -32,8 +32,9 @@ public:
     LTCDecoder(const LTCDecoder&) = delete;
     LTCDecoder& operator=(const LTCDecoder&) = delete;
 
-    // Appends the bits of the channel, read from frame 0 to the end; a
-    // channel outside the input's channels is refused.
+    // Appends the bits of the channel, read from frame 0 to the end, each
+    // call from a clean start; the bits do not depend on how the reads of
+    // the file fall. A channel outside the input's channels is refused.
     void decode(int channel);
     // The frame for an audio frame: the listed frame at it or the next one
     // after it; the invalid frame outside the list (with an error line).

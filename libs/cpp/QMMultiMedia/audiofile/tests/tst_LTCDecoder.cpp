@@ -1,7 +1,8 @@
 // Linear timecode: a frame from its 80 bits, the calibration and channel
 // search on generated biphase-mark signals, decoding to bits, lookups over
 // a listed set of frames, and the "LTCC" state file (layout, hostile counts,
-// failed saves).
+// failed saves). The decoder is checked against libltc, an encoder written
+// independently of ours.
 #include "AudioTestSupport.h"
 #include "GeneralFileInput.h"
 #include "LTCData.h"
@@ -13,11 +14,20 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
+#include <stddef.h>  // before ltc.h, outside the namespace below
+
+// libltc names its own decoder type LTCDecoder: kept apart from ours.
+namespace libltc {
+#include <ltc.h>
+}
 
 using namespace QMMultiMedia;
 using AudioTest::Bytes;
 
 namespace {
+
+const QString kSync("0011111111111101");
 
 // 80 characters with "1" at the given positions.
 QString bitsWithOnes(std::initializer_list<int> ones)
@@ -44,7 +54,7 @@ QString ltcWord(int hour, int min, int sec, int frame)
     put(40, 3, min / 10);
     put(48, 4, hour % 10);
     put(56, 2, hour / 10);
-    bits.replace(64, 16, "0011111111111101");
+    bits.replace(64, 16, kSync);
     return bits;
 }
 
@@ -97,6 +107,62 @@ QVector<float> oneSecondOfTimecode()
     return biphaseMark(bits, 24, 0.6f);
 }
 
+// LTC as libltc writes it at 48 kHz, from 10:00:00:00 on, each word with
+// user bits of its own, and what every word holds according to libltc.
+struct EncodedTimecode
+{
+    QVector<float> signal;
+    QString bits;                 // every word, in transmission order
+    QVector<QVector<int>> words;  // hour, min, sec, frame, drop, u1, u2, u3, u4
+    QVector<int> starts;          // the sample each word starts at
+};
+
+EncodedTimecode libltcTimecode(double fps, int words)
+{
+    using namespace libltc;
+    const LTC_TV_STANDARD standard = fps < 24.5 ? LTC_TV_FILM_24 : fps < 25.5 ? LTC_TV_625_50 : LTC_TV_525_60;
+    LTCEncoder* encoder = ltc_encoder_create(48000, fps, standard, 0);
+    SMPTETimecode start{};
+    start.hours = 10;
+    ltc_encoder_set_timecode(encoder, &start);
+    EncodedTimecode out;
+    auto take = [&] {
+        ltcsnd_sample_t* samples = nullptr;
+        const int n = ltc_encoder_get_bufferptr(encoder, &samples, 1);
+        for (int i = 0; i < n; ++i)
+            out.signal += (float(samples[i]) - 128.0f) / 128.0f;
+    };
+    for (int w = 0; w < words; ++w) {
+        const quint32 user = quint32(w) | quint32(0xA5 ^ w) << 8 | quint32(7 * w) << 16 | quint32(0x5A + w) << 24;
+        ltc_encoder_set_user_bits(encoder, user);
+        LTCFrame f;
+        ltc_encoder_get_frame(encoder, &f);
+        unsigned char bytes[10];
+        std::memcpy(bytes, &f, sizeof bytes);  // libltc sends byte 0 first, each byte from its lowest bit
+        for (unsigned char b : bytes)
+            for (int i = 0; i < 8; ++i)
+                out.bits += (b >> i) & 1 ? '1' : '0';
+        out.words << QVector<int>{int(f.hours_units + 10 * f.hours_tens), int(f.mins_units + 10 * f.mins_tens),
+                                  int(f.secs_units + 10 * f.secs_tens), int(f.frame_units + 10 * f.frame_tens),
+                                  int(f.dfbit), int(f.user1 | f.user2 << 4), int(f.user3 | f.user4 << 4),
+                                  int(f.user5 | f.user6 << 4), int(f.user7 | f.user8 << 4)};
+        out.starts << out.signal.size();
+        ltc_encoder_encode_frame(encoder);
+        take();
+        ltc_encoder_inc_timecode(encoder);
+    }
+    ltc_encoder_end_encode(encoder);
+    take();
+    ltc_encoder_free(encoder);
+    return out;
+}
+
+QString describeWord(const QVector<int>& w)
+{
+    return QString::asprintf("%02d:%02d:%02d%c%02d user %02x %02x %02x %02x", w[0], w[1], w[2], w[4] ? ';' : ':', w[3],
+                             w[5], w[6], w[7], w[8]);
+}
+
 struct Record
 {
     bool valid;
@@ -147,6 +213,9 @@ private slots:
     void findsTheTimecodeChannel_data();
     void findsTheTimecodeChannel();
     void decodesTheWords();
+    void decodesAnIndependentEncoder_data();
+    void decodesAnIndependentEncoder();
+    void bitsDoNotDependOnWhereReadsEnd();
     void calibration_data();
     void calibration();
     void calibrationGuards_data();
@@ -286,6 +355,95 @@ void tst_LTCDecoder::decodesTheWords()
     QVERIFY(length >= 24 * 80);
     decoder.decode(1);
     QCOMPARE(decoder.bits().size(), 2 * length);
+}
+
+void tst_LTCDecoder::decodesAnIndependentEncoder_data()
+{
+    QTest::addColumn<double>("fps");
+    QTest::addColumn<int>("words");  // several seconds: dozens of 8192-frame reads
+    QTest::addColumn<bool>("stereo");
+
+    const struct
+    {
+        const char* name;
+        double fps;
+        int words;
+    } rates[] = {{"24 fps", 24.0, 120},
+                 {"25 fps", 25.0, 250},
+                 {"29.97 fps drop frame", 29.97, 180},
+                 {"30 fps", 30.0, 150}};
+    for (const auto& r : rates) {
+        QTest::newRow(qPrintable(QString("%1, mono").arg(r.name))) << r.fps << r.words << false;
+        QTest::newRow(qPrintable(QString("%1, left beside a tone").arg(r.name))) << r.fps << r.words << true;
+    }
+}
+
+void tst_LTCDecoder::decodesAnIndependentEncoder()
+{
+    QFETCH(double, fps);
+    QFETCH(int, words);
+    QFETCH(bool, stereo);
+    const EncodedTimecode encoded = libltcTimecode(fps, words);
+    QVector<QVector<float>> tracks{encoded.signal};
+    if (stereo)
+        tracks << sine(encoded.signal.size(), 1000.0, 48000);
+    const QString path = writeChannels(m_dir.filePath("libltc.wav"), tracks, 48000);
+    WaveInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    LTCDecoder decoder(&input);
+    QCOMPARE(decoder.channel(), 0);
+    decoder.decode(0);
+
+    // Each word ends with a sync word: the 64 bits before one and the sync
+    // word itself make a word.
+    const QString& bits = decoder.bits();
+    QStringList wrong;
+    int found = 0;
+    for (int at = bits.indexOf(kSync, 64); at >= 0; at = bits.indexOf(kSync, at + 16), ++found) {
+        const int w = (at - 64) / 80;
+        if ((at - 64) % 80 != 0 || w >= words) {
+            wrong << QString("a word ending at bit %1").arg(at + 16);
+            continue;
+        }
+        const LTCData d(encoded.starts[w] + 1, bits.mid(at - 64, 80), float(fps));
+        const QVector<int> got{d.hour(),      d.min(),       d.sec(),       d.frame(),      int(d.isDrop()),
+                               d.userByte(0), d.userByte(1), d.userByte(2), d.userByte(3)};
+        if (!d.isValid() || got != encoded.words[w])
+            wrong << QString("sample %1: %2 read %3")
+                         .arg(encoded.starts[w])
+                         .arg(describeWord(encoded.words[w]), describeWord(got));
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(QString("%1 of %2 words wrong:\n").arg(wrong.size()).arg(words)
+                                         + wrong.join('\n')));
+    QCOMPARE(found, words);
+    // Bit for bit, so wherever the reads of the file happen to end.
+    QVERIFY(bits == encoded.bits);
+}
+
+void tst_LTCDecoder::bitsDoNotDependOnWhereReadsEnd()
+{
+    // The same timecode behind 0 to 23 frames of silence: the file is read
+    // 8192 frames at a time, so the reads end at every place inside its
+    // 24-frame bits. The silence may spoil the first word, nothing after it,
+    // and a second decode gives the same bits again.
+    const EncodedTimecode encoded = libltcTimecode(25.0, 50);
+    for (int lead = 0; lead < 24; ++lead) {
+        const QString path = writeChannels(m_dir.filePath("lead.wav"), {QVector<float>(lead, 0.0f) + encoded.signal},
+                                           48000);
+        WaveInput input;
+        QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+        LTCDecoder decoder(&input);
+        QCOMPARE(decoder.samplesPerBit(), 24);
+        decoder.decode(0);
+        const QString bits = decoder.bits();
+        const int at = bits.indexOf(kSync);
+        QVERIFY2(at >= 0 && bits.mid(at) == encoded.bits.mid(64),
+                 qPrintable(QString("behind %1 frames of silence").arg(lead)));
+        // The slicer's level from the end of the file must not reach into
+        // the silence of the next decode.
+        decoder.decode(0);
+        QVERIFY2(decoder.bits() == bits + bits, qPrintable(QString("again behind %1 frames").arg(lead)));
+    }
 }
 
 void tst_LTCDecoder::calibration_data()
