@@ -13,8 +13,9 @@ packages=(
   dbus-daemon
   # Text in painted widgets and pictures (the kit's tests measure it).
   fonts-dejavu-core
-  # Independent readers the tests check our written files with.
-  sox sndfile-programs midicsv python3-mutagen
+  # Independent readers the tests check our written files with (ffmpeg for
+  # ffprobe, which reads WAV comments).
+  sox sndfile-programs midicsv python3-mutagen ffmpeg
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
