@@ -14,8 +14,8 @@ packages=(
   # Text in painted widgets and pictures (the kit's tests measure it).
   fonts-dejavu-core
   # Independent readers the tests check our written files with (ffmpeg for
-  # ffprobe, which reads WAV comments).
-  sox sndfile-programs midicsv python3-mutagen ffmpeg
+  # ffprobe, which reads WAV comments; eyed3 for version-4 ID3 tags).
+  sox sndfile-programs midicsv python3-mutagen ffmpeg eyed3
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
