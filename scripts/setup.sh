@@ -13,8 +13,9 @@ packages=(
   dbus-daemon
   # Text in painted widgets and pictures (the kit's tests measure it).
   fonts-dejavu-core
-  # Independent readers the tests check our written files with.
-  sox sndfile-programs midicsv python3-mutagen
+  # Independent readers the tests check our written files with (ffmpeg for
+  # ffprobe, which reads WAV comments; eyed3 for version-4 ID3 tags).
+  sox sndfile-programs midicsv python3-mutagen ffmpeg eyed3
   # An independent LTC encoder the timecode decoder's test links.
   libltc-dev
 )

@@ -4,6 +4,9 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <memory>
@@ -173,6 +176,32 @@ QByteArray pngClaiming(quint32 width, quint32 height)
     return png;
 }
 
+// Twenty frames of silent MPEG-1 Layer III audio (128 kbit/s, 44.1 kHz,
+// joint stereo; 417 bytes each, all zero after the header) and, at the end,
+// an ID3v1 tag of another title and year than the tag written in front:
+// readers fall back on it for whatever the new tag does not carry.
+QByteArray mp3WithId3v1()
+{
+    QByteArray frame = QByteArray::fromHex("FFFB9064");
+    frame.append(417 - 4, '\0');
+    QByteArray id3v1("TAG");
+    const auto field = [&id3v1](const QByteArray &text, int width) { id3v1 += text.leftJustified(width, '\0'); };
+    field("Old title", 30);
+    field("Old artist", 30);
+    field("Old album", 30);
+    field("1999", 4);
+    field("Old comment", 30);
+    id3v1 += char(12); // "Other"
+    return frame.repeated(20) + id3v1;
+}
+
+QImage coverPicture()
+{
+    QImage cover(300, 200, QImage::Format_RGB32);
+    cover.fill(qRgb(10, 120, 230));
+    return cover;
+}
+
 QImage colourCard()
 {
     QImage image(4, 3, QImage::Format_RGB32);
@@ -180,6 +209,38 @@ QImage colourCard()
         for (int x = 0; x < 4; ++x)
             image.setPixel(x, y, qRgb(60 * x, 80 * y, 200));
     return image;
+}
+
+// Every field that has a frame of its own, as a format reader would fill them.
+void setEveryFramedField(Tags &tags)
+{
+    tags.set(QStringLiteral("title"), QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e"));
+    tags.set(QStringLiteral("artist"), QStringLiteral("Artist"));
+    tags.set(QStringLiteral("album"), QStringLiteral("Album"));
+    tags.set(QStringLiteral("composer"), QStringLiteral("Composer"));
+    tags.set(QStringLiteral("genre"), QStringLiteral("Jazz+Funk"));
+    tags.set(QStringLiteral("discNumber"), QStringLiteral("2/3"));
+    tags.set(QStringLiteral("comments"), QString(300, QLatin1Char('c')));
+    tags.set(QStringLiteral("lyricist"), QStringLiteral("Lyricist"));
+    tags.set(QStringLiteral("subTitle"), QStringLiteral("Sub"));
+    tags.set(QStringLiteral("copyright"), QStringLiteral("2024 Somebody"));
+    tags.set(QStringLiteral("trackNumber"), QStringLiteral("5"));
+    tags.set(QStringLiteral("year"), QStringLiteral("2024"));
+    tags.set(QStringLiteral("picture"), coverPicture());
+    tags.set(QStringLiteral("picType"), QStringLiteral("PNG"));
+}
+
+// Writes the audio to a new file, puts the tag in front of it and answers
+// the file's bytes; empty when a step fails.
+QByteArray tagSong(const QString &path, const Tags &tags, const QByteArray &audio)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(audio) != audio.size())
+        return QByteArray();
+    file.close();
+    if (!tags.writeTagToFile(path) || !file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
 }
 
 } // namespace
@@ -207,6 +268,7 @@ private slots:
     void pictureFrameLayout();
 
     void independentReaderReadsEveryField();
+    void eyeD3ReadsEveryField();
     void writeKeepsTheAudioBehindTheTag();
     void writeFailsWithoutHarm_data();
     void writeFailsWithoutHarm();
@@ -408,7 +470,7 @@ void tst_MetaTagsBase::framesComeInTheirOrder()
     tags.set(QStringLiteral("genre"), QStringLiteral("Jazz"));
     tags.set(QStringLiteral("picture"), colourCard());
     QCOMPARE(idsOf(tags.tag()),
-             QByteArray("TENC TCOM TCON TPOS COMM TPE1 TIT2 TEXT TIT3 TCOP TRCK TYER TALB APIC"));
+             QByteArray("TENC TCOM TCON TPOS COMM TPE1 TIT2 TEXT TIT3 TCOP TRCK TDRC TALB APIC"));
 }
 
 void tst_MetaTagsBase::genreFrameOnlyForAListedName_data()
@@ -472,34 +534,14 @@ void tst_MetaTagsBase::pictureFrameLayout()
     QCOMPARE(decoded.size(), QSize(4, 3));
 }
 
-// mutagen, through its mid3v2 tool, reads back every frame we write.
+// mutagen, through its mid3v2 tool, reads back every frame we write, the
+// year included, in place of the old ID3v1 tag's.
 void tst_MetaTagsBase::independentReaderReadsEveryField()
 {
     const QString path = m_dir.filePath(QStringLiteral("song.mp3"));
-    QVERIFY(QFile::remove(path) || !QFile::exists(path));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(64, '\x55'));
-    }
     Tags tags;
-    tags.set(QStringLiteral("title"), QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e"));
-    tags.set(QStringLiteral("artist"), QStringLiteral("Artist"));
-    tags.set(QStringLiteral("album"), QStringLiteral("Album"));
-    tags.set(QStringLiteral("composer"), QStringLiteral("Composer"));
-    tags.set(QStringLiteral("genre"), QStringLiteral("Jazz+Funk"));
-    tags.set(QStringLiteral("discNumber"), QStringLiteral("2/3"));
-    tags.set(QStringLiteral("comments"), QString(300, QLatin1Char('c')));
-    tags.set(QStringLiteral("lyricist"), QStringLiteral("Lyricist"));
-    tags.set(QStringLiteral("subTitle"), QStringLiteral("Sub"));
-    tags.set(QStringLiteral("copyright"), QStringLiteral("2024 Somebody"));
-    tags.set(QStringLiteral("trackNumber"), QStringLiteral("5"));
-    tags.set(QStringLiteral("year"), QStringLiteral("2024"));
-    QImage cover(300, 200, QImage::Format_RGB32);
-    cover.fill(qRgb(10, 120, 230));
-    tags.set(QStringLiteral("picture"), cover);
-    tags.set(QStringLiteral("picType"), QStringLiteral("PNG"));
-    QVERIFY(tags.writeTagToFile(path));
+    setEveryFramedField(tags);
+    QVERIFY(!tagSong(path, tags, mp3WithId3v1()).isEmpty());
 
     bool ok = false;
     const QString listed = WriterFixtures::runTool(QStringLiteral("mid3v2"), {QStringLiteral("--list"), path}, &ok);
@@ -508,9 +550,10 @@ void tst_MetaTagsBase::independentReaderReadsEveryField()
     const QStringList expected = {
         "TENC=Zintrop Lite", QString::fromUtf8("TIT2=Gr\xC3\xBC\xC3\x9F" "e"), "TPE1=Artist", "TALB=Album",
         "TCOM=Composer", "TCON=Jazz+Funk", "TPOS=2/3", "COMM==eng=" + QString(300, QLatin1Char('c')),
-        "TEXT=Lyricist", "TIT3=Sub", "TCOP=2024 Somebody", "TRCK=5", "TYER=2024"};
+        "TEXT=Lyricist", "TIT3=Sub", "TCOP=2024 Somebody", "TRCK=5", "TDRC=2024"};
     for (const QString &line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + listed));
+    QVERIFY2(!listed.contains(QLatin1String("TYER")), qPrintable(listed));
 
     // The picture, as mutagen cuts it out of the frame.
     const QString script = QStringLiteral(
@@ -524,7 +567,101 @@ void tst_MetaTagsBase::independentReaderReadsEveryField()
     QVERIFY(ok);
     QCOMPARE(described.trimmed(), QStringLiteral("image/png 3 '' Encoding.LATIN1"));
     QImage readBack(picturePath, "PNG");
-    QCOMPARE(readBack.convertToFormat(QImage::Format_RGB32), cover);
+    QCOMPARE(readBack.convertToFormat(QImage::Format_RGB32), coverPicture());
+}
+
+// eyeD3 reads the same file: the year, which it looks for in TDRC only in a
+// version-4 tag, every other frame, and the audio behind the tag. Its own
+// parse is printed as JSON by a module of its pymod plugin, so the report
+// depends on neither the locale nor the terminal.
+void tst_MetaTagsBase::eyeD3ReadsEveryField()
+{
+    const QString eyeD3 = QStandardPaths::findExecutable(QStringLiteral("eyeD3"));
+    QVERIFY2(!eyeD3.isEmpty(), "eyeD3 (eyed3) is needed (scripts/setup.sh installs it)");
+    const QString path = m_dir.filePath(QStringLiteral("song for eyeD3.mp3"));
+    Tags tags;
+    setEveryFramedField(tags);
+    const QByteArray audio = mp3WithId3v1();
+    const QByteArray written = tagSong(path, tags, audio);
+    QVERIFY(written.startsWith(tags.tag()));
+    // The audio frames behind the tag are those that were there.
+    QCOMPARE(written.mid(tags.tag().size()), audio);
+
+    const QString modulePath = m_dir.filePath(QStringLiteral("eyed3fields.py"));
+    {
+        QFile module(modulePath);
+        QVERIFY(module.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        module.write(R"py(import base64
+import json
+
+
+def text(tag, fid):
+    frames = tag.frame_set.get(fid)
+    return frames[0].text if frames else None
+
+
+def audioFile(audio_file):
+    tag = audio_file.tag
+    date = tag.getBestDate()
+    print(json.dumps({
+        "version": "%d.%d" % tag.version[:2],
+        "frames": " ".join(sorted(fid.decode() for fid in tag.frame_set)),
+        "year": str(date) if date else "",
+        "title": tag.title,
+        "artist": tag.artist,
+        "album": tag.album,
+        "composer": tag.composer,
+        "genre": tag.genre.name if tag.genre else "",
+        "disc": "%s/%s" % tuple(tag.disc_num),
+        "track": tag.track_num[0],
+        "encoder": tag.encoded_by,
+        "copyright": tag.copyright,
+        "lyricist": text(tag, b"TEXT"),
+        "subtitle": text(tag, b"TIT3"),
+        "comment": ["%s/%s/%s" % (c.lang.decode(), c.description, c.text) for c in tag.comments],
+        "picture": ["%s %d" % (p.mime_type, p.picture_type) for p in tag.images],
+        "pictureData": [base64.b64encode(p.image_data).decode() for p in tag.images],
+        "audio": "%d Hz %d kbit/s" % (audio_file.info.sample_freq, audio_file.info.bit_rate[1]),
+    }))
+)py");
+    }
+    bool ok = false;
+    const QString report = WriterFixtures::runTool(
+        QStringLiteral("/usr/bin/env"),
+        {QStringLiteral("-i"), QStringLiteral("PATH=/usr/bin:/bin"), eyeD3, QStringLiteral("--no-config"),
+         QStringLiteral("--no-color"), QStringLiteral("--plugin"), QStringLiteral("pymod"),
+         QStringLiteral("--module"), modulePath, path},
+        &ok);
+    QVERIFY2(ok, qPrintable(report));
+    const QJsonObject fields = QJsonDocument::fromJson(report.toUtf8()).object();
+    QVERIFY2(!fields.isEmpty(), qPrintable(report));
+
+    const QVariantMap expected = {
+        {"version", "2.4"},
+        {"frames", "APIC COMM TALB TCOM TCON TCOP TDRC TENC TEXT TIT2 TIT3 TPE1 TPOS TRCK"},
+        {"year", "2024"},
+        {"title", QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e")},
+        {"artist", "Artist"},
+        {"album", "Album"},
+        {"composer", "Composer"},
+        {"genre", "Jazz+Funk"},
+        {"disc", "2/3"},
+        {"track", 5},
+        {"encoder", "Zintrop Lite"},
+        {"copyright", "2024 Somebody"},
+        {"lyricist", "Lyricist"},
+        {"subtitle", "Sub"},
+        {"comment", QVariantList{"eng//" + QString(300, QLatin1Char('c'))}},
+        {"picture", QVariantList{"image/png 3"}},
+        {"audio", "44100 Hz 128 kbit/s"}};
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QVERIFY2(fields.value(it.key()).toVariant() == it.value(),
+                 qPrintable(it.key() + QStringLiteral(": ") + QJsonDocument(fields).toJson()));
+    const QJsonArray pictures = fields.value(QStringLiteral("pictureData")).toArray();
+    QCOMPARE(pictures.size(), 1);
+    const QImage picture =
+        QImage::fromData(QByteArray::fromBase64(pictures.at(0).toString().toLatin1()), "PNG");
+    QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), coverPicture());
 }
 
 void tst_MetaTagsBase::writeKeepsTheAudioBehindTheTag()

@@ -256,7 +256,9 @@ QByteArray MetaTagsBase::id3Tag() const
     appendTextFrame(tag, "TIT3", m_strSubTitle);
     appendTextFrame(tag, "TCOP", m_strCopyright);
     appendTextFrame(tag, "TRCK", m_strTrackNumber);
-    appendTextFrame(tag, "TYER", m_strYear);
+    // Version 4 replaced TYER by the recording time TDRC, which a year alone
+    // fills; readers of version 4 look only for TDRC.
+    appendTextFrame(tag, "TDRC", m_strYear);
     appendTextFrame(tag, "TALB", m_strAlbum);
 
     if (!m_imgPicture.isNull()) {

@@ -2,6 +2,7 @@
 
 #include "Codecs.h"
 #include "SampleConversion.h"
+#include "WaveComment.h"
 
 #include <QByteArray>
 
@@ -15,8 +16,6 @@ namespace {
 constexpr quint32 kMinimumFormatSize = 16;
 constexpr int kPcm = 1;
 constexpr int kMaxChannels = 32;  // the peak envelope's limit
-// A comment is a line or two; a larger ICMT is cut here.
-constexpr qint64 kMaxCommentBytes = qint64(1) << 20;
 
 }  // namespace
 
@@ -153,13 +152,13 @@ bool WaveInput::readList(const ChunkHeader& chunk)
     while (list.next(&item)) {
         if (!item.is("ICMT"))
             continue;
-        QByteArray text(int(std::min(item.available, kMaxCommentBytes)), '\0');
+        QByteArray text(int(std::min<qint64>(item.available, kMaxWaveCommentBytes)), '\0');
         const qint64 got = ChunkReader::readFilled(m_pFile, text.data(), text.size());
         text.truncate(int(got));
         const int nul = text.indexOf('\0');
         if (nul >= 0)
             text.truncate(nul);
-        m_info.setComment(QString::fromLatin1(text));
+        m_info.setComment(waveCommentText(text, nul < 0 && item.available > kMaxWaveCommentBytes));
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // samples of files written by sox and by the library's own writer, compared
 // with what sox decodes from them.
 #include "AudioTestSupport.h"
+#include "WaveComment.h"
 #include "WaveInput.h"
 #include "WaveOutput.h"
 
@@ -213,7 +214,19 @@ void tst_WaveInput::comments_data()
     QTest::newRow("odd ICMT then INAM")
         << info(Bytes().chunk("ICMT", QByteArray("abc")).chunk("INAM", QByteArray("name\0", 5))) << "abc";
     QTest::newRow("NUL ends the text") << info(Bytes().chunk("ICMT", QByteArray("ab\0cd", 5))) << "ab";
+    const QString accents = QString::fromUtf8("Café crème – Grüße");
+    QTest::newRow("UTF-8 bytes") << info(Bytes().chunk("ICMT", accents.toUtf8())) << accents;
+    // Files written before the comment was UTF-8 hold Latin-1: bytes that
+    // are not UTF-8 read as they always did, one character per byte.
     QTest::newRow("Latin-1 bytes") << info(Bytes().chunk("ICMT", QByteArray("caf\xe9"))) << QString::fromLatin1("caf\xe9");
+    QTest::newRow("Latin-1 ending on a UTF-8 lead byte")
+        << info(Bytes().chunk("ICMT", QByteArray("Gr\xFC\xDF" "e \xC3"))) << QString::fromLatin1("Gr\xFC\xDF" "e \xC3");
+    QTest::newRow("overlong UTF-8 form is Latin-1")
+        << info(Bytes().chunk("ICMT", QByteArray("a\xC0\xAF"))) << QString::fromLatin1("a\xC0\xAF");
+    // Longer than the reader takes, and cut in the middle of the e acute.
+    const QByteArray longText = QByteArray(kMaxWaveCommentBytes - 1, 'a') + "\xC3\xA9 and more";
+    QTest::newRow("UTF-8 cut inside a character") << info(Bytes().chunk("ICMT", longText))
+                                                  << QString(kMaxWaveCommentBytes - 1, 'a');
     // Written without the pad byte after an odd string, as many tools do: the
     // list ends early, the file still opens.
     QTest::newRow("unpadded odd INAM before ICMT")

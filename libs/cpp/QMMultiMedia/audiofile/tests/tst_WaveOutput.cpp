@@ -1,11 +1,16 @@
 // The WAV writer: header layouts byte for byte, stored samples, padding, the
 // peaks of the envelope, checked failures, timecode texts, and what
-// sndfile-info and sox read from the files it writes.
+// sndfile-info, sox, ffprobe and the library's own reader read from the files
+// it writes.
 #include "AudioTestSupport.h"
 #include "EBUInfo.h"
 #include "ProductionParameters.h"
+#include "WaveComment.h"
+#include "WaveInput.h"
 #include "WaveOutput.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <cmath>
@@ -80,6 +85,31 @@ Tool runTool(const QString& program, const QStringList& arguments)
     return t;
 }
 
+// The comment ffprobe reads from a file's tags; a failure is described in
+// *error and answers a null text.
+QString ffprobeComment(const QString& path, QString* error)
+{
+    const QString program = QStandardPaths::findExecutable("ffprobe");
+    if (program.isEmpty()) {
+        *error = "ffprobe (ffmpeg) is needed (scripts/setup.sh installs it)";
+        return QString();
+    }
+    QProcess process;
+    process.start(program, {"-v", "error", "-show_entries", "format_tags=comment", "-of", "json", path});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        *error = "ffprobe failed: " + QString::fromLocal8Bit(process.readAllStandardError());
+        return QString();
+    }
+    const QByteArray json = process.readAllStandardOutput();
+    const QJsonObject tags = QJsonDocument::fromJson(json).object()["format"].toObject()["tags"].toObject();
+    const QJsonValue comment = tags["comment"];
+    if (!comment.isString()) {
+        *error = "no comment in ffprobe's report: " + QString::fromUtf8(json.left(2000));
+        return QString();
+    }
+    return comment.toString();
+}
+
 // "Label : value" of a tool's report; the first match.
 QString field(const QString& report, const QString& label)
 {
@@ -119,6 +149,8 @@ private slots:
     void oddDataIsPadded();
     void commentChunk_data();
     void commentChunk();
+    void commentReadBack_data();
+    void commentReadBack();
     void broadcastWaveLayout();
     void givenMetadataGainsAHistoryLine();
     void peaksOfTheEnvelope();
@@ -235,9 +267,16 @@ void tst_WaveOutput::commentChunk_data()
     QTest::newRow("even length, one pad") << "ab"
                                           << Bytes().tag("LIST").le32(16).tag("INFO").tag("ICMT").le32(3)
                                                  .raw("ab").zeros(2).bytes();
-    QTest::newRow("Latin-1 bytes") << QString::fromUtf8("Café")
-                                   << Bytes().tag("LIST").le32(18).tag("INFO").tag("ICMT").le32(5)
-                                          .raw("Caf\xE9").zeros(2).bytes();
+    QTest::newRow("UTF-8 bytes") << QString::fromUtf8("Café")
+                                 << Bytes().tag("LIST").le32(18).tag("INFO").tag("ICMT").le32(6)
+                                        .raw("Caf\xC3\xA9").zeros(1).bytes();
+    // The euro sign would take the text one byte past what the reader reads
+    // whole, its NUL included: it goes, and so does all that follows it.
+    const int limit = kMaxWaveCommentBytes - 1;
+    QTest::newRow("cut before a character that crosses the limit")
+        << QString(limit - 2, 'a') + QString::fromUtf8("€ and more")
+        << Bytes().tag("LIST").le32(12 + limit - 1).tag("INFO").tag("ICMT").le32(limit - 1)
+               .raw(QByteArray(limit - 2, 'a')).zeros(1).bytes();
 }
 
 void tst_WaveOutput::commentChunk()
@@ -252,6 +291,48 @@ void tst_WaveOutput::commentChunk()
     const int data = 12 + list.size() + 24;
     QCOMPARE(w.bytes.mid(data, 4), QByteArray("data"));
     QCOMPARE(le32(w.bytes, 4), quint32(w.bytes.size() - 8));
+}
+
+void tst_WaveOutput::commentReadBack_data()
+{
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("expected");
+    const QString accents = QString::fromUtf8("Café crème – Grüße");
+    QTest::newRow("accents and a dash") << accents << accents;
+    const QString clef = QString::fromUtf8("Take \xF0\x9D\x84\x9E two");  // outside the BMP: 4 bytes
+    QTest::newRow("a character of four bytes") << clef << clef;
+    // The comment's bytes, its NUL not counted, stop one short of the most
+    // the reader takes.
+    const int limit = kMaxWaveCommentBytes - 1;
+    const QString full = QString(limit - 2, 'a') + QString::fromUtf8("é");
+    QTest::newRow("exactly at the limit") << full << full;
+    QTest::newRow("two-byte character across the limit")
+        << QString(limit - 1, 'a') + QString::fromUtf8("é") << QString(limit - 1, 'a');
+    QTest::newRow("four-byte character across the limit")
+        << QString(limit - 2, 'a') + clef.mid(5) << QString(limit - 2, 'a');
+}
+
+// ffprobe and the library's reader both read the comment as it was given,
+// cut only where it must be and never inside a character.
+void tst_WaveOutput::commentReadBack()
+{
+    QFETCH(QString, comment);
+    QFETCH(QString, expected);
+    const QString path = m_dir.filePath("comment read back.wav");
+    const Written w = writeWave(path, Settings(8000, 1, 16, 16), {0.25f, -0.25f}, comment);
+    QVERIFY(w.writeOk && w.closeOk);
+
+    QString error;
+    const QString probed = ffprobeComment(path, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY2(probed == expected, qPrintable(QString("ffprobe read %1 characters: %2")
+                                                .arg(probed.size()).arg(probed.right(40))));
+
+    WaveInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    const QString read = input.fileInfo()->comment();
+    QVERIFY2(read == expected,
+             qPrintable(QString("read %1 characters: %2").arg(read.size()).arg(read.right(40))));
 }
 
 void tst_WaveOutput::broadcastWaveLayout()

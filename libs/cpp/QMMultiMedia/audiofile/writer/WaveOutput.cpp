@@ -3,6 +3,7 @@
 #include "FrameCount.h"
 #include "ProductionParameters.h"
 #include "SampleConversion.h"
+#include "WaveComment.h"
 
 #include <QDebug>
 #include <QFile>
@@ -114,7 +115,7 @@ bool WaveOutput::writeHeader(const char* path)
         ok = m_metadata->writeChunk(file) && (size % 2 == 0 || writeInt8(0, file) == 1);
         payload += 8 + qint64(size) + (size % 2);
     }
-    const QByteArray comment = m_info.comment().toLatin1();
+    const QByteArray comment = waveCommentBytes(m_info.comment());
     if (ok && !comment.isEmpty()) {
         // The text and its NUL; a pad byte makes an odd text size even.
         const quint32 textSize = quint32(comment.size()) + 1;

@@ -8,11 +8,11 @@
 
 // Writes a RIFF/WAVE file from float samples. The header goes out when the
 // output is made: "RIFF", "bext" (broadcast-wave metadata, when held),
-// "LIST"/"INFO"/"ICMT" (a comment, when given), "fmt " (integer PCM) and the
-// "data" header. Samples are converted to 8-bit unsigned or 16-, 24- or
-// 32-bit signed little-endian integers as they are written, while the peaks of
-// every block of 256 samples per channel are gathered; close() appends the
-// "levl" peak envelope and patches the sizes.
+// "LIST"/"INFO"/"ICMT" (a comment, when given, as UTF-8: see WaveComment.h),
+// "fmt " (integer PCM) and the "data" header. Samples are converted to 8-bit
+// unsigned or 16-, 24- or 32-bit signed little-endian integers as they are
+// written, while the peaks of every block of 256 samples per channel are
+// gathered; close() appends the "levl" peak envelope and patches the sizes.
 //
 // Refused: settings outside 1..32 channels, 8/16/24/32 bits and rates from 1
 // (the output then holds no file), and any write that would take the file past
