@@ -1,8 +1,11 @@
-// A peak-envelope file from outside, met twice: loaded directly into an
-// input, and found as the cache of an audio file, where it may only serve
-// when it describes exactly that file (its channels and blocks); otherwise
-// the samples are scanned again. Either way the input then holds one
-// channel of 4 peaks for its 1000 mono frames.
+// A peak-envelope cache from outside, met three times: as an envelope file
+// loaded directly into an input; as the body of an audio file's cache beside
+// a true record of its source, where it may only serve when it describes
+// exactly that file (its channels and blocks); and as the record of the
+// source beside a true body, where only the exact record of the file may
+// let the body serve. Otherwise the samples are scanned again. Either way
+// the input then holds one channel of 4 peaks for its 1000 mono frames, and
+// the record beside the cache is the true one.
 #include "../FuzzCheck.h"
 #include "../FuzzFiles.h"
 #include "EBUEnvelope.h"
@@ -23,6 +26,11 @@ namespace {
 
 std::string g_audio;
 std::string g_input;
+// The cache that a scan of the audio leaves: the body and the record.
+std::string g_body;
+std::string g_record;
+QByteArray g_trueBody;
+QByteArray g_trueRecord;
 
 void writeLe(std::vector<unsigned char>& out, uint32_t value, int width)
 {
@@ -52,6 +60,17 @@ void writeAudio()
     fuzzfiles::write(g_audio, bytes.data(), bytes.size());
 }
 
+QByteArray contents(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const std::string& path, const QByteArray& bytes)
+{
+    fuzzfiles::write(path, reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+}
+
 void checkPeaks(const QMMultiMedia::PeakVector& peaks)
 {
     for (int c = 0; c < peaks.numberOfChannels(); ++c)
@@ -59,6 +78,20 @@ void checkPeaks(const QMMultiMedia::PeakVector& peaks)
             const QMMultiMedia::Peak& p = peaks.peak(i, c);
             FUZZ_CHECK(p.first >= 0.0f && p.first <= 1.0f && p.second <= 0.0f && p.second >= -1.0f);
         }
+}
+
+// An input of the audio asks for its peaks with the cache as it lies.
+void checkCachedPeaks()
+{
+    using namespace QMMultiMedia;
+    WaveInput input;
+    FUZZ_CHECK(input.openChecked(g_audio.c_str()));
+    const Peak* first = input.peak({0, 0, 256.0f});
+    FUZZ_CHECK(first && std::isfinite(first->first));
+    const MTools::Handle<PeakVector> peaks = input.peakVector();
+    FUZZ_CHECK(peaks->numberOfChannels() == 1 && peaks->numberOfPeaks() == 4);
+    checkPeaks(*peaks);
+    FUZZ_CHECK(contents(g_record) == g_trueRecord);
 }
 
 }  // namespace
@@ -71,6 +104,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     QMMultiMedia::FileInput::setBaseFolder(QString::fromStdString(fuzzfiles::folder()));
     QDir().mkpath(QString::fromStdString(fuzzfiles::path("Envelopes")));
     writeAudio();
+    QMMultiMedia::WaveInput input;
+    FUZZ_CHECK(input.openChecked(g_audio.c_str()));
+    input.buildPeaks();
+    g_body = input.envelopeFileName().toStdString();
+    g_record = g_body.substr(0, g_body.size() - 4) + ".origin";
+    g_trueBody = contents(g_body);
+    g_trueRecord = contents(g_record);
+    FUZZ_CHECK(!g_trueBody.isEmpty() && !g_trueRecord.isEmpty());
     return 0;
 }
 
@@ -88,14 +129,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             checkPeaks(*peaks);
         }
     }
-    WaveInput input;
-    FUZZ_CHECK(input.openChecked(g_audio.c_str()));
-    fuzzfiles::write(input.envelopeFileName().toStdString(), data, size);
-    const Peak* first = input.peak({0, 0, 256.0f});
-    FUZZ_CHECK(first && std::isfinite(first->first));
-    const MTools::Handle<PeakVector> peaks = input.peakVector();
-    FUZZ_CHECK(peaks->numberOfChannels() == 1 && peaks->numberOfPeaks() == 4);
-    checkPeaks(*peaks);
-    QFile::remove(input.envelopeFileName());
+    fuzzfiles::write(g_body, data, size);
+    writeBytes(g_record, g_trueRecord);
+    checkCachedPeaks();
+    writeBytes(g_body, g_trueBody);
+    fuzzfiles::write(g_record, data, size);
+    checkCachedPeaks();
     return 0;
 }

@@ -88,6 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (decoder.samplesPerBit() > 0)
         decoder.decode(c - 1);
     FUZZ_CHECK(decoder.bits().size() <= input.fileInfo()->numberOfSamples());
+    // The next input takes the same path: no cache of this one may remain.
     QFile::remove(input.envelopeFileName());
+    QFile::remove(input.envelopeFileName().chopped(4) + ".origin");
     return 0;
 }

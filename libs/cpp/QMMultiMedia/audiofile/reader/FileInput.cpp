@@ -479,22 +479,33 @@ void FileInput::buildPeaks()
         seekBytes(0);
         return;
     }
-    const QString cache = envelopeFileName();
-    if (QFileInfo::exists(cache) && cacheFitsTheFile(cache)) {
+    const EnvelopeCache cache = envelopeCache();
+    // Taken before the scan: a file that changes while it is read must not
+    // pass for the one the peaks came from.
+    const QByteArray source = cache.sourceRecord(m_pFile);
+    if (cache.holds(source) && QFileInfo::exists(cache.bodyPath()) && cacheFitsTheFile(cache.bodyPath())) {
         seekBytes(0);
         return;
     }
     m_envelope = MTools::Handle<EBUEnvelope>(new EBUEnvelope);
+    // Until the new body is whole, it answers for no file.
+    cache.forget();
     scanPeaks();
     seekBytes(0);
     QDir().mkpath(baseFolder() + QLatin1Char('/') + m_strEnvelopeFolder);
-    saveEnvelope(QFile::encodeName(cache).constData(), EBUEnvelope::OneByte);
+    if (saveEnvelope(QFile::encodeName(cache.bodyPath()).constData(), EBUEnvelope::OneByte))
+        cache.store(source);
+}
+
+EnvelopeCache FileInput::envelopeCache() const
+{
+    return EnvelopeCache(baseFolder() + QLatin1Char('/') + m_strEnvelopeFolder, m_info.url().toLocalFile());
 }
 
 bool FileInput::cacheFitsTheFile(const QString& cachePath)
 {
-    // A cache is anyone's file: it must be newer than the audio and describe
-    // exactly its channels and blocks, or it belongs to another file.
+    // A cache is anyone's file: even with a record of this source, it must
+    // be newer than the audio and describe exactly its channels and blocks.
     const QFileInfo cache(cachePath);
     const QFileInfo audio(m_info.url().toLocalFile());
     if (cache.lastModified() < audio.lastModified())
@@ -881,11 +892,7 @@ int FileInput::readTag(char* tag)
 
 QString FileInput::envelopeFileName() const
 {
-    // Replaced after full decoding, so no name can climb out of the folder.
-    QString path = m_info.url().path(QUrl::FullyDecoded);
-    for (QChar from : {QLatin1Char(':'), QLatin1Char('.'), QLatin1Char('/')})
-        path.replace(from, QLatin1Char('_'));
-    return baseFolder() + QLatin1Char('/') + m_strEnvelopeFolder + QLatin1Char('/') + path + QStringLiteral(".bef");
+    return envelopeCache().bodyPath();
 }
 
 QString FileInput::audioTempFolder() const

@@ -4,6 +4,7 @@
 #include "BaseInput.h"
 #include "EBUEnvelope.h"
 #include "EBUInfo.h"
+#include "EnvelopeCache.h"
 #include "FileInfo.h"
 #include "Handle.h"
 #include "LTCData.h"
@@ -28,7 +29,8 @@
 //
 // Positions inside the file are 64-bit. Sizes read from files are never
 // trusted: a peak envelope is used only when its sizes fit the bytes present
-// and the file it describes; otherwise the samples are scanned again.
+// and the file it describes, and a cached one only beside a record of
+// exactly the file open now; otherwise the samples are scanned again.
 // Failures answer false, 0 or -1 (see each operation) and write one line to
 // the standard error or debug stream; nothing is thrown, except "Null handle"
 // from saveEnvelope() when peaks exist but no envelope does.
@@ -147,7 +149,10 @@ public:
     // Reads 4 bytes: the number read, -1 without a file.
     int readTag(char* tag);
 
-    // base folder/Envelopes/<the file's absolute path, ':' '.' '/' as '_'>.bef
+    // The envelope cache's body: base folder/Envelopes/<name>.bef, where
+    // <name> is the file's absolute path with ':' '.' '/' as '_' (its end
+    // only, when long) and a hash of the path; <name>.origin beside it
+    // records the source (see EnvelopeCache).
     QString envelopeFileName() const;
     QString audioTempFolder() const;
     // base folder/AudioTemp/<the path, '/' ':' as '_'>; makes the folder.
@@ -166,6 +171,7 @@ protected:
     // One pass over the samples, all channels together.
     void scanPeaks();
     bool cacheFitsTheFile(const QString& cachePath);
+    EnvelopeCache envelopeCache() const;
     void makeDecoder();
     QString timecodeOf(double samples) const;
     int convert(const char* bytes, float* data, int count);

@@ -2,7 +2,8 @@
 // conversion of every bits/code pair, channel and frame reads, answers
 // without a file, waveform peaks at every zoom (from the file's own "levl",
 // from a cache, or from a scan that writes the cache), cache names and
-// checks, timecode texts and the registry of live inputs.
+// checks (a cache answers only for the file it was made from), timecode
+// texts and the registry of live inputs.
 #include "AudioTestSupport.h"
 #include "EBUEnvelope.h"
 #include "PeakVector.h"
@@ -13,6 +14,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace QMMultiMedia;
 using AudioTest::Bytes;
@@ -83,17 +88,42 @@ QByteArray levlChunk(int format, int channels, int frames, int blockSize, const 
     return Bytes().chunk("levl", body);
 }
 
+// One block of 256 mono frames whose peak is (v, -v): v at frame 10, -v at
+// frame 20.
+QVector<int> oneBlock(int v)
+{
+    QVector<int> samples(256, 0);
+    samples[10] = v;
+    samples[20] = -v;
+    return samples;
+}
+
+// A magnitude as an 8-bit cache gives it back.
+float cached(int v)
+{
+    return std::trunc(std::fabs(s16(v)) * 255.0f) / 255.0f;
+}
+
+// The record of the source that lies beside a cache body.
+QString recordOf(const QString& body)
+{
+    return body.chopped(4) + ".origin";
+}
+
 struct Files
 {
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
-    // The probe's 40-byte header, then fourBlocks(); answers its path.
-    QString fourBlocksFile() const
+    // The probe's 40-byte header, then the samples, at the relative path
+    // (its folders made); answers the path.
+    QString probeFile(const QString& relative, const QVector<int>& samples) const
     {
-        const QString file = path("four.raw");
-        AudioTest::writeFile(file, QByteArray(40, 'h') + le16s(fourBlocks()));
+        const QString file = path(relative);
+        QDir().mkpath(QFileInfo(file).path());
+        AudioTest::writeFile(file, QByteArray(40, 'h') + le16s(samples));
         return file;
     }
+    QString fourBlocksFile() const { return probeFile("four.raw", fourBlocks()); }
 };
 
 }  // namespace
@@ -118,7 +148,12 @@ private slots:
     void scanFindsThePeakOfPeaks();
     void scanAgreesWithRead_data();
     void scanAgreesWithRead();
+    void scanWritesAReusableCache_data();
     void scanWritesAReusableCache();
+    void distinctPathsHaveTheirOwnCaches_data();
+    void distinctPathsHaveTheirOwnCaches();
+    void replacedSourcesAreRescanned_data();
+    void replacedSourcesAreRescanned();
     void unfitCachesAreRescanned_data();
     void unfitCachesAreRescanned();
     void ownEnvelopeWhereverItStands();
@@ -476,10 +511,22 @@ void tst_FileInput::scanAgreesWithRead()
     QCOMPARE(input.envelope()->posPeakOfPeaks(), largestAt);
 }
 
+void tst_FileInput::scanWritesAReusableCache_data()
+{
+    QTest::addColumn<QString>("relative");
+    // Paths far longer than a file name may be (255 bytes) still get a
+    // cache; two-byte letters make the encoded name longer than its text.
+    QTest::newRow("short path") << "four.raw";
+    QTest::newRow("path longer than a file name") << QString(200, 'd') + "/" + QString(200, 'e') + "/four.raw";
+    QTest::newRow("long path of two-byte letters")
+        << QString(120, QChar(0xE9)) + "/" + QString(120, QChar(0xE8)) + "/four.raw";
+}
+
 void tst_FileInput::scanWritesAReusableCache()
 {
+    QFETCH(QString, relative);
     Files files;
-    const QString path = files.fourBlocksFile();
+    const QString path = files.probeFile(relative, fourBlocks());
     QString cache;
     {
         ProbeInput input;
@@ -487,6 +534,8 @@ void tst_FileInput::scanWritesAReusableCache()
         input.buildPeaks();
         cache = input.envelopeFileName();
     }
+    QVERIFY2(QFile::encodeName(QFileInfo(recordOf(cache)).fileName()).size() <= 255, qPrintable(cache));
+    QVERIFY(QFileInfo(recordOf(cache)).isFile());
     // One channel of 4 blocks in format 1: 8 + 120 + 4 * 2 bytes, the
     // magnitudes in 255ths, truncated: 1000/32768 gives 7, 500/32768 3 ...
     const QByteArray bytes = AudioTest::fileBytes(cache);
@@ -503,21 +552,91 @@ void tst_FileInput::scanWritesAReusableCache()
     QCOMPARE(*again.peak({3, 0, 256.0f}), Peak(31 / 255.0f, -15 / 255.0f));
 }
 
+void tst_FileInput::distinctPathsHaveTheirOwnCaches_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    // Paths whose readable parts of the cache name are alike.
+    QTest::newRow("'.' against '_'") << "x/a.b/c.raw" << "x/a_b/c.raw";
+    QTest::newRow("':' against '/'") << "x/a:b.raw" << "x/a/b.raw";
+    const QString tail = QString(150, 'm') + "/" + QString(150, 'n') + "/take.raw";
+    QTest::newRow("long paths alike at their end") << "p/" + tail << "q/" + tail;
+}
+
+void tst_FileInput::distinctPathsHaveTheirOwnCaches()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    Files files;
+    const QStringList paths{files.probeFile(first, oneBlock(29491)), files.probeFile(second, oneBlock(3277))};
+    const QVector<int> peaks{29491, 3277};
+    // Peaks of about 0.9 and 0.1. Each file is scanned in turn (exact peaks)
+    // and leaves its cache; then each is shown from its own cache (8-bit
+    // peaks).
+    for (bool fromCache : {false, true}) {
+        for (int i = 0; i < 2; ++i) {
+            ProbeInput input;
+            QVERIFY(input.openChecked(QFile::encodeName(paths[i]).constData()));
+            const Peak expected = fromCache ? Peak(cached(peaks[i]), -cached(peaks[i]))
+                                            : Peak(s16(peaks[i]), s16(-peaks[i]));
+            QCOMPARE(*input.peak({0, 0, 256.0f}), expected);
+        }
+    }
+}
+
+void tst_FileInput::replacedSourcesAreRescanned_data()
+{
+    QTest::addColumn<bool>("byRename");
+    QTest::addColumn<int>("secondsOlder");
+    QTest::newRow("rewritten, dated an hour earlier") << false << 3600;
+    QTest::newRow("replaced by another file of the same times") << true << 0;
+}
+
+void tst_FileInput::replacedSourcesAreRescanned()
+{
+    QFETCH(bool, byRename);
+    QFETCH(int, secondsOlder);
+    Files files;
+    const QString path = files.probeFile("take.raw", oneBlock(29491));
+    {
+        ProbeInput input;
+        QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+        input.buildPeaks();
+        QVERIFY(QFile::exists(input.envelopeFileName()));
+    }
+    // A file of the same size and shape takes its place, with times that
+    // do not make it look newer than the cache.
+    struct stat original;
+    QCOMPARE(stat(QFile::encodeName(path).constData(), &original), 0);
+    const QString replacement = files.probeFile(byRename ? "new.raw" : "take.raw", oneBlock(3277));
+    timespec times[2] = {original.st_atim, original.st_mtim};
+    times[1].tv_sec -= secondsOlder;
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(replacement).constData(), times, 0), 0);
+    if (byRename)
+        QCOMPARE(std::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()), 0);
+
+    ProbeInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    QCOMPARE(*input.peak({0, 0, 256.0f}), Peak(s16(3277), s16(-3277)));
+}
+
 void tst_FileInput::unfitCachesAreRescanned_data()
 {
     QTest::addColumn<int>("channels");
     QTest::addColumn<int>("blocks");
     QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("recorded");
     QTest::addColumn<bool>("olderThanTheAudio");
     QTest::addColumn<bool>("used");
 
-    QTest::newRow("fits, 8-bit") << 1 << 4 << 1 << false << true;
-    QTest::newRow("fits, 16-bit") << 1 << 4 << 2 << false << true;
-    QTest::newRow("older than the audio") << 1 << 4 << 1 << true << false;
-    QTest::newRow("two channels") << 2 << 4 << 1 << false << false;
-    QTest::newRow("three blocks") << 1 << 3 << 1 << false << false;
-    QTest::newRow("five blocks") << 1 << 5 << 1 << false << false;
-    QTest::newRow("unknown format") << 1 << 4 << 7 << false << false;
+    QTest::newRow("fits, 8-bit") << 1 << 4 << 1 << true << false << true;
+    QTest::newRow("fits, 16-bit") << 1 << 4 << 2 << true << false << true;
+    QTest::newRow("fits, but no record of its source") << 1 << 4 << 1 << false << false << false;
+    QTest::newRow("older than the audio") << 1 << 4 << 1 << true << true << false;
+    QTest::newRow("two channels") << 2 << 4 << 1 << true << false << false;
+    QTest::newRow("three blocks") << 1 << 3 << 1 << true << false << false;
+    QTest::newRow("five blocks") << 1 << 5 << 1 << true << false << false;
+    QTest::newRow("unknown format") << 1 << 4 << 7 << true << false << false;
 }
 
 void tst_FileInput::unfitCachesAreRescanned()
@@ -525,26 +644,36 @@ void tst_FileInput::unfitCachesAreRescanned()
     QFETCH(int, channels);
     QFETCH(int, blocks);
     QFETCH(int, format);
+    QFETCH(bool, recorded);
     QFETCH(bool, olderThanTheAudio);
     QFETCH(bool, used);
     Files files;
     const QString path = files.fourBlocksFile();
-    ProbeInput input;
-    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
+    QString cache;
+    {
+        // The scan leaves a true record of the source beside the body.
+        ProbeInput scanned;
+        QVERIFY(scanned.openChecked(QFile::encodeName(path).constData()));
+        scanned.buildPeaks();
+        cache = scanned.envelopeFileName();
+    }
 
-    // A cache whose every peak is (0.5, -0.25): a scan gives other values.
-    QDir().mkpath(m_base.path() + "/Envelopes");
+    // A body whose every peak is (0.5, -0.25): a scan gives other values.
     const int width = format == 2 ? 2 : 1;
     const QByteArray pair = width == 2 ? QByteArray::fromHex("FF7FFF3F") : QByteArray::fromHex("7F3F");
     QByteArray values;
     for (int i = 0; i < channels * blocks; ++i)
         values += pair;
-    AudioTest::writeFile(input.envelopeFileName(), levlChunk(format, channels, blocks, 256, values));
+    QVERIFY(AudioTest::writeFile(cache, levlChunk(format, channels, blocks, 256, values)));
+    if (!recorded)
+        QFile::remove(recordOf(cache));
     if (olderThanTheAudio) {
         QFile audio(path);
         QVERIFY(audio.open(QIODevice::ReadWrite));
         QVERIFY(audio.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
     }
+    ProbeInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
     const Peak answer = *input.peak({0, 0, 256.0f});
     if (used)
         QCOMPARE(answer, Peak(width == 2 ? 32767 / 65535.0f : 127 / 255.0f, width == 2 ? -16383 / 65535.0f : -63 / 255.0f));
@@ -641,18 +770,18 @@ void tst_FileInput::emptyFilesHavePeaksToo()
 void tst_FileInput::cacheNames_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::addColumn<QString>("ending");
-    QTest::newRow("dots and slashes") << "a.b/c.wav" << "_a_b_c_wav.bef";
-    QTest::newRow("blank kept") << "data/take 1.wav" << "_data_take 1_wav.bef";
-    QTest::newRow("'#' is part of the name") << "d/take#1.wav" << "_d_take#1_wav.bef";
-    QTest::newRow("'?' is part of the name") << "d/take?2.wav" << "_d_take?2_wav.bef";
-    QTest::newRow("percent is not decoded twice") << "d/100%41.wav" << "_d_100%41_wav.bef";
+    QTest::addColumn<QString>("readable");
+    QTest::newRow("dots and slashes") << "a.b/c.wav" << "_a_b_c_wav";
+    QTest::newRow("blank kept") << "data/take 1.wav" << "_data_take 1_wav";
+    QTest::newRow("'#' is part of the name") << "d/take#1.wav" << "_d_take#1_wav";
+    QTest::newRow("'?' is part of the name") << "d/take?2.wav" << "_d_take?2_wav";
+    QTest::newRow("percent is not decoded twice") << "d/100%41.wav" << "_d_100%41_wav";
 }
 
 void tst_FileInput::cacheNames()
 {
     QFETCH(QString, relative);
-    QFETCH(QString, ending);
+    QFETCH(QString, readable);
     Files files;
     const QString path = files.path(relative);
     QDir().mkpath(QFileInfo(path).path());
@@ -661,7 +790,9 @@ void tst_FileInput::cacheNames()
     QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
     const QString name = input.envelopeFileName();
     const QString folder = m_base.path() + "/Envelopes/";
-    QVERIFY2(name.startsWith(folder + "_") && name.endsWith(ending), qPrintable(name));
+    // The readable path, then a hash of the whole path.
+    const QRegularExpression ending(QRegularExpression::escape(readable) + "\\.[0-9a-f]{16}\\.bef$");
+    QVERIFY2(name.startsWith(folder + "_") && ending.match(name).hasMatch(), qPrintable(name));
     QVERIFY2(!name.mid(folder.size()).contains('/'), qPrintable(name));
     // Temporary names keep the dots.
     QVERIFY(input.audioTempFileName().startsWith(m_base.path() + "/AudioTemp/_"));
