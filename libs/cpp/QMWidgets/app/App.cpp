@@ -90,7 +90,9 @@ App::~App() = default;
 
 App* App::instance()
 {
-    return static_cast<App*>(QCoreApplication::instance());
+    // A cast that checks: a plain QApplication taken for an App would hand
+    // out members it does not have.
+    return qobject_cast<App*>(QCoreApplication::instance());
 }
 
 // ---- settings ------------------------------------------------------------

@@ -42,6 +42,9 @@ public:
     App(int& argc, char** argv, const QString& strOrganisation, const QString& strApplication);
     ~App() override;
 
+    // The running application object, or null when there is none or it is
+    // not an App (a plain QApplication, as in a library's own tests): the
+    // kit's classes test for it and fall back.
     static App* instance();
 
     // ---- settings store -------------------------------------------------

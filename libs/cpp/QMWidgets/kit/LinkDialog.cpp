@@ -58,7 +58,10 @@ LinkDialog::LinkDialog(QWidget* pParent)
     setLayout(pLayout);
 
     // Set before connecting: showing the stored state must not store it again.
-    m_pDontShowCheckBox->setChecked(!App::instance()->settingsValue(kShowKey, true).toBool());
+    bool bShow = true;
+    if (App* pApp = App::instance())
+        bShow = pApp->settingsValue(kShowKey, true).toBool();
+    m_pDontShowCheckBox->setChecked(!bShow);
     connect(pYes, SIGNAL(clicked()), this, SLOT(slotGoToLink()));
     connect(pNo, SIGNAL(clicked()), this, SLOT(slotReject()));
     connect(m_pDontShowCheckBox, SIGNAL(toggled(bool)), this, SLOT(slotRememberToggled(bool)));
@@ -83,7 +86,8 @@ void LinkDialog::slotReject()
 
 void LinkDialog::slotRememberToggled(bool bChecked)
 {
-    App::instance()->setSettingsValue(kShowKey, !bChecked);
+    if (App* pApp = App::instance())
+        pApp->setSettingsValue(kShowKey, !bChecked);
 }
 
 } // namespace QMWidgets

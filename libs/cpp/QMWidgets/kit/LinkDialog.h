@@ -11,6 +11,10 @@ namespace QMWidgets {
 // there is one), "No" declines. Its check box keeps the negation of the
 // setting "ShowTutoralDialog", stored at once; whether to offer the dialog
 // at all is the application's decision.
+//
+// The framework's application object holds that setting and the interface
+// language; without one the box starts unticked, ticking stores nothing, and
+// "Yes" opens the English page.
 class LinkDialog : public QDialog
 {
     Q_OBJECT

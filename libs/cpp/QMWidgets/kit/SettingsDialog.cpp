@@ -7,6 +7,7 @@
 #include "WidgetFunctions.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -140,9 +141,9 @@ void SettingsDialog::slotApply()
 void SettingsDialog::slotSaveSettings()
 {
     App* pApp = App::instance();
+    const QString strFolder = pApp ? pApp->lastSaveDirectory() : QDir::homePath();
     const QString strChosen = Os::getSaveFileName(this, tr("Save Settings"),
-                                                  pApp->lastSaveDirectory() + QStringLiteral("/Settings") + kExtension,
-                                                  kFilter);
+                                                  strFolder + QStringLiteral("/Settings") + kExtension, kFilter);
     if (strChosen.isEmpty())
         return;
 
@@ -157,14 +158,15 @@ void SettingsDialog::slotSaveSettings()
         file.write(xml);
         file.commit();
     }
-    pApp->setLastSavePath(strChosen);
+    if (pApp)
+        pApp->setLastSavePath(strChosen);
 }
 
 void SettingsDialog::slotLoadSettings()
 {
     App* pApp = App::instance();
-    const QString strChosen = Os::getOpenFileName(this, tr("Load Settings"),
-                                                  pApp->lastOpenDirectory() + QStringLiteral("/ "), kFilter);
+    const QString strFolder = pApp ? pApp->lastOpenDirectory() : QDir::homePath();
+    const QString strChosen = Os::getOpenFileName(this, tr("Load Settings"), strFolder + QStringLiteral("/ "), kFilter);
     if (strChosen.isEmpty())
         return;
 
@@ -176,7 +178,8 @@ void SettingsDialog::slotLoadSettings()
         readSettingsXml(xml, settingsPages());
         file.close();
     }
-    pApp->setLastOpenPath(strChosen);
+    if (pApp)
+        pApp->setLastOpenPath(strChosen);
 }
 
 } // namespace QMWidgets

@@ -19,6 +19,10 @@ class SettingsWidget;
 // Showing makes the pages children of the dialog, so they go with it. The
 // registry does not keep pages alive: a page that is gone is skipped, and a
 // later dialog needs its pages registered anew.
+//
+// From the framework's application object it takes only the folders the
+// file dialogs start in and remembers the chosen ones there; without one
+// they start in the home folder and nothing is remembered.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT

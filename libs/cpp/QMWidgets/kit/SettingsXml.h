@@ -19,7 +19,13 @@ constexpr qint64 kMaxSettingsFileSize = 4 * 1024 * 1024;
 constexpr int kMaxSettingsNesting = 256;
 
 // The document of the pages' elements, in the order given, as UTF-8 text.
-// No page gives "<Settings/>" and a line break.
+// No page gives "<Settings/>" and a line break. Whatever the pages built,
+// readSettingsXml reads the result: characters XML 1.0 cannot carry (C0
+// controls but tab, line feed and carriage return; U+FFFE, U+FFFF; lone
+// surrogates) are dropped from attribute values, text, CDATA, comments and
+// processing instructions, and a page element that still would not read
+// (a name XML does not allow, say) is left out. Every other value reads
+// back exactly, blank text included.
 QByteArray writeSettingsXml(const QList<SettingsWidget*>& pages);
 
 // Parses the text and hands every element child of the root (whatever the

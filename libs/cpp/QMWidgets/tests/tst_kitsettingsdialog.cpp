@@ -54,6 +54,76 @@ public:
     int m_nApplied = 0;
 };
 
+// A page that writes one value into every kind of node a page may build:
+// an attribute, its own text, the text of a child, a CDATA section, a
+// comment and a processing instruction; it keeps what comes back.
+class EveryNodePage : public SettingsWidget
+{
+public:
+    explicit EveryNodePage(const QString& strValue)
+        : m_strValue(strValue)
+    {
+    }
+
+    void readSettings(const QDomNode& node) override
+    {
+        const QDomElement element = node.toElement();
+        m_strAttribute = element.attribute("v");
+        m_strOwnText.clear();
+        for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+            if (child.isText())  // CDATA as well
+                m_strOwnText += child.toText().data();
+        }
+        m_strChildText = element.firstChildElement("t").text();
+        m_strCdata = element.firstChildElement("c").text();
+        ++m_nReads;
+    }
+    QDomElement writeSettings(QDomDocument& document) override
+    {
+        QDomElement element = document.createElement("everyNode");
+        element.setAttribute("v", m_strValue);
+        element.appendChild(document.createTextNode(m_strValue));
+        QDomElement text = document.createElement("t");
+        text.appendChild(document.createTextNode(m_strValue));
+        element.appendChild(text);
+        QDomElement cdata = document.createElement("c");
+        cdata.appendChild(document.createCDATASection(m_strValue));
+        element.appendChild(cdata);
+        element.appendChild(document.createComment(m_strValue));
+        element.appendChild(document.createProcessingInstruction("pi", m_strValue));
+        return element;
+    }
+    QString settingsName() override { return "everyNode"; }
+
+    QString m_strValue;
+    QString m_strAttribute;
+    QString m_strOwnText;
+    QString m_strChildText;
+    QString m_strCdata;
+    int m_nReads = 0;
+};
+
+// A page whose element the test builds as it likes.
+class BuiltPage : public SettingsWidget
+{
+public:
+    using Builder = std::function<QDomElement(QDomDocument&)>;
+
+    BuiltPage(const QString& strName, Builder build)
+        : m_strName(strName)
+        , m_build(std::move(build))
+    {
+    }
+
+    void readSettings(const QDomNode&) override { ++m_nReads; }
+    QDomElement writeSettings(QDomDocument& document) override { return m_build(document); }
+    QString settingsName() override { return m_strName; }
+
+    QString m_strName;
+    Builder m_build;
+    int m_nReads = 0;
+};
+
 struct FileDialogSeen
 {
     QString strTitle;
@@ -118,6 +188,8 @@ void importWith(SettingsDialog& dialog, const QString& strAnswer, FileDialogSeen
 
 } // namespace
 
+Q_DECLARE_METATYPE(BuiltPage::Builder)
+
 class TestSettingsDialog : public QMTest::TestCase
 {
     Q_OBJECT
@@ -136,6 +208,10 @@ private slots:
     void importRefusesBadFiles_data();
     void importRefusesBadFiles();
     void importSkipsAPageThatGoesAway();
+    void exportReadsBackWhateverTheValues_data();
+    void exportReadsBackWhateverTheValues();
+    void exportLeavesOutOnlyAnUnwritablePage_data();
+    void exportLeavesOutOnlyAnUnwritablePage();
     void applyOkAndCancel();
     void plainWidgetPageOnlyGetsItsTab();
     void secondRegistrationReplacesThePage();
@@ -441,6 +517,95 @@ void TestSettingsDialog::importSkipsAPageThatGoesAway()
     QVERIFY(QMWidgets::readSettingsXml("<S><gone v=\"1\"/><gone v=\"2\"/></S>", {&first, pSecond}));
     QVERIFY(first.m_pVictim.isNull());
     QCOMPARE(first.m_slReceived, QStringList({"gone=1", "gone=2"}));
+}
+
+void TestSettingsDialog::exportReadsBackWhateverTheValues_data()
+{
+    QTest::addColumn<QString>("strValue");
+    QTest::addColumn<QString>("strRead");  // the value minus what XML 1.0 cannot carry
+
+    const auto u = [](const char16_t* szText) { return QString::fromUtf16(szText); };
+    QTest::newRow("U+0001") << u(u"a\u0001b") << "ab";
+    QTest::newRow("escape") << u(u"\u001b[1mbold") << "[1mbold";
+    QTest::newRow("NUL") << QString(QChar(0)) + "x" << "x";
+    QTest::newRow("U+FFFE and U+FFFF") << u(u"a\uFFFEb\uFFFF") << "ab";
+    QTest::newRow("lone surrogates") << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) + QChar(0xDC00) + QChar(0xD800)
+                                     << "ab";
+    QTest::newRow("blank once the controls are gone") << u(u"\u0002 \u0003") << " ";
+    QTest::newRow("pairs outside the BMP") << u(u"\U0001F600 \U0001D11E") << u(u"\U0001F600 \U0001D11E");
+    QTest::newRow("tab, line feed, carriage return") << "a\tb\nc\rd\r\ne" << "a\tb\nc\rd\r\ne";
+    QTest::newRow("markup") << "<&>\"' ]]> ]]]]>> -- --- ?>" << "<&>\"' ]]> ]]]]>> -- --- ?>";
+    QTest::newRow("blank") << " \t\n\r" << " \t\n\r";
+    QTest::newRow("no-break and ideographic spaces") << u(u"\u00A0\u3000") << u(u"\u00A0\u3000");
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestSettingsDialog::exportReadsBackWhateverTheValues()
+{
+    QFETCH(QString, strValue);
+    QFETCH(QString, strRead);
+
+    EveryNodePage written(strValue);
+    FixturePage neighbour("neighbour", "kept");
+    const QByteArray xml = QMWidgets::writeSettingsXml({&written, &neighbour});
+
+    EveryNodePage read(QString{});
+    FixturePage readNeighbour("neighbour");
+    QVERIFY(QMWidgets::readSettingsXml(xml, {&read, &readNeighbour}));
+    QCOMPARE(readNeighbour.m_strValue, QString("kept"));
+    QCOMPARE(read.m_nReads, 1);
+    QCOMPARE(read.m_strAttribute, strRead);
+    QCOMPARE(read.m_strOwnText, strRead);
+    QCOMPARE(read.m_strChildText, strRead);
+    QCOMPARE(read.m_strCdata, strRead);
+}
+
+void TestSettingsDialog::exportLeavesOutOnlyAnUnwritablePage_data()
+{
+    QTest::addColumn<BuiltPage::Builder>("build");
+
+    QTest::newRow("a control in the page's tag name") << BuiltPage::Builder([](QDomDocument& document) {
+        return document.createElement(QString("odd") + QChar(1));
+    });
+    QTest::newRow("a blank in a child's tag name") << BuiltPage::Builder([](QDomDocument& document) {
+        QDomElement element = document.createElement("odd");
+        element.appendChild(document.createElement("two words"));
+        return element;
+    });
+    QTest::newRow("an attribute name with a leading digit") << BuiltPage::Builder([](QDomDocument& document) {
+        QDomElement element = document.createElement("odd");
+        element.setAttribute("1st", "x");
+        return element;
+    });
+    QTest::newRow("a reference to an entity") << BuiltPage::Builder([](QDomDocument& document) {
+        QDomElement element = document.createElement("odd");
+        element.appendChild(document.createEntityReference("nowhere"));
+        return element;
+    });
+    QTest::newRow("nested deeper than the import takes") << BuiltPage::Builder([](QDomDocument& document) {
+        QDomElement element = document.createElement("odd");
+        QDomElement inner = element;
+        for (int i = 0; i < QMWidgets::kMaxSettingsNesting; ++i)
+            inner = inner.appendChild(document.createElement("x")).toElement();
+        return element;
+    });
+}
+
+void TestSettingsDialog::exportLeavesOutOnlyAnUnwritablePage()
+{
+    QFETCH(BuiltPage::Builder, build);
+
+    BuiltPage odd("odd", build);
+    FixturePage before("before", "1");
+    FixturePage after("zafter", "2");
+    const QByteArray xml = QMWidgets::writeSettingsXml({&before, &odd, &after});
+
+    FixturePage readBefore("before");
+    FixturePage readAfter("zafter");
+    QVERIFY(QMWidgets::readSettingsXml(xml, {&readBefore, &odd, &readAfter}));
+    QCOMPARE(readBefore.m_strValue, QString("1"));
+    QCOMPARE(readAfter.m_strValue, QString("2"));
+    QCOMPARE(odd.m_nReads, 0);
 }
 
 void TestSettingsDialog::applyOkAndCancel()
