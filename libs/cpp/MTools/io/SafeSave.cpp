@@ -77,7 +77,11 @@ private:
     bool m_bWasPending = false;
 };
 #else
-struct PipeSignalBlock {};
+class PipeSignalBlock
+{
+public:
+    PipeSignalBlock() {}
+};
 #endif
 
 }  // namespace
@@ -97,7 +101,7 @@ QString SafeSave::fileName() const
 bool SafeSave::open(OpenMode mode)
 {
     if (isOpen() || !(mode & WriteOnly) || (mode & (ReadOnly | Append))) {
-        setErrorString(tr("%1 can only be opened once, for writing").arg(m_strFileName));
+        setErrorString(tr("A save of %1 opens once, for writing only").arg(m_strFileName));
         return false;
     }
     // Line ends are converted by this device's write(); the file must not
