@@ -1,9 +1,10 @@
 #include "Autostart.h"
 
+#include "SafeSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -55,7 +56,7 @@ bool writeAutostartEntry(const QString& strEntryName, const QString& strName, co
 {
     const QString strPath = autostartEntryPath(strEntryName);
     QDir().mkpath(QFileInfo(strPath).absolutePath());
-    QSaveFile file(strPath);
+    MTools::SafeSave file(strPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
     QTextStream stream(&file);

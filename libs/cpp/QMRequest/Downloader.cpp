@@ -1,8 +1,8 @@
 #include "Downloader.h"
 
 #include "DownloadManager.h"
+#include "SafeSave.h"
 
-#include <QSaveFile>
 #include <QtGlobal>
 
 namespace QMRequest {
@@ -66,14 +66,11 @@ bool Downloader::downloadToFile(const QString& url, const QString& filePath,
     busy = false;
     bool written = false;
     if (succeeded) {
-        QSaveFile file(filePath);
-        // Unbuffered, so a short write (disk full) shows in write()'s count;
-        // a buffered flush would let commit() succeed with a cut file.
-        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-            && file.write(data) == data.size())
+        MTools::SafeSave file(filePath);
+        if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size())
             written = file.commit();
-        // An uncommitted QSaveFile drops its temporary file and leaves the
-        // target as it was.
+        // An uncommitted save drops its temporary file and leaves the target
+        // as it was.
     }
     mutex.unlock();
     return written;

@@ -1,9 +1,10 @@
 #include "Xani.h"
 
+#include "SafeSave.h"
+
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 
 namespace MGraphX {
 
@@ -152,9 +153,14 @@ bool Xani::save(const QString& strFileName, int nQuality)
 {
     // Written through a temporary file that replaces the target only when
     // everything was written: a failed save leaves no half container.
-    QSaveFile file(strFileName);
+    MTools::SafeSave file(strFileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // The lengths are filled in at the end, which a pipe cannot take back.
+    if (file.isSequential()) {
+        file.cancel();
+        return false;
+    }
     const QByteArray blank(int(kFieldSize), ' ');
     bool bOk = file.write("XANI" + blank + "BIND" + blank) == kHeaderSize;
 
@@ -173,7 +179,7 @@ bool Xani::save(const QString& strFileName, int nQuality)
         nBlockLength += bytes.size();
     }
     if (!bOk) {
-        file.cancelWriting();
+        file.cancel();
         return false;
     }
 
@@ -184,7 +190,7 @@ bool Xani::save(const QString& strFileName, int nQuality)
           && file.seek(4) && file.write(lengthField(nTotal)) == kFieldSize
           && file.seek(24) && file.write(lengthField(nBlockLength)) == kFieldSize;
     if (!bOk) {
-        file.cancelWriting();
+        file.cancel();
         return false;
     }
     return file.commit();

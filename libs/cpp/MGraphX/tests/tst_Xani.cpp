@@ -1,5 +1,6 @@
 #include "TestImages.h"
 #include "Xani.h"
+#include "../../MTools/tests/FifoReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -85,6 +86,7 @@ private slots:
     void savesEmptyContainer();
     void saveFailures_data();
     void saveFailures();
+    void pipeTakesNoContainer();
     void loadsSavedFile();
     void loadRefuses_data();
     void loadRefuses();
@@ -304,6 +306,22 @@ void TestXani::saveFailures()
     else
         QVERIFY(!QFile::exists(strPath));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), bExisting ? QStringList{"walk.xani"} : QStringList{});
+}
+
+// The lengths are filled in at the end, which a pipe cannot take back: its
+// reader gets nothing rather than a container with blank lengths, and the
+// pipe stays.
+void TestXani::pipeTakesNoContainer()
+{
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath("walk.xani");
+    FifoReader reader(strPath);
+    QVERIFY(reader.isReady());
+    Xani xani;
+    xani.addFrame(frameOf(solid(0xFFFFFFFF)));
+    QVERIFY(!xani.save(strPath, -1));
+    QCOMPARE(reader.received(), QByteArray(""));
+    QVERIFY(FifoReader::isFifo(strPath));
 }
 
 void TestXani::loadsSavedFile()

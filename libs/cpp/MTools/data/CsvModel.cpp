@@ -1,8 +1,9 @@
 #include "CsvModel.h"
 
+#include "SafeSave.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSize>
 #include <QTextStream>
 
@@ -156,7 +157,7 @@ bool CsvModel::loadFile(const QString& path)
 
 bool CsvModel::saveFile(const QString& path)
 {
-    QSaveFile file(path);
+    SafeSave file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
     QTextStream stream(&file);
@@ -169,8 +170,7 @@ bool CsvModel::saveFile(const QString& path)
     }
     stream.flush();
     if (stream.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        file.commit();
+        file.cancel();
         return false;
     }
     return file.commit();

@@ -16,7 +16,8 @@ namespace MTools {
 // or a line break inside a field does not survive a save and load.
 // Rows shorter than the header are filled up with empty fields when loaded;
 // longer rows keep their extra fields. Saving replaces the file only once the
-// whole new text is written.
+// whole new text is written; a pipe or a device is written in place
+// (MTools::SafeSave).
 class CsvModel : public QAbstractTableModel
 {
     Q_OBJECT

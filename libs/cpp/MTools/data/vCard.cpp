@@ -1,10 +1,10 @@
 #include "vCard.h"
 
+#include "SafeSave.h"
 #include "vCardText.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -163,13 +163,12 @@ QByteArray vCard::serialize(vCardFormat format) const
 
 bool vCard::writeFile(const QString& path) const
 {
-    QSaveFile file(path);
+    MTools::SafeSave file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray text = serialize(Format21);
     if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        file.commit();
+        file.cancel();
         return false;
     }
     return file.commit();

@@ -41,7 +41,9 @@ public:
     // BEGIN, VERSION, every entry, END, joined with line feeds; empty for an
     // unknown format.
     QByteArray serialize(vCardFormat format) const;
-    // Writes the 2.1 text; false when the file could not be written completely.
+    // Writes the 2.1 text through MTools::SafeSave (a failed write keeps an old
+    // file; a pipe or a device is written in place); false when the file could
+    // not be written completely.
     bool writeFile(const QString& path) const;
 
     static QList<vCard> parse(const QByteArray& text);

@@ -1,4 +1,5 @@
 #include "CsvModel.h"
+#include "FifoReader.h"
 #include "FileSizeLimit.h"
 
 #include <QAbstractItemModelTester>
@@ -69,6 +70,7 @@ private slots:
     void quoteInFieldDoesNotSurvive();
     void rowWithoutFieldsSavesAsEmptyLine();
     void saveFailureKeepsOldFile();
+    void saveToFifo();
     void toolTip_data();
     void toolTip();
     void toolTipUsesVirtualTitles();
@@ -265,6 +267,22 @@ void TestCsvModel::saveFailureKeepsOldFile()
     QCOMPARE(readBytes(path), good);
     // No partial file is left beside it either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"good.csv"});
+}
+
+// A named pipe gets the text, and stays a pipe for the next writer.
+void TestCsvModel::saveToFifo()
+{
+    MTools::CsvModel model;
+    loadThreeRows(model);
+    const QString regular = m_dir.filePath(QStringLiteral("regular.csv"));
+    QVERIFY(model.saveFile(regular));
+
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.csv"));
+    FifoReader reader(fifo);
+    QVERIFY(reader.isReady());
+    QVERIFY(model.saveFile(fifo));
+    QCOMPARE(reader.received(), readBytes(regular));
+    QVERIFY(FifoReader::isFifo(fifo));
 }
 
 void TestCsvModel::toolTip_data()

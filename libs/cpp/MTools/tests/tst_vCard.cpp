@@ -1,3 +1,4 @@
+#include "FifoReader.h"
 #include "FileSizeLimit.h"
 #include "vCard.h"
 
@@ -56,6 +57,7 @@ private slots:
     void roundTrip30();
     void files();
     void writeFailureKeepsOldFile();
+    void writeToFifo();
 };
 
 void TestvCard::cardText()
@@ -256,6 +258,20 @@ void TestvCard::writeFailureKeepsOldFile()
     }
     QCOMPARE(readBytes(path), good);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"card.vcf"});
+}
+
+// A named pipe gets the card, and stays a pipe for the next writer.
+void TestvCard::writeToFifo()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("card.vcf"));
+    FifoReader reader(fifo);
+    QVERIFY(reader.isReady());
+    const vCard card(QList<vCardEntry>{vCardEntry(QStringLiteral("FN"), QStringLiteral("Jo"), Params())});
+    QVERIFY(card.writeFile(fifo));
+    QCOMPARE(reader.received(), QByteArray("BEGIN:VCARD\nVERSION:2.1\nFN:Jo\nEND:VCARD"));
+    QVERIFY(FifoReader::isFifo(fifo));
 }
 
 QTEST_GUILESS_MAIN(TestvCard)

@@ -691,6 +691,8 @@ void tst_MetaTagsBase::writeFailsWithoutHarm_data()
     QTest::newRow("read-only folder") << "readonly";
     // Runs for root as well, which the read-only folder does not stop.
     QTest::newRow("disk fills up half way") << "full";
+    // A temporary file put in its place would cut the pipe off its writer.
+    QTest::newRow("a pipe") << "pipe";
 }
 
 // A failed write says so and leaves what was there: the file is replaced
@@ -719,6 +721,13 @@ void tst_MetaTagsBase::writeFailsWithoutHarm()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(audio), qint64(audio.size()));
     }
+    // A writer waits at the pipe, so that reading it would not wait forever.
+    QProcess writer;
+    if (kind == QLatin1String("pipe")) {
+        QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+        writer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("printf audio > \"$0\""), path});
+        QVERIFY(writer.waitForStarted());
+    }
 
     Tags tags;
     tags.set(QStringLiteral("title"), QStringLiteral("Abcd"));
@@ -731,6 +740,10 @@ void tst_MetaTagsBase::writeFailsWithoutHarm()
 
     if (kind == QLatin1String("missing")) {
         QVERIFY(!QFile::exists(path));
+    } else if (kind == QLatin1String("pipe")) {
+        QCOMPARE(QProcess::execute(QStringLiteral("test"), {QStringLiteral("-p"), path}), 0);
+        writer.kill();
+        writer.waitForFinished();
     } else if (kind == QLatin1String("readonly") || kind == QLatin1String("full")) {
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QFile file(path);

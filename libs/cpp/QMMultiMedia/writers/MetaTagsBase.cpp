@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 
@@ -302,6 +303,12 @@ char *MetaTagsBase::buildId3Tag(unsigned int *size) const
 
 bool MetaTagsBase::writeTagToFile(const QString &path) const
 {
+    // The old content is copied behind the tag into a temporary file that
+    // then replaces the file: this cannot be done in place (the file would
+    // be cut before it is read), and a pipe or a device would be replaced by
+    // a regular file, so only a regular file is tagged (a link is followed).
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly))
         return false;

@@ -2,10 +2,10 @@
 
 #include "CssSyntaxHighlighter.h"
 #include "Os.h"
+#include "SafeSave.h"
 
 #include <QFile>
 #include <QFont>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace QMWidgets {
@@ -48,8 +48,7 @@ void CssDoc::slotSave()
         return;
     }
     // Encoded by the stream first, so that a short write can be seen: the
-    // stream does not report one, and QSaveFile::commit() overlooks a failed
-    // flush of its buffer.
+    // stream does not report one.
     QByteArray baText;
     {
         QTextStream stream(&baText, QIODevice::WriteOnly);
@@ -59,12 +58,11 @@ void CssDoc::slotSave()
     // intact, and the title only changes when the save really happened.
     // Where no temporary file can be made beside it, the file is written in
     // place, as a plain save would.
-    QSaveFile file(m_strFileName);
-    file.setDirectWriteFallback(true);
+    MTools::SafeSave file(m_strFileName);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    if (file.write(baText) != baText.size() || !file.flush()) {
-        file.cancelWriting();
+    if (file.write(baText) != baText.size()) {
+        file.cancel();
         return;
     }
     if (!file.commit())

@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Os.h"
+#include "SafeSave.h"
 #include "SettingsWidget.h"
 #include "SettingsXml.h"
 #include "WidgetFunctions.h"
@@ -14,7 +15,6 @@
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -153,7 +153,7 @@ void SettingsDialog::slotSaveSettings()
         strPath += kExtension;
     // Written aside and moved into place: a failed write leaves an earlier
     // export as it was.
-    QSaveFile file(strPath);
+    MTools::SafeSave file(strPath);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(xml);
         file.commit();

@@ -6,6 +6,7 @@
 #include "NoteEditWidget.h"
 #include "NoteResources.h"
 #include "Os.h"
+#include "SafeSave.h"
 
 #include <QCursor>
 #include <QDateTime>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -189,7 +189,7 @@ void ImageNoteWorkArea::slotSave()
         return;
     // Written beside the target and moved into place when complete, so a
     // failed write leaves an earlier file of that name as it was.
-    QSaveFile file(strFile);
+    MTools::SafeSave file(strFile);
     bool bSaved = false;
     if (file.open(QIODevice::WriteOnly)) {
         QPixmap canvas(size());

@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Os.h"
+#include "SafeSave.h"
 #include "WidgetFunctions.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -116,7 +116,7 @@ void ScreenCropper::slotSave()
     const QString strFile = m_strSaveFolder + QStringLiteral("/ScreenShot_")
                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"))
                             + QStringLiteral(".png");
-    QSaveFile file(strFile);
+    MTools::SafeSave file(strFile);
     if (!file.open(QIODevice::WriteOnly))
         return;
     // saved() promises a file: a failed write (no cut yet, a full disk) is

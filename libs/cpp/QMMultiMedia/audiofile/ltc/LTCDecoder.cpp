@@ -3,10 +3,11 @@
 #include "ChunkReader.h"
 #include "FileInput.h"
 #include "ProductionParameters.h"
+#include "SafeSave.h"
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -273,8 +274,12 @@ bool LTCDecoder::save(const char* path)
         return false;
     // Written beside the target and put in its place only when whole: a
     // failed write leaves the previous state file, and the list, as they were.
-    QSaveFile file(QFile::decodeName(path ? path : ""));
-    if (!path || !file.open(QIODevice::WriteOnly)) {
+    // The list is read back from the file below, which a pipe or a device
+    // would not give back: only a regular file (or a new one) is written.
+    const QFileInfo target(QFile::decodeName(path ? path : ""));
+    const bool bPlainFile = !target.exists() || target.isFile();
+    MTools::SafeSave file(target.filePath());
+    if (!path || !bPlainFile || !file.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "LTCDecoder::save: file creation error\n");
         return false;
     }

@@ -713,6 +713,17 @@ void tst_LTCDecoder::failedSaveKeepsEverything()
     }
     QCOMPARE(decoder.frames().size(), size_t(4));
     QCOMPARE(AudioTest::fileBytes(good), original);
+
+    // A pipe cannot give the list back: it is neither written nor replaced.
+    const QString pipe = m_dir.filePath("pipe.ltcc");
+    QCOMPARE(QProcess::execute("mkfifo", {pipe}), 0);
+    {
+        AudioTest::CapturedStderr err;
+        QVERIFY(!decoder.save(QFile::encodeName(pipe).constData()));
+        QCOMPARE(err.text(), QString("LTCDecoder::save: file creation error\n"));
+    }
+    QCOMPARE(decoder.frames().size(), size_t(4));
+    QCOMPARE(QProcess::execute("test", {"-p", pipe}), 0);
 }
 
 void tst_LTCDecoder::frameRateOfTheList()

@@ -1,0 +1,401 @@
+#include "FifoReader.h"
+#include "FileSizeLimit.h"
+#include "SafeSave.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <optional>
+
+namespace {
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The whole save: open, the bytes in pieces of nPiece, commit.
+bool save(const QString& path, const QByteArray& bytes, int nPiece)
+{
+    MTools::SafeSave file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (int i = 0; i < bytes.size(); i += nPiece) {
+        const QByteArray piece = bytes.mid(i, nPiece);
+        if (file.write(piece) != piece.size())
+            return false;
+    }
+    return file.commit();
+}
+
+mode_t fileType(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// A listening socket bound to a path: a file that cannot be opened.
+bool makeSocket(const QString& path, int* pFd)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    *pFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    return *pFd >= 0 && ::bind(*pFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+}
+
+// While alive, the folder is marked immutable (no entry can be added or
+// removed there, even by root; its files stay writable). Needs a file system
+// that knows the flag and the right to set it.
+class ImmutableFolder
+{
+public:
+    explicit ImmutableFolder(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY))
+    {
+        int flags = 0;
+        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            m_bSet = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+    }
+    ~ImmutableFolder()
+    {
+        int flags = 0;
+        if (m_bSet && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ImmutableFolder(const ImmutableFolder&) = delete;
+    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+
+    bool isSet() const { return m_bSet; }
+
+private:
+    int m_fd = -1;
+    bool m_bSet = false;
+};
+
+// While alive, the process acts as the ordinary user "nobody" when it runs
+// as root (who may create files in any folder), and as itself otherwise.
+class OrdinaryUser
+{
+public:
+    OrdinaryUser() : m_bRoot(::geteuid() == 0)
+    {
+        m_bOk = !m_bRoot || (::setegid(65534) == 0 && ::seteuid(65534) == 0);
+    }
+    ~OrdinaryUser()
+    {
+        if (m_bRoot && ::seteuid(0) == 0)
+            ::setegid(0);
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+    bool isOk() const { return m_bOk; }
+
+private:
+    bool m_bRoot = false;
+    bool m_bOk = false;
+};
+
+}  // namespace
+
+class TestSafeSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void regularFileIsReplaced_data();
+    void regularFileIsReplaced();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void fifoReaderGetsTheBytes_data();
+    void fifoReaderGetsTheBytes();
+    void fifoReaderLeavingFailsTheSave();
+    void specialFileStaysInPlace_data();
+    void specialFileStaysInPlace();
+    void folderWithoutNewFiles_data();
+    void folderWithoutNewFiles();
+    void seekPatchesWrittenBytes();
+};
+
+void TestSafeSave::regularFileIsReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("new file") << "new";
+    QTest::newRow("existing file") << "existing";
+    // The link stays, and its target takes the new content.
+    QTest::newRow("link to a file") << "link";
+}
+
+void TestSafeSave::regularFileIsReplaced()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("target"));
+    QString path = target;
+    if (kind != QLatin1String("new"))
+        QVERIFY(writeBytes(target, QByteArray(5000, 'o')));
+    if (kind == QLatin1String("link")) {
+        path = dir.filePath(QStringLiteral("link"));
+        QVERIFY(QFile::link(target, path));
+    }
+
+    QVERIFY(save(path, "new content", 4));
+    QCOMPARE(readBytes(target), QByteArray("new content"));
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link"));
+    QCOMPARE(entries(dir.path()).size(), kind == QLatin1String("link") ? 2 : 1);
+}
+
+void TestSafeSave::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("piece");
+    // Pieces larger than the file's buffer (16 KiB) go straight to the disk.
+    QTest::newRow("write fails") << "full" << 40000 << 20000;
+    // Small pieces wait in the file's buffer: the disk fills up only when
+    // commit() writes them out.
+    QTest::newRow("last flush fails") << "full" << 10000 << 100;
+    QTest::newRow("cancelled") << "cancel" << 10000 << 100;
+}
+
+void TestSafeSave::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, size);
+    QFETCH(int, piece);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("kept"));
+    QVERIFY(writeBytes(path, "old content"));
+    const QByteArray bytes(size, 'n');
+
+    bool bCommitted = false;
+    {
+        MTools::SafeSave file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        std::optional<FileSizeLimit> limit;
+        if (kind == QLatin1String("full"))
+            limit.emplace(4096);  // the disk fills up part way
+        for (int i = 0; i < bytes.size(); i += piece)
+            file.write(bytes.mid(i, piece));
+        if (kind == QLatin1String("cancel"))
+            file.cancel();
+        else
+            bCommitted = file.commit();
+        QVERIFY(!file.isOpen());
+        if (kind == QLatin1String("full"))
+            QVERIFY(!file.errorString().isEmpty());
+    }
+    QVERIFY(!bCommitted);
+    QCOMPARE(readBytes(path), QByteArray("old content"));
+    QCOMPARE(entries(dir.path()), QStringList{"kept"});
+}
+
+void TestSafeSave::fifoReaderGetsTheBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("a few bytes") << QByteArray("through the pipe\n") << false;
+    // More than a pipe holds: the writer waits on the reader meanwhile.
+    QTest::newRow("more than the pipe holds") << QByteArray(1 << 20, 'p') << false;
+    QTest::newRow("through a link") << QByteArray("linked\n") << true;
+}
+
+void TestSafeSave::fifoReaderGetsTheBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, throughLink);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    FifoReader reader(fifo);
+    QVERIFY(reader.isReady());
+    QString path = fifo;
+    if (throughLink) {
+        path = dir.filePath(QStringLiteral("link"));
+        QVERIFY(QFile::link(fifo, path));
+    }
+
+    QVERIFY(save(path, bytes, 5000));
+    QCOMPARE(reader.received(), bytes);
+    QVERIFY(FifoReader::isFifo(fifo));
+    QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
+    QCOMPARE(entries(dir.path()).size(), throughLink ? 2 : 1);
+}
+
+void TestSafeSave::fifoReaderLeavingFailsTheSave()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The shell opens the pipe for reading and closes it unread.
+    QProcess reader;
+    reader.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral(": < \"$0\""), fifo});
+    QVERIFY(reader.waitForStarted());
+
+    // Far more than a pipe holds, so that writing must go on after the
+    // reader has gone; that ends neither the process nor in success.
+    MTools::SafeSave file(fifo);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8 << 20, 'x'));
+    QVERIFY(!file.commit());
+    QVERIFY(!file.errorString().isEmpty());
+    QVERIFY(FifoReader::isFifo(fifo));
+    QVERIFY(reader.waitForFinished(10000));
+}
+
+void TestSafeSave::specialFileStaysInPlace_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("device") << "device" << true;
+    QTest::newRow("link to a device") << "link" << true;
+    // A socket cannot be opened as a file: the save fails, the socket stays.
+    QTest::newRow("socket") << "socket" << false;
+}
+
+void TestSafeSave::specialFileStaysInPlace()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString node = dir.filePath(QStringLiteral("node"));
+    QString path = node;
+    int socketFd = -1;
+    mode_t type = S_IFCHR;
+    if (kind == QLatin1String("socket")) {
+        type = S_IFSOCK;
+        const bool bMade = makeSocket(node, &socketFd);
+        if (!bMade) {
+            ::close(socketFd);
+            QSKIP("no socket can be bound in the temporary folder");
+        }
+    } else {
+        // A null device of the test's own, so that nothing outside the
+        // folder is at stake.
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("making a device node needs root");
+        if (kind == QLatin1String("link")) {
+            path = dir.filePath(QStringLiteral("link"));
+            QVERIFY(QFile::link(node, path));
+        }
+    }
+
+    const bool bSaved = save(path, "to the device", 100);
+    if (socketFd >= 0)
+        ::close(socketFd);
+    QCOMPARE(bSaved, saved);
+    QCOMPARE(fileType(node), type);
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link"));
+    QCOMPARE(entries(dir.path()).size(), kind == QLatin1String("link") ? 2 : 1);
+}
+
+void TestSafeSave::folderWithoutNewFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    // Root may create files anywhere: the save runs as an ordinary user then.
+    QTest::newRow("read-only folder") << "readonly";
+    // Refuses new files to root as well.
+    QTest::newRow("immutable folder") << "immutable";
+}
+
+// A writable file in a folder that takes no temporary file is written in
+// place; a new file there cannot be made at all.
+void TestSafeSave::folderWithoutNewFiles()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("kept"));
+    const QString added = dir.filePath(QStringLiteral("added"));
+    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                            | QFileDevice::WriteOther));
+
+    bool bSaved = false;
+    bool bAdded = true;
+    if (kind == QLatin1String("readonly")) {
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        bool bReachable = false;
+        {
+            const OrdinaryUser user;
+            if (user.isOk() && QFileInfo(path).isWritable()) {
+                bReachable = true;
+                bSaved = save(path, "new content", 4);
+                bAdded = save(added, "new file", 4);
+            }
+        }
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (!bReachable)
+            QSKIP("no ordinary user can reach a file in the temporary folder");
+    } else {
+        const ImmutableFolder immutable(dir.path());
+        if (!immutable.isSet())
+            QSKIP("the file system or the user cannot mark a folder immutable");
+        bSaved = save(path, "new content", 4);
+        bAdded = save(added, "new file", 4);
+    }
+    QVERIFY(bSaved);
+    QVERIFY(!bAdded);
+    QCOMPARE(readBytes(path), QByteArray("new content"));
+    QCOMPARE(entries(dir.path()), QStringList{"kept"});
+}
+
+// Formats that fill in lengths at the end go back over what they wrote.
+void TestSafeSave::seekPatchesWrittenBytes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("patched"));
+    MTools::SafeSave file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(!file.isSequential());
+    QCOMPARE(file.write("len=????;body"), qint64(13));
+    QVERIFY(file.seek(4));
+    QCOMPARE(file.write("0004"), qint64(4));
+    QCOMPARE(file.pos(), qint64(8));
+    QVERIFY(file.commit());
+    QCOMPARE(readBytes(path), QByteArray("len=0004;body"));
+}
+
+QTEST_GUILESS_MAIN(TestSafeSave)
+#include "tst_SafeSave.moc"
