@@ -10,7 +10,8 @@ endif()
 
 # Tests see DejaVu only (test-fonts.conf.in), so that what they measure or
 # draw of text is the same whatever fonts the machine has; the font cache
-# stays in the build folder.
+# stays in the build folder. A test program run by hand gets the same with
+# FONTCONFIG_FILE=<build>/test-fonts/fonts.conf.
 find_path(ZINTROP_DEJAVU_DIR DejaVuSans.ttf
   PATHS /usr/share/fonts /usr/local/share/fonts
   PATH_SUFFIXES truetype/dejavu dejavu dejavu-sans-fonts TTF

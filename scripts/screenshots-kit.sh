@@ -12,6 +12,7 @@
 # Needs the built demo (bash scripts/build.sh test, or BUILD_DIR=...) and
 # Xvfb, xdotool and ImageMagick (scripts/setup.sh installs them). The demo
 # reports where its buttons are, so no position below depends on the style.
+# Each window is waited for, at most ZINTROP_SHOTS_WAIT seconds (60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"

@@ -9,6 +9,7 @@
 # Needs a built program (bash scripts/build.sh test, or BUILD_DIR=...) and
 # Xvfb, xdotool and ImageMagick (scripts/setup.sh installs them). The
 # positions clicked are those of the window at its default size (420 x 600).
+# Each window is waited for, at most ZINTROP_SHOTS_WAIT seconds (60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
