@@ -8,6 +8,26 @@ if(NOT ZINTROP_SANITIZE)
   set(ZINTROP_SANITIZER_ENV)
 endif()
 
+# Tests see DejaVu only (test-fonts.conf.in), so that what they measure or
+# draw of text is the same whatever fonts the machine has; the font cache
+# stays in the build folder. A test program run by hand gets the same with
+# FONTCONFIG_FILE=<build>/test-fonts/fonts.conf.
+find_path(ZINTROP_DEJAVU_DIR DejaVuSans.ttf
+  PATHS /usr/share/fonts /usr/local/share/fonts
+  PATH_SUFFIXES truetype/dejavu dejavu dejavu-sans-fonts TTF
+  NO_DEFAULT_PATH
+  DOC "The folder of fonts-dejavu-core, the only fonts the tests use")
+set(ZINTROP_TEST_FONT_ENV)
+if(ZINTROP_DEJAVU_DIR)
+  set(ZINTROP_FONT_CACHE_DIR ${CMAKE_BINARY_DIR}/test-fonts/cache)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/test-fonts.conf.in
+                 ${CMAKE_BINARY_DIR}/test-fonts/fonts.conf @ONLY)
+  set(ZINTROP_TEST_FONT_ENV "FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/test-fonts/fonts.conf")
+else()
+  message(WARNING "DejaVuSans.ttf not found (fonts-dejavu-core): "
+                  "the tests will measure text in whatever fonts this machine has")
+endif()
+
 # zintrop_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [LABELS l ...])
 # One QTest executable, registered with CTest. Tests run headless and with a
 # timeout so that nothing can wait forever on a display, a bus or a device.
@@ -22,7 +42,7 @@ function(zintrop_add_test)
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     LABELS "${T_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false;${ZINTROP_SANITIZER_ENV}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false;${ZINTROP_TEST_FONT_ENV};${ZINTROP_SANITIZER_ENV}")
 endfunction()
 
 # With Ninja, moc's step only reruns for the headers it parsed last time, so a

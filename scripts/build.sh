@@ -11,14 +11,23 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$jobs"
 case "$mode" in
   test)
-    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs")
+    # A failing test does not stop the script before the sanitised stage
+    # (a failing build still does); the exit status counts both stages.
+    failed=()
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs") \
+      || failed+=("$build")
     # The libraries that touch no windows, once more under AddressSanitizer
     # and UndefinedBehaviorSanitizer, with the fuzz seeds they read.
     sanitized="${build}-asan"
     cmake -S . -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZINTROP_SANITIZE=ON >/dev/null
     cmake --build "$sanitized" --parallel "$jobs"
-    cd "$sanitized"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs"
+    (cd "$sanitized" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs") \
+      || failed+=("$sanitized")
+    if [ ${#failed[@]} -gt 0 ]; then
+      echo "tests failed in: ${failed[*]}" >&2
+      exit 1
+    fi
+    echo "all tests passed in $build and $sanitized"
     ;;
   run)
     if [ -x "$build/bin/zintrop-lite" ]; then

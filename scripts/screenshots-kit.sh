@@ -12,6 +12,7 @@
 # Needs the built demo (bash scripts/build.sh test, or BUILD_DIR=...) and
 # Xvfb, xdotool and ImageMagick (scripts/setup.sh installs them). The demo
 # reports where its buttons are, so no position below depends on the style.
+# Each window is waited for, at most ZINTROP_SHOTS_WAIT seconds (60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
@@ -37,41 +38,117 @@ mkdir -p "$HOME/Desktop"
 geometry="$work/geometry.txt"
 export ZINTROP_DEMO_GEOMETRY="$geometry"
 
-shot() {  # shot name [geometry]
+# Every wait below is for something to show on screen or to end, for at
+# most this many seconds: a loaded machine can take long to open a window.
+limit="${ZINTROP_SHOTS_WAIT:-60}"
+
+fail() { echo "screenshots-kit: $*" >&2; exit 1; }
+
+# windows criteria...: the ids of the windows on screen that match
+# (xdotool search's --pid or --name), one a line.
+windows() { xdotool search --all --onlyvisible "$@" 2>/dev/null | sort || true; }
+
+# mark criteria..., then wait_window what criteria...: waits until a
+# matching window that was not on screen at the mark is shown (a program's
+# first window, a dialog, a menu), prints its id.
+mark() { windows "$@" > "$work/marked"; }
+wait_window() {
+  local what="$1" deadline=$((SECONDS + limit)) id
+  shift
+  while :; do
+    id="$(windows "$@" | comm -13 "$work/marked" - | tail -1)"
+    [ -n "$id" ] && { echo "$id"; return; }
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what did not show within $limit s"
+    sleep 0.1
+  done
+}
+
+# wait_closed id what criteria...: waits until that window is off the screen.
+wait_closed() {
+  local id="$1" what="$2" deadline=$((SECONDS + limit))
+  shift 2
+  while windows "$@" | grep -x "$id" >/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what was still open after $limit s"
+    sleep 0.1
+  done
+}
+
+# wait_exit pid what: waits until the program has ended.
+wait_exit() {
+  local deadline=$((SECONDS + limit))
+  while kill -0 "$1" 2>/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$2 did not end within $limit s"
+    sleep 0.1
+  done
+  wait "$1" 2>/dev/null || true
+}
+
+# grab file [geometry]: the screen, or that part of it, as a picture.
+grab() {
   if [ -n "${2:-}" ]; then
-    import -window root -crop "$2" +repage "$out/$1.png"
+    import -window root -crop "$2" +repage "$1"
   else
-    import -window root "$out/$1.png"
+    import -window root "$1"
   fi
+}
+
+# settle [geometry]: waits until the screen (or that part) stops changing:
+# two grabs a third of a second apart alike. A screen still changing at the
+# limit is taken as it is.
+settle() {
+  local deadline=$((SECONDS + limit))
+  grab "$work/settle-a.png" "${1:-}"
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    sleep 0.3
+    grab "$work/settle-b.png" "${1:-}"
+    compare -metric AE "$work/settle-a.png" "$work/settle-b.png" null: 2>/dev/null && return
+    mv "$work/settle-b.png" "$work/settle-a.png"
+  done
+  echo "screenshots-kit: the screen still changing after $limit s; taken as it is" >&2
+}
+
+shot() {  # shot name [geometry]
+  settle "${2:-}"
+  grab "$out/$1.png" "${2:-}"
+  # Nothing on screen (not even the desktop picture) is all black.
+  [ "$(convert "$out/$1.png" -format '%[fx:maxima]' info:)" != 0 ] || fail "$1.png is black"
   echo "saved $out/$1.png"
 }
 
-# where name [text]: the centre of a named widget of the demo (with that
-# text, for buttons), as "x y".
+# widget name [text]: the line "name x y w h [text]" of a named widget of
+# the demo (with that text, for buttons), once the demo has written it.
+widget() {
+  local line deadline=$((SECONDS + limit))
+  while :; do
+    line="$(grep "^$1 " "$geometry" 2>/dev/null | grep "${2:-}\$" | tail -1 || true)"
+    [ -n "$line" ] && { echo "$line"; return; }
+    [ "$SECONDS" -lt "$deadline" ] || fail "no widget $1 ${2:-} on screen within $limit s"
+    sleep 0.1
+  done
+}
+
+# where name [text]: the centre of a named widget, as "x y".
 where() {
   local line
-  for _ in $(seq 1 40); do
-    line="$(grep "^$1 " "$geometry" 2>/dev/null | grep "${2:-}\$" | tail -1 || true)"
-    if [ -n "$line" ]; then
-      set -- $line
-      echo "$(( $2 + $4 / 2 )) $(( $3 + $5 / 2 ))"
-      return
-    fi
-    sleep 0.25
-  done
-  echo "no widget $1 ${2:-} on screen" >&2
-  exit 1
+  line="$(widget "$@")" || exit 1
+  set -- $line
+  echo "$(( $2 + $4 / 2 )) $(( $3 + $5 / 2 ))"
 }
 
 # origin name: the top-left corner of a named widget, as "x y".
 origin() {
   local line
-  line="$(grep "^$1 " "$geometry" | tail -1)"
+  line="$(widget "$1")" || exit 1
   set -- $line
   echo "$2 $3"
 }
 
-click() { xdotool mousemove $(where "$@") click 1; sleep 0.3; }
+click() {
+  local at
+  at="$(where "$@")" || exit 1
+  xdotool mousemove $at click 1
+  sleep 0.3
+}
 
 # drag x1 y1 x2 y2 [steps]: a left-button drag in screen pixels.
 drag() {
@@ -92,34 +169,41 @@ convert -size 1920x1080 gradient:'#28506e-#5a3f78' -fill white -font DejaVu-Sans
   -annotate +160+380 '2. Screenshots reviewed' -annotate +160+440 '3. Notes written' \
   -fill '#f0c040' -draw 'roundrectangle 1150,260 1700,700 30,30' \
   -fill '#28506e' -pointsize 48 -annotate +1260+500 'Due Friday' "$work/desktop.png"
+mark --name '^ImageMagick: '
 display -geometry +0+0 "$work/desktop.png" &
 pids+=($!)
-sleep 1.5
+wait_window "the picture on the desktop" --name '^ImageMagick: ' >/dev/null
 shot 1-desktop
 
 # ---- the editor ------------------------------------------------------------
 "$demo" editor &
 editor=$!
 pids+=($editor)
-sleep 2
+: > "$work/marked"
+editorWindow="$(wait_window "the editor" --pid "$editor")"
 shot 2-editor-opened
-read -r cx cy < <(origin ImageNoteWorkArea)
+at="$(origin ImageNoteWorkArea)"
+read -r cx cy <<< "$at"
 
 # Lines 3 pixels wide (the third entry of the width menu).
+mark --pid "$editor"
 click ImageNoteEditorThikness
+menu="$(wait_window "the width menu" --pid "$editor")"
 xdotool key Down Down Down Return
-sleep 0.3
+wait_closed "$menu" "the width menu" --pid "$editor"
 click ImageNoteEditorRectangle
 drag $(( cx + 140 )) $(( cy + 140 )) $(( cx + 830 )) $(( cy + 245 ))
 click ImageNoteEditorArrow
 drag $(( cx + 1060 )) $(( cy + 110 )) $(( cx + 845 )) $(( cy + 190 ))
 # A red from the colour grid (row 2, column 1), then an oval.
-read -r sx sy < <(origin ImageNoteEditorColorDecor)
+at="$(origin ImageNoteEditorColorDecor)"
+read -r sx sy <<< "$at"
+mark --pid "$editor"
 xdotool mousemove $(( sx + 10 )) $(( sy + 10 )) click 1
-sleep 0.4
+grid="$(wait_window "the colour grid" --pid "$editor")"
 shot 3-colour-grid 400x260+0+0
 xdotool mousemove $(( sx + 5 + 5 + 22 + 10 )) $(( sy + 5 + 22 + 5 + 2 * 22 + 10 )) click 1
-sleep 0.3
+wait_closed "$grid" "the colour grid" --pid "$editor"
 click ImageNoteEditorOval
 drag $(( cx + 130 )) $(( cy + 335 )) $(( cx + 680 )) $(( cy + 400 ))
 # The marker at 8 times the line width, along the first item.
@@ -135,51 +219,55 @@ drag $(( cx + 760 )) $(( cy + 420 )) $(( cx + 1120 )) $(( cy + 560 ))
 xdotool type --delay 20 "Check this before Friday"
 click NoteEditWidgetInc
 click NoteEditWidgetInc
-sleep 0.3
 shot 5-note-typed
 click NoteEditWidgetAccept
-sleep 0.5
 shot 6-note-accepted
 
 # Undo the note and redo it, then save through the dialog.
 click ImageNoteEditorUndo
 shot 7-after-undo
 click ImageNoteEditorRedo
+mark --pid "$editor"
 click ImageNoteEditorSave
-sleep 1
+dialog="$(wait_window "the save dialog" --pid "$editor")"
 shot 8-save-dialog
 xdotool type --delay 5 "$HOME/annotated.png"
 xdotool key Return
-sleep 1
-[ -s "$HOME/annotated.png" ] || { echo "the editor saved nothing" >&2; exit 1; }
+wait_closed "$dialog" "the save dialog" --pid "$editor"
+deadline=$((SECONDS + limit))
+until [ -s "$HOME/annotated.png" ]; do
+  [ "$SECONDS" -lt "$deadline" ] || fail "the editor saved nothing within $limit s"
+  sleep 0.1
+done
 identify "$HOME/annotated.png"
 cp "$HOME/annotated.png" "$out/9-saved-by-editor.png"
 
 # A new screenshot: the editor hides, the desktop is grabbed again.
 click NewScreenShowButton
-sleep 1.5
+wait_closed "$editorWindow" "the editor, hiding for the grab," --pid "$editor"
+: > "$work/marked"
+editorWindow="$(wait_window "the editor, back with the new grab," --pid "$editor")"
 shot 10-new-screenshot
 # The new picture counts as unsaved: quitting asks first.
+mark --pid "$editor"
 click ImageNoteEditorQuit
-sleep 0.7
+wait_window "the quit question" --pid "$editor" >/dev/null
 shot 11-quit-question
 click PushButton Yes
-sleep 0.5
-if kill -0 "$editor" 2>/dev/null; then echo "the editor did not quit" >&2; exit 1; fi
+wait_exit "$editor" "the editor"
 
 # ---- the cropper -----------------------------------------------------------
 "$demo" cropper > "$work/cropper.log" &
 cropper=$!
 pids+=($cropper)
-sleep 1.5
+: > "$work/marked"
+wait_window "the cropper" --pid "$cropper" >/dev/null
 shot 12-cropper
 xdotool mousemove 1150 260 mousedown 1
 for i in $(seq 1 10); do xdotool mousemove $(( 1150 + 55 * i )) $(( 260 + 44 * i )); sleep 0.02; done
-sleep 0.3
 shot 13-cropper-selecting
 xdotool mouseup 1
-sleep 1
-wait "$cropper" || true
+wait_exit "$cropper" "the cropper"
 grep -q saved "$work/cropper.log" || { echo "the cropper saved nothing" >&2; exit 1; }
 cut="$(ls "$HOME"/Desktop/ScreenShot_*.png)"
 identify "$cut"
@@ -189,13 +277,13 @@ cp "$cut" "$out/14-saved-by-cropper.png"
 "$demo" measurer &
 measurer=$!
 pids+=($measurer)
-sleep 1.5
+: > "$work/marked"
+wait_window "the measurer" --pid "$measurer" >/dev/null
+settle
 xdotool mousemove 160 160 mousedown 1
 for i in $(seq 1 10); do xdotool mousemove $(( 160 + 60 * i )) $(( 160 + 30 * i )); sleep 0.02; done
-sleep 0.3
 shot 15-measurer
 xdotool mouseup 1
 xdotool key Escape
-sleep 0.5
-if kill -0 "$measurer" 2>/dev/null; then echo "the measurer did not close" >&2; exit 1; fi
+wait_exit "$measurer" "the measurer"
 echo "done: $out"

@@ -9,6 +9,7 @@
 # Needs a built program (bash scripts/build.sh test, or BUILD_DIR=...) and
 # Xvfb, xdotool and ImageMagick (scripts/setup.sh installs them). The
 # positions clicked are those of the window at its default size (420 x 600).
+# Each window is waited for, at most ZINTROP_SHOTS_WAIT seconds (60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
@@ -17,13 +18,13 @@ out="$(realpath -m "${1:-$build/screenshots}")"
 [ -x "$program" ] || { echo "no program at $program; build first" >&2; exit 1; }
 mkdir -p "$out"
 
-work="$(mktemp -d /tmp/zintrop-shots-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-
 if [ -z "${ZINTROP_SHOTS_INNER:-}" ]; then
   export ZINTROP_SHOTS_INNER=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$out"
 fi
+
+work="$(mktemp -d /tmp/zintrop-shots-XXXXXX)"
+trap 'rm -rf "$work"' EXIT
 
 # A fresh home: no introduction, nothing opened after the batch, and the
 # maker's hosts on a loopback port where nothing listens.
@@ -54,63 +55,148 @@ done
 echo "notes" > "$pics/readme.txt"
 
 
-shot() {  # shot name [window-name] [geometry]
+# Every wait below is for something to show on screen, for at most this
+# many seconds: a loaded machine can take long to open a window.
+limit="${ZINTROP_SHOTS_WAIT:-60}"
+
+fail() { echo "screenshots: $*" >&2; exit 1; }
+
+# windows: the ids of the program's windows on screen, one a line.
+windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort || true; }
+
+# mark, then wait_window what: waits until a window of the program that was
+# not on screen at the mark is shown (a dialog, a menu), prints its id.
+mark() { windows > "$work/marked"; }
+wait_window() {
+  local deadline=$((SECONDS + limit)) id
+  while :; do
+    id="$(windows | comm -13 "$work/marked" - | tail -1)"
+    [ -n "$id" ] && { echo "$id"; return; }
+    [ "$SECONDS" -lt "$deadline" ] || fail "$1 did not show within $limit s"
+    kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for $1"
+    sleep 0.1
+  done
+}
+
+# wait_closed id what: waits until that window is off the screen.
+wait_closed() {
+  local deadline=$((SECONDS + limit))
+  while windows | grep -x "$1" >/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$2 was still open after $limit s"
+    sleep 0.1
+  done
+}
+
+# grab file geometry: the part of the screen as a picture.
+grab() { import -window root -crop "$2" +repage "$1"; }
+
+# settle geometry: waits until that part of the screen stops changing (an
+# animation ended, a list filled): two grabs a third of a second apart
+# alike. A part still changing at the limit is taken as it is.
+settle() {
+  local deadline=$((SECONDS + limit))
+  grab "$work/settle-a.png" "$1"
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    sleep 0.3
+    grab "$work/settle-b.png" "$1"
+    compare -metric AE "$work/settle-a.png" "$work/settle-b.png" null: 2>/dev/null && return
+    mv "$work/settle-b.png" "$work/settle-a.png"
+  done
+  echo "screenshots: $1 still changing after $limit s; taken as it is" >&2
+}
+
+# wait_like geometry picture what: waits until that part of the screen
+# looks like the picture again.
+wait_like() {
+  local deadline=$((SECONDS + limit))
+  until grab "$work/now.png" "$1" && compare -metric AE "$work/now.png" "$2" null: 2>/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$3 did not happen within $limit s"
+    sleep 0.2
+  done
+}
+
+# unblack geometry what: waits until that part of the screen is no longer
+# all black, as a window is between showing and its first painting.
+unblack() {
+  local deadline=$((SECONDS + limit))
+  until grab "$work/now.png" "$1" && [ "$(convert "$work/now.png" -format '%[fx:maxima]' info:)" != 0 ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$2 was still black after $limit s"
+    sleep 0.1
+  done
+}
+
+shot() {  # shot name [window-id] [geometry]
   local geometry="${3:-420x600+0+0}"
   if [ -n "${2:-}" ]; then
-    local id
-    id="$(xdotool search --name "$2" | tail -1)"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    eval "$(xdotool getwindowgeometry --shell "$2")"
     geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
   fi
-  import -window root -crop "$geometry" +repage "$out/$1.png"
+  unblack "$geometry" "$1"
+  settle "$geometry"
+  grab "$out/$1.png" "$geometry"
   echo "saved $out/$1.png"
 }
 
+: > "$work/marked"
 "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
-sleep 2
+wait_window "the main window" >/dev/null
 shot 1-main-window-empty
 
 # The drop area's open button, then the folder dialog: type the folder, Enter.
+mark
 xdotool mousemove 210 180 click 1
-sleep 1.5
-shot 2-open-folder-dialog "Find Directory|Choose|Open"
+dialog="$(wait_window "the folder dialog")"
+shot 2-open-folder-dialog "$dialog"
 xdotool type --delay 5 "$pics"
 xdotool key Return
-sleep 2
+wait_closed "$dialog" "the folder dialog"
 shot 3-main-window-list
+dropArea=420x80+0+40  # above its button, which shows the pointer over it
+grab "$work/drop-area.png" "$dropArea"
 
 # The first row's menu button, then "Show Image": the preview slides in.
+mark
 xdotool mousemove 386 240 click 1
-sleep 0.7
+menu="$(wait_window "the row's menu")"
 # The menu opens at the button and reaches past the window's right edge.
 shot 3a-row-menu "" 560x600+0+0
 xdotool key Down Return
-sleep 1.5
+wait_closed "$menu" "the row's menu"
 shot 3b-preview
-sleep 4.5
+# It slides away again by itself.
+wait_like "$dropArea" "$work/drop-area.png" "the preview's sliding away"
 
 # The settings button (the gear), then Escape.
+mark
 xdotool mousemove 157 536 click 1
-sleep 1
-shot 4-settings-dialog "Settings"
+dialog="$(wait_window "the settings dialog")"
+shot 4-settings-dialog "$dialog"
 xdotool key Escape
-sleep 0.5
+wait_closed "$dialog" "the settings dialog"
 
 # "Compress": the progress dialog runs, then shows DONE.
+mark
 xdotool mousemove 229 536 click 1
-sleep 3.2
-shot 5-progress-running
-for _ in $(seq 1 120); do
-  n="$(find "$dest" -name '*.png' | wc -l)"
-  [ "$n" -ge "$count" ] && break
+dialog="$(wait_window "the progress dialog")"
+deadline=$((SECONDS + limit))
+until [ "$(find "$dest" -name '*.png' | wc -l)" -ge 3 ]; do
+  [ "$SECONDS" -lt "$deadline" ] || fail "the batch wrote nothing within $limit s"
+  sleep 0.1
+done
+# Still running: the shot is taken as it is, not once it stops changing.
+unblack 420x600+0+0 5-progress-running
+cp "$work/now.png" "$out/5-progress-running.png"
+echo "saved $out/5-progress-running.png"
+deadline=$((SECONDS + 4 * limit))
+until [ "$(find "$dest" -name '*.png' | wc -l)" -ge "$count" ]; do
+  [ "$SECONDS" -lt "$deadline" ] || fail "the batch did not finish within $((4 * limit)) s"
   sleep 0.5
 done
-sleep 1.5
 shot 6-progress-done
 xdotool key Escape
-sleep 0.7
+wait_closed "$dialog" "the progress dialog"
 shot 7-main-window-after
 kill $pid
 wait $pid 2>/dev/null || true
