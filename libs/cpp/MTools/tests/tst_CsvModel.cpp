@@ -1,6 +1,7 @@
 #include "CsvModel.h"
 #include "FifoReader.h"
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QFileInfo>
@@ -12,18 +13,6 @@
 #include <limits>
 
 namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every field of every data row, row by row.
 QList<QStringList> rows(const MTools::CsvModel& model)

@@ -1,5 +1,6 @@
 #include "FifoReader.h"
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 #include "SafeSave.h"
 
 #include <QDir>
@@ -21,18 +22,6 @@
 #include <optional>
 
 namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList entries(const QString& folder)
 {

@@ -1,5 +1,6 @@
 #include "FifoReader.h"
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 #include "vCard.h"
 
 #include <QTemporaryDir>
@@ -33,12 +34,6 @@ QStringList describe(const QList<vCard>& cards)
         }
     }
     return result;
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
