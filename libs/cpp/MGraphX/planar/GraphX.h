@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 
 #include <vector>
@@ -7,8 +8,11 @@
 namespace MGraphX {
 
 // Drawing on any raster that can set and read one pixel. Every primitive goes
-// through setPixel() and pixel() only, so pixels outside the raster are
-// ignored by the raster itself; ranges are half-open unless said otherwise.
+// through setPixel() and pixel() only; ranges are half-open unless said
+// otherwise. Each primitive gives exactly the pixels its walk would set, but
+// only visits those inside bounds(), so its cost follows the raster, not the
+// size of the shape (a line across the whole int range, a disc of radius
+// 100000 on a 10 x 10 raster).
 //
 // The remaining virtual operations are extension points for derived rasters
 // (the planar images leave the hooks empty).
@@ -32,6 +36,8 @@ public:
     virtual void hook4(int a) = 0;
     virtual void hook5(int a) = 0;
     virtual void hook6(int a, int b, int c, int d, int e, int f) = 0;
+    // The pixels setPixel() can change; the primitives set nothing outside.
+    virtual QRect bounds() const = 0;
 
     // Bresenham from (x1, y1) to (x2, y2), both ends included.
     void drawLine(int x1, int y1, int x2, int y2, int nValue);
@@ -56,17 +62,19 @@ public:
     void floodFill(int x, int y, int nValue);
 
 private:
+    class ConicWalk;
     struct FillSeed { int x; int y; };
     // Fills the span of region pixels through the seed and queues one seed
     // per run of region pixels in the rows above and below it. Returns the
     // span's right end (below the seed's x when the seed was not in the region).
     int floodFillSpan(const FillSeed& seed, int nRegion, int nValue, std::vector<FillSeed>& vecStack);
     bool fillIfRegion(int x, int y, int nRegion, int nValue);
-    // Coordinates are worked in 64 bits; points beyond the int range lie
-    // outside every raster and are dropped.
-    void put(qint64 x, qint64 y, int nValue);
-    void run(qint64 x1, qint64 x2, qint64 y, int nValue);
-    void ellipse(int cx, int cy, int rx, int ry, int nValue, bool bFilled);
+    // Coordinates are worked in 64 bits and clipped to the raster's bounds.
+    void put(const QRect& clip, qint64 x, qint64 y, int nValue);
+    void run(const QRect& clip, qint64 x1, qint64 x2, qint64 y, int nValue);
+    void column(const QRect& clip, qint64 x, qint64 y1, qint64 y2, int nValue);
+    // Circles and ellipses: see GraphX.cpp.
+    void conic(const QRect& clip, qint64 cx, qint64 cy, const ConicWalk& walk, bool bFilled, int nValue);
 };
 
 } // namespace MGraphX

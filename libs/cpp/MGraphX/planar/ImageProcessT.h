@@ -53,6 +53,7 @@ public:
     void hook4(int) override {}
     void hook5(int) override {}
     void hook6(int, int, int, int, int, int) override {}
+    QRect bounds() const override { return QRect(0, 0, m_nWidth, m_nHeight); }
 
     // Four planes filled from the first min(count, width x height) 32-bit
     // little-endian pixels (byte 3 alpha, 2 red, 1 green, 0 blue); the rest
