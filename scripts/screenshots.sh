@@ -54,76 +54,8 @@ for i in $(seq 1 $count); do
 done
 echo "notes" > "$pics/readme.txt"
 
-
-# Every wait below is for something to show on screen, for at most this
-# many seconds: a loaded machine can take long to open a window.
-limit="${ZINTROP_SHOTS_WAIT:-60}"
-
-fail() { echo "screenshots: $*" >&2; exit 1; }
-
-# windows: the ids of the program's windows on screen, one a line.
-windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort || true; }
-
-# mark, then wait_window what: waits until a window of the program that was
-# not on screen at the mark is shown (a dialog, a menu), prints its id.
-mark() { windows > "$work/marked"; }
-wait_window() {
-  local deadline=$((SECONDS + limit)) id
-  while :; do
-    id="$(windows | comm -13 "$work/marked" - | tail -1)"
-    [ -n "$id" ] && { echo "$id"; return; }
-    [ "$SECONDS" -lt "$deadline" ] || fail "$1 did not show within $limit s"
-    kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for $1"
-    sleep 0.1
-  done
-}
-
-# wait_closed id what: waits until that window is off the screen.
-wait_closed() {
-  local deadline=$((SECONDS + limit))
-  while windows | grep -x "$1" >/dev/null; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "$2 was still open after $limit s"
-    sleep 0.1
-  done
-}
-
-# grab file geometry: the part of the screen as a picture.
-grab() { import -window root -crop "$2" +repage "$1"; }
-
-# settle geometry: waits until that part of the screen stops changing (an
-# animation ended, a list filled): two grabs a third of a second apart
-# alike. A part still changing at the limit is taken as it is.
-settle() {
-  local deadline=$((SECONDS + limit))
-  grab "$work/settle-a.png" "$1"
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    sleep 0.3
-    grab "$work/settle-b.png" "$1"
-    compare -metric AE "$work/settle-a.png" "$work/settle-b.png" null: 2>/dev/null && return
-    mv "$work/settle-b.png" "$work/settle-a.png"
-  done
-  echo "screenshots: $1 still changing after $limit s; taken as it is" >&2
-}
-
-# wait_like geometry picture what: waits until that part of the screen
-# looks like the picture again.
-wait_like() {
-  local deadline=$((SECONDS + limit))
-  until grab "$work/now.png" "$1" && compare -metric AE "$work/now.png" "$2" null: 2>/dev/null; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "$3 did not happen within $limit s"
-    sleep 0.2
-  done
-}
-
-# unblack geometry what: waits until that part of the screen is no longer
-# all black, as a window is between showing and its first painting.
-unblack() {
-  local deadline=$((SECONDS + limit))
-  until grab "$work/now.png" "$1" && [ "$(convert "$work/now.png" -format '%[fx:maxima]' info:)" != 0 ]; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "$2 was still black after $limit s"
-    sleep 0.1
-  done
-}
+shots=screenshots
+source scripts/shots-wait.sh
 
 shot() {  # shot name [window-id] [geometry]
   local geometry="${3:-420x600+0+0}"
@@ -140,46 +72,47 @@ shot() {  # shot name [window-id] [geometry]
 : > "$work/marked"
 "$program" &
 pid=$!
+watched=$pid
 trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
-wait_window "the main window" >/dev/null
+wait_window "the main window" --pid "$pid" >/dev/null
 shot 1-main-window-empty
 
 # The drop area's open button, then the folder dialog: type the folder, Enter.
-mark
+mark --pid "$pid"
 xdotool mousemove 210 180 click 1
-dialog="$(wait_window "the folder dialog")"
+dialog="$(wait_window "the folder dialog" --pid "$pid")"
 shot 2-open-folder-dialog "$dialog"
 xdotool type --delay 5 "$pics"
 xdotool key Return
-wait_closed "$dialog" "the folder dialog"
+wait_closed "$dialog" "the folder dialog" --pid "$pid"
 shot 3-main-window-list
 dropArea=420x80+0+40  # above its button, which shows the pointer over it
 grab "$work/drop-area.png" "$dropArea"
 
 # The first row's menu button, then "Show Image": the preview slides in.
-mark
+mark --pid "$pid"
 xdotool mousemove 386 240 click 1
-menu="$(wait_window "the row's menu")"
+menu="$(wait_window "the row's menu" --pid "$pid")"
 # The menu opens at the button and reaches past the window's right edge.
 shot 3a-row-menu "" 560x600+0+0
 xdotool key Down Return
-wait_closed "$menu" "the row's menu"
+wait_closed "$menu" "the row's menu" --pid "$pid"
 shot 3b-preview
 # It slides away again by itself.
 wait_like "$dropArea" "$work/drop-area.png" "the preview's sliding away"
 
 # The settings button (the gear), then Escape.
-mark
+mark --pid "$pid"
 xdotool mousemove 157 536 click 1
-dialog="$(wait_window "the settings dialog")"
+dialog="$(wait_window "the settings dialog" --pid "$pid")"
 shot 4-settings-dialog "$dialog"
 xdotool key Escape
-wait_closed "$dialog" "the settings dialog"
+wait_closed "$dialog" "the settings dialog" --pid "$pid"
 
 # "Compress": the progress dialog runs, then shows DONE.
-mark
+mark --pid "$pid"
 xdotool mousemove 229 536 click 1
-dialog="$(wait_window "the progress dialog")"
+dialog="$(wait_window "the progress dialog" --pid "$pid")"
 deadline=$((SECONDS + limit))
 until [ "$(find "$dest" -name '*.png' | wc -l)" -ge 3 ]; do
   [ "$SECONDS" -lt "$deadline" ] || fail "the batch wrote nothing within $limit s"
@@ -196,7 +129,7 @@ until [ "$(find "$dest" -name '*.png' | wc -l)" -ge "$count" ]; do
 done
 shot 6-progress-done
 xdotool key Escape
-wait_closed "$dialog" "the progress dialog"
+wait_closed "$dialog" "the progress dialog" --pid "$pid"
 shot 7-main-window-after
 kill $pid
 wait $pid 2>/dev/null || true
