@@ -153,14 +153,10 @@ bool Xani::save(const QString& strFileName, int nQuality)
 {
     // Written through a temporary file that replaces the target only when
     // everything was written: a failed save leaves no half container.
-    MTools::SafeSave file(strFileName);
+    // The lengths are filled in at the end, which a pipe cannot take back.
+    MTools::SafeSave file(strFileName, MTools::SafeSave::RegularFileOnly);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // The lengths are filled in at the end, which a pipe cannot take back.
-    if (file.isSequential()) {
-        file.cancel();
-        return false;
-    }
     const QByteArray blank(int(kFieldSize), ' ');
     bool bOk = file.write("XANI" + blank + "BIND" + blank) == kHeaderSize;
 

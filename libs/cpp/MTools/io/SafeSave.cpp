@@ -86,7 +86,10 @@ public:
 
 }  // namespace
 
-SafeSave::SafeSave(const QString& strFileName, QObject* parent) : QIODevice(parent), m_strFileName(strFileName) {}
+SafeSave::SafeSave(const QString& strFileName, Target target, QObject* parent)
+    : QIODevice(parent), m_strFileName(strFileName), m_target(target)
+{
+}
 
 SafeSave::~SafeSave()
 {
@@ -108,6 +111,10 @@ bool SafeSave::open(OpenMode mode)
     // convert them again.
     const OpenMode fileMode = mode & ~Text;
     const QFileInfo target(m_strFileName);
+    if (isSpecialFile(target) && m_target == RegularFileOnly) {
+        setErrorString(tr("%1 is not a regular file").arg(m_strFileName));
+        return false;
+    }
     if (isSpecialFile(target))
         m_pFile = std::make_unique<QFile>(m_strFileName);
     else

@@ -27,7 +27,16 @@ class SafeSave : public QIODevice
     Q_OBJECT
 
 public:
-    explicit SafeSave(const QString& strFileName, QObject* parent = nullptr);
+    // What the save may write to.
+    enum Target {
+        AnyFile,
+        // For a writer that must be able to seek or read the file back: an
+        // existing target that is not a regular file is refused by open(),
+        // before it is opened (a pipe would wait there for a reader).
+        RegularFileOnly,
+    };
+
+    explicit SafeSave(const QString& strFileName, Target target = AnyFile, QObject* parent = nullptr);
     ~SafeSave() override;
 
     QString fileName() const;
@@ -54,6 +63,7 @@ private:
     void finish();
 
     QString m_strFileName;
+    Target m_target;
     std::unique_ptr<QFileDevice> m_pFile;  // a QSaveFile, or a QFile written in place
     bool m_bWriteFailed = false;
 };

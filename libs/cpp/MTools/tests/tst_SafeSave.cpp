@@ -29,9 +29,10 @@ QStringList entries(const QString& folder)
 }
 
 // The whole save: open, the bytes in pieces of nPiece, commit.
-bool save(const QString& path, const QByteArray& bytes, int nPiece)
+bool save(const QString& path, const QByteArray& bytes, int nPiece,
+          MTools::SafeSave::Target target = MTools::SafeSave::AnyFile)
 {
-    MTools::SafeSave file(path);
+    MTools::SafeSave file(path, target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     for (int i = 0; i < bytes.size(); i += nPiece) {
@@ -144,15 +145,19 @@ private slots:
 void TestSafeSave::regularFileIsReplaced_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("new file") << "new";
-    QTest::newRow("existing file") << "existing";
+    QTest::addColumn<bool>("regularOnly");
+    QTest::newRow("new file") << "new" << false;
+    QTest::newRow("existing file") << "existing" << false;
     // The link stays, and its target takes the new content.
-    QTest::newRow("link to a file") << "link";
+    QTest::newRow("link to a file") << "link" << false;
+    QTest::newRow("new file, regular files only") << "new" << true;
+    QTest::newRow("link to a file, regular files only") << "link" << true;
 }
 
 void TestSafeSave::regularFileIsReplaced()
 {
     QFETCH(QString, kind);
+    QFETCH(bool, regularOnly);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString target = dir.filePath(QStringLiteral("target"));
@@ -164,7 +169,7 @@ void TestSafeSave::regularFileIsReplaced()
         QVERIFY(QFile::link(target, path));
     }
 
-    QVERIFY(save(path, "new content", 4));
+    QVERIFY(save(path, "new content", 4, regularOnly ? MTools::SafeSave::RegularFileOnly : MTools::SafeSave::AnyFile));
     QCOMPARE(readBytes(target), QByteArray("new content"));
     QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link"));
     QCOMPARE(entries(dir.path()).size(), kind == QLatin1String("link") ? 2 : 1);
@@ -273,16 +278,23 @@ void TestSafeSave::fifoReaderLeavingFailsTheSave()
 void TestSafeSave::specialFileStaysInPlace_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("regularOnly");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("device") << "device" << true;
-    QTest::newRow("link to a device") << "link" << true;
+    QTest::newRow("device") << "device" << false << true;
+    QTest::newRow("link to a device") << "link" << false << true;
     // A socket cannot be opened as a file: the save fails, the socket stays.
-    QTest::newRow("socket") << "socket" << false;
+    QTest::newRow("socket") << "socket" << false << false;
+    // Refused before anything is opened: a pipe without a reader would
+    // hold the save for good.
+    QTest::newRow("pipe, regular files only") << "pipe" << true << false;
+    QTest::newRow("device, regular files only") << "device" << true << false;
+    QTest::newRow("link to a device, regular files only") << "link" << true << false;
 }
 
 void TestSafeSave::specialFileStaysInPlace()
 {
     QFETCH(QString, kind);
+    QFETCH(bool, regularOnly);
     QFETCH(bool, saved);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -297,6 +309,9 @@ void TestSafeSave::specialFileStaysInPlace()
             ::close(socketFd);
             QSKIP("no socket can be bound in the temporary folder");
         }
+    } else if (kind == QLatin1String("pipe")) {
+        type = S_IFIFO;
+        QCOMPARE(::mkfifo(QFile::encodeName(node).constData(), 0600), 0);
     } else {
         // A null device of the test's own, so that nothing outside the
         // folder is at stake.
@@ -308,7 +323,8 @@ void TestSafeSave::specialFileStaysInPlace()
         }
     }
 
-    const bool bSaved = save(path, "to the device", 100);
+    const bool bSaved =
+        save(path, "to the device", 100, regularOnly ? MTools::SafeSave::RegularFileOnly : MTools::SafeSave::AnyFile);
     if (socketFd >= 0)
         ::close(socketFd);
     QCOMPARE(bSaved, saved);

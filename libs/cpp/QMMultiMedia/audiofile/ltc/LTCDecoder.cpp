@@ -7,7 +7,6 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -276,10 +275,8 @@ bool LTCDecoder::save(const char* path)
     // failed write leaves the previous state file, and the list, as they were.
     // The list is read back from the file below, which a pipe or a device
     // would not give back: only a regular file (or a new one) is written.
-    const QFileInfo target(QFile::decodeName(path ? path : ""));
-    const bool bPlainFile = !target.exists() || target.isFile();
-    MTools::SafeSave file(target.filePath());
-    if (!path || !bPlainFile || !file.open(QIODevice::WriteOnly)) {
+    MTools::SafeSave file(QFile::decodeName(path ? path : ""), MTools::SafeSave::RegularFileOnly);
+    if (!path || !file.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "LTCDecoder::save: file creation error\n");
         return false;
     }
