@@ -316,7 +316,10 @@ bool MetaTagsBase::writeTagToFile(const QString &path) const
     if (tag.isEmpty())
         return false;
     QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (the disk filling up at the last
+    // bytes) shows in write()'s count: commit() overlooks a failed flush of
+    // a buffer and would report a cut file as written.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (target.write(tag) != tag.size()) {
         target.cancelWriting();
