@@ -107,8 +107,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     QMMultiMedia::WaveInput input;
     FUZZ_CHECK(input.openChecked(g_audio.c_str()));
     input.buildPeaks();
-    g_body = input.envelopeFileName().toStdString();
-    g_record = g_body.substr(0, g_body.size() - 4) + ".origin";
+    g_body = input.envelopeCache().bodyPath().toStdString();
+    g_record = input.envelopeCache().recordPath().toStdString();
     g_trueBody = contents(g_body);
     g_trueRecord = contents(g_record);
     FUZZ_CHECK(!g_trueBody.isEmpty() && !g_trueRecord.isEmpty());

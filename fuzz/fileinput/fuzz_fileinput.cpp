@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         decoder.decode(c - 1);
     FUZZ_CHECK(decoder.bits().size() <= input.fileInfo()->numberOfSamples());
     // The next input takes the same path: no cache of this one may remain.
-    QFile::remove(input.envelopeFileName());
-    QFile::remove(input.envelopeFileName().chopped(4) + ".origin");
+    QFile::remove(input.envelopeCache().bodyPath());
+    QFile::remove(input.envelopeCache().recordPath());
     return 0;
 }

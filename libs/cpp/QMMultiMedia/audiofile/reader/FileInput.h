@@ -154,6 +154,8 @@ public:
     // only, when long) and a hash of the path; <name>.origin beside it
     // records the source (see EnvelopeCache).
     QString envelopeFileName() const;
+    // The file's envelope cache: its body and the record of its source.
+    EnvelopeCache envelopeCache() const;
     QString audioTempFolder() const;
     // base folder/AudioTemp/<the path, '/' ':' as '_'>; makes the folder.
     QString audioTempFileName() const;
@@ -171,7 +173,6 @@ protected:
     // One pass over the samples, all channels together.
     void scanPeaks();
     bool cacheFitsTheFile(const QString& cachePath);
-    EnvelopeCache envelopeCache() const;
     void makeDecoder();
     QString timecodeOf(double samples) const;
     int convert(const char* bytes, float* data, int count);

@@ -104,12 +104,6 @@ float cached(int v)
     return std::trunc(std::fabs(s16(v)) * 255.0f) / 255.0f;
 }
 
-// The record of the source that lies beside a cache body.
-QString recordOf(const QString& body)
-{
-    return body.chopped(4) + ".origin";
-}
-
 struct Files
 {
     QTemporaryDir dir;
@@ -528,14 +522,16 @@ void tst_FileInput::scanWritesAReusableCache()
     Files files;
     const QString path = files.probeFile(relative, fourBlocks());
     QString cache;
+    QString record;
     {
         ProbeInput input;
         QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
         input.buildPeaks();
         cache = input.envelopeFileName();
+        record = input.envelopeCache().recordPath();
     }
-    QVERIFY2(QFile::encodeName(QFileInfo(recordOf(cache)).fileName()).size() <= 255, qPrintable(cache));
-    QVERIFY(QFileInfo(recordOf(cache)).isFile());
+    QVERIFY2(QFile::encodeName(QFileInfo(record).fileName()).size() <= 255, qPrintable(record));
+    QVERIFY(QFileInfo(record).isFile());
     // One channel of 4 blocks in format 1: 8 + 120 + 4 * 2 bytes, the
     // magnitudes in 255ths, truncated: 1000/32768 gives 7, 500/32768 3 ...
     const QByteArray bytes = AudioTest::fileBytes(cache);
@@ -650,12 +646,14 @@ void tst_FileInput::unfitCachesAreRescanned()
     Files files;
     const QString path = files.fourBlocksFile();
     QString cache;
+    QString record;
     {
         // The scan leaves a true record of the source beside the body.
         ProbeInput scanned;
         QVERIFY(scanned.openChecked(QFile::encodeName(path).constData()));
         scanned.buildPeaks();
         cache = scanned.envelopeFileName();
+        record = scanned.envelopeCache().recordPath();
     }
 
     // A body whose every peak is (0.5, -0.25): a scan gives other values.
@@ -666,7 +664,7 @@ void tst_FileInput::unfitCachesAreRescanned()
         values += pair;
     QVERIFY(AudioTest::writeFile(cache, levlChunk(format, channels, blocks, 256, values)));
     if (!recorded)
-        QFile::remove(recordOf(cache));
+        QFile::remove(record);
     if (olderThanTheAudio) {
         QFile audio(path);
         QVERIFY(audio.open(QIODevice::ReadWrite));
