@@ -88,6 +88,23 @@ QByteArray levlChunk(int format, int channels, int frames, int blockSize, const 
     return Bytes().chunk("levl", body);
 }
 
+// The cache a first scan of the file leaves: the body and the record of its
+// source.
+struct ScannedCache
+{
+    QString body;
+    QString record;
+};
+
+ScannedCache scanOnce(const QString& path)
+{
+    ProbeInput input;
+    if (!input.openChecked(QFile::encodeName(path).constData()))
+        return {};
+    input.buildPeaks();
+    return {input.envelopeFileName(), input.envelopeCache().recordPath()};
+}
+
 // One block of 256 mono frames whose peak is (v, -v): v at frame 10, -v at
 // frame 20.
 QVector<int> oneBlock(int v)
@@ -521,15 +538,8 @@ void tst_FileInput::scanWritesAReusableCache()
     QFETCH(QString, relative);
     Files files;
     const QString path = files.probeFile(relative, fourBlocks());
-    QString cache;
-    QString record;
-    {
-        ProbeInput input;
-        QVERIFY(input.openChecked(QFile::encodeName(path).constData()));
-        input.buildPeaks();
-        cache = input.envelopeFileName();
-        record = input.envelopeCache().recordPath();
-    }
+    const auto [cache, record] = scanOnce(path);
+    QVERIFY(!cache.isEmpty());
     QVERIFY2(QFile::encodeName(QFileInfo(record).fileName()).size() <= 255, qPrintable(record));
     QVERIFY(QFileInfo(record).isFile());
     // One channel of 4 blocks in format 1: 8 + 120 + 4 * 2 bytes, the
@@ -645,16 +655,9 @@ void tst_FileInput::unfitCachesAreRescanned()
     QFETCH(bool, used);
     Files files;
     const QString path = files.fourBlocksFile();
-    QString cache;
-    QString record;
-    {
-        // The scan leaves a true record of the source beside the body.
-        ProbeInput scanned;
-        QVERIFY(scanned.openChecked(QFile::encodeName(path).constData()));
-        scanned.buildPeaks();
-        cache = scanned.envelopeFileName();
-        record = scanned.envelopeCache().recordPath();
-    }
+    // The scan leaves a true record of the source beside the body.
+    const auto [cache, record] = scanOnce(path);
+    QVERIFY(!cache.isEmpty());
 
     // A body whose every peak is (0.5, -0.25): a scan gives other values.
     const int width = format == 2 ? 2 : 1;
