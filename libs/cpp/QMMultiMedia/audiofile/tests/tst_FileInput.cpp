@@ -941,7 +941,7 @@ void tst_FileInput::audioTempNamesAreTheirOwn_data()
     QTest::addColumn<bool>("nobodysFolder");  // nobody made AudioTemp first, 0777
     QTest::newRow("'_' against '/'") << "x/a_b.wav" << "x/a/b.wav" << false;
     QTest::newRow("':' against '/'") << "x/a:b.wav" << "x/a/b.wav" << false;
-    QTest::newRow("nobody's folder") << "x/a_b.wav" << "x/a/b.wav" << true;
+    QTest::newRow("nobody's folder 0777") << "x/a.wav" << "x/b.wav" << true;
 }
 
 void tst_FileInput::audioTempNamesAreTheirOwn()
@@ -957,16 +957,18 @@ void tst_FileInput::audioTempNamesAreTheirOwn()
         QVERIFY(makeFolder(base.path() + "/AudioTemp", 0777, true));
     }
     Files files;
-    QStringList names;
+    QStringList names, folders;
     for (const QString& relative : {first, second}) {
         ProbeInput input;
         QVERIFY(input.openChecked(QFile::encodeName(files.probeFile(relative, oneBlock(1))).constData()));
         names << input.audioTempFileName();
-        QVERIFY2(inPrivateFolder(names.last()), qPrintable(names.last()));
-        QVERIFY(input.audioTempFolder().endsWith('/'));
-        QCOMPARE(input.audioTempFolder(), QFileInfo(names.last()).path() + "/");
+        folders << input.audioTempFolder();
     }
     QVERIFY2(names[0] != names[1], qPrintable(names[0]));
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(inPrivateFolder(names[i]), qPrintable(names[i]));
+        QCOMPARE(folders[i], QFileInfo(names[i]).path() + "/");
+    }
 }
 
 void tst_FileInput::timecodeTexts()
