@@ -38,16 +38,14 @@ QString& baseFolderText()
     return folder;
 }
 
-// A folder of the base folder that only this user can reach, with the
-// path's '/' at its end; empty, with a warning, where there can be none.
+// A folder of the base folder that only this user can reach; empty, with a
+// warning, where there can be none.
 QString privateFolder(const QString& name)
 {
     const MTools::PrivateFolder folder(FileInput::baseFolder(), name);
-    if (!folder.isValid()) {
+    if (!folder.isValid())
         qWarning("FileInput: no %s: %s", qPrintable(name), qPrintable(folder.errorString()));
-        return {};
-    }
-    return folder.path() + QLatin1Char('/');
+    return folder.path();
 }
 
 bool earlier(const timespec& a, const timespec& b)
@@ -519,9 +517,7 @@ void FileInput::buildPeaks()
 
 EnvelopeCache FileInput::envelopeCache() const
 {
-    QString folder = privateFolder(m_strEnvelopeFolder);
-    folder.chop(1);
-    return EnvelopeCache(folder, m_info.url().toLocalFile());
+    return EnvelopeCache(privateFolder(m_strEnvelopeFolder), m_info.url().toLocalFile());
 }
 
 bool FileInput::cacheFitsTheFile(const EnvelopeCache& cache)
@@ -930,7 +926,8 @@ QString FileInput::envelopeFileName() const
 
 QString FileInput::audioTempFolder() const
 {
-    return privateFolder(QStringLiteral("AudioTemp"));
+    const QString folder = privateFolder(QStringLiteral("AudioTemp"));
+    return folder.isEmpty() ? folder : folder + QLatin1Char('/');
 }
 
 QString FileInput::audioTempFileName() const

@@ -151,9 +151,9 @@ public:
 
     // Caches and temporary files lie in folders of the base folder that
     // only this user can reach (see MTools::PrivateFolder): "Envelopes" and
-    // "AudioTemp", or the name followed by '-' and the user id where another
-    // user holds that name. Without such a folder there is no cache and no
-    // temporary name (empty texts), and a warning says why.
+    // "AudioTemp", or the name followed by '-' and the user id where that
+    // name is taken. Without such a folder there is no cache and no temporary
+    // name (empty texts), and a warning says why.
     //
     // The envelope cache's body: <Envelopes>/<name>.bef, where <name> is the
     // file's absolute path with ':' '.' '/' as '_' (its end only, when long)

@@ -245,6 +245,7 @@ private slots:
     void cacheIgnoresWhatOthersPlant();
     void audioTempNamesAreTheirOwn_data();
     void audioTempNamesAreTheirOwn();
+    void withoutAPrivateFolderThereIsNoCache();
     void timecodeTexts();
     void timecodeWithoutADecoder();
     void reopeningForgetsTheOldFile();
@@ -969,6 +970,29 @@ void tst_FileInput::audioTempNamesAreTheirOwn()
         QVERIFY2(inPrivateFolder(names[i]), qPrintable(names[i]));
         QCOMPARE(folders[i], QFileInfo(names[i]).path() + "/");
     }
+}
+
+void tst_FileInput::withoutAPrivateFolderThereIsNoCache()
+{
+    // Both names a folder may take are files: the peaks come from a scan,
+    // nothing is named in the base folder, and a warning says why.
+    QTemporaryDir base;
+    FileInput::setBaseFolder(base.path());
+    const QString user = "-" + QString::number(geteuid());
+    for (const QString& name : {"Envelopes", "AudioTemp"})
+        for (const QString& taken : {name, name + user})
+            QVERIFY(AudioTest::writeFile(base.filePath(taken), "x"));
+    Files files;
+    ProbeInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(files.probeFile("loud.raw", oneBlock(29491))).constData()));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no Envelopes: .*Envelopes" + user
+                                                          + " is not a folder$"));
+    QCOMPARE(*input.peak({0, 0, 256.0f}), Peak(s16(29491), s16(-29491)));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no Envelopes: "));
+    QCOMPARE(input.envelopeFileName(), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no AudioTemp: "));
+    QCOMPARE(input.audioTempFileName(), QString());
+    QCOMPARE(QDir(base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
 }
 
 void tst_FileInput::timecodeTexts()
