@@ -117,6 +117,9 @@ bool SingleAppCheck::sendMessage(const QString& text)
     if (!running)
         return false;
     const QByteArray bytes = text.toUtf8();
+    // An empty text would arrive as no message at all.
+    if (bytes.isEmpty())
+        return false;
     if (bytes.size() > kMessageLimit) {
         qDebug() << "SingleAppCheck: message too long:" << bytes.size() << "bytes";
         return false;

@@ -36,7 +36,7 @@ public:
     bool isRunning() const;
     bool hasError() const;
     QString errorString() const;
-    // Delivers the text whole (at most 4 MiB of UTF-8) to the first
+    // Delivers the text whole (1 byte to 4 MiB of UTF-8) to the first
     // instance; false when this instance is the first or the text could not
     // be delivered.
     bool sendMessage(const QString& text);
