@@ -5,15 +5,28 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace QMRequest {
 
-// Lets one instance of a program run per key: the first instance holds a
-// shared-memory segment and a local server named by the key; later ones see
-// isRunning() and can pass a text to the first with sendMessage(); the
-// server only accepts connections of the same user. Leftovers
-// of a first instance that crashed (a segment nobody holds, a stale socket
-// file) do not block later starts.
+// Lets one instance of a program run per key and user: the first instance
+// holds a shared-memory segment and a local server named by the key; later
+// ones see isRunning() and can pass a text to the first with sendMessage().
+// Leftovers of a first instance that crashed (a segment nobody holds, a
+// stale socket file) do not block later starts.
+//
+// Both live where only the user can reach them: in $XDG_RUNTIME_DIR when it
+// is a real 0700 folder of the user's, else in a private folder of the
+// user's own under the temporary folder, named with the user id
+// ("SingleAppCheck-<uid>", see MTools::PrivateFolder). The segment is keyed
+// by a file there, so another user's instance under the same key is never
+// taken for this user's. Each side checks that the other end of the socket
+// is the same user before it sends or takes a message.
+//
+// When the guard cannot be set up (no such folder, or the first instance
+// cannot listen) hasError() is true and errorString() says why: isRunning()
+// is then false and no message arrives; the caller decides whether to run
+// without the guard.
 class SingleAppCheck : public QObject
 {
     Q_OBJECT
@@ -21,8 +34,11 @@ public:
     explicit SingleAppCheck(const QString& key, QObject* parent = nullptr);
 
     bool isRunning() const;
-    // Delivers the text to the first instance; false when this instance is
-    // the first or the text could not be delivered.
+    bool hasError() const;
+    QString errorString() const;
+    // Delivers the text whole (1 byte to 4 MiB of UTF-8) to the first
+    // instance; false when this instance is the first or the text could not
+    // be delivered.
     bool sendMessage(const QString& text);
 
 signals:
@@ -32,10 +48,14 @@ public slots:
     void slotReceiveMessage();
 
 private:
+    bool readMessage(QLocalSocket* socket, QByteArray* message);
+
     bool running = false;
     QString key;
     QSharedMemory sharedMemory;
     QLocalServer* localServer = nullptr;
+    QString serverName;  // the socket's full path
+    QString errorText;
 };
 
 } // namespace QMRequest

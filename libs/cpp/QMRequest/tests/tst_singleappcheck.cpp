@@ -1,20 +1,30 @@
 #include "SingleAppCheck.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using QMRequest::SingleAppCheck;
 
 namespace {
+
+const uid_t kNobody = 65534;
 
 QString uniqueKey(const char* what)
 {
@@ -23,32 +33,95 @@ QString uniqueKey(const char* what)
         .arg(QCoreApplication::applicationPid()).arg(what).arg(++counter);
 }
 
+// A text of two-byte letters and an ending, so that a cut shows.
+QString longText(int letters)
+{
+    return QString(letters, QChar(0xE4)) + QStringLiteral("end");
+}
+
+// How a child reports a message: its size, a hash and its beginning.
+QByteArray describe(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return "message " + QByteArray::number(bytes.size()) + ' '
+        + QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex() + ' ' + text.left(20).toUtf8();
+}
+
+void print(const QByteArray& line)
+{
+    std::printf("%s\n", line.constData());
+    std::fflush(stdout);
+}
+
 // Child modes of this program, standing in for other instances:
 //   --crash KEY  becomes the first instance, then dies without clean-up
-//   --serve KEY  becomes the first instance and prints the first message
+//   --serve KEY  becomes the first instance and prints each message until
+//                its input ends
+//   --send KEY N a later instance: sends longText(N)
 int runChild(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QString mode = QString::fromLocal8Bit(argv[1]);
     SingleAppCheck guard(QString::fromLocal8Bit(argv[2]));
+    if (mode == QLatin1String("--send")) {
+        print(guard.isRunning() ? "running" : "not running");
+        print(guard.sendMessage(longText(QByteArray(argv[3]).toInt())) ? "sent" : "not sent");
+        return 0;
+    }
+    if (guard.hasError()) {
+        print("error " + guard.errorString().toUtf8());
+        return 2;
+    }
     if (guard.isRunning()) {
-        std::printf("already running\n");
+        print("already running");
         return 2;
     }
     if (mode == QLatin1String("--crash")) {
-        std::printf("ready\n");
-        std::fflush(stdout);
+        print("ready");
         ::_exit(0);  // no destructors: the segment and socket file stay behind
     }
-    QObject::connect(&guard, &SingleAppCheck::messageAvailable, &app, [&app](const QString& text) {
-        std::printf("message:%s\n", text.toUtf8().constData());
-        std::fflush(stdout);
-        app.quit();
+    QObject::connect(&guard, &SingleAppCheck::messageAvailable, &app,
+                     [](const QString& text) { print(describe(text)); });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&app] {
+        char buffer[64];
+        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+            app.quit();
     });
-    QTimer::singleShot(20000, &app, &QCoreApplication::quit);
-    std::printf("ready\n");
-    std::fflush(stdout);
+    QTimer::singleShot(60000, &app, &QCoreApplication::quit);
+    print("ready");
     return app.exec();
+}
+
+// The first line a child prints: how its guard stands.
+QByteArray firstLine(QProcess& child)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!child.canReadLine() && !deadline.hasExpired() && child.state() != QProcess::NotRunning)
+        child.waitForReadyRead(int(deadline.remainingTime()));
+    return child.readLine().trimmed();
+}
+
+// Ends a serving child by closing its input; what it printed since.
+QByteArray finish(QProcess& child)
+{
+    child.closeWriteChannel();
+    if (!child.waitForFinished(10000))
+        child.kill();
+    return child.readAllStandardOutput();
+}
+
+struct stat statusOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        info.st_mode = 0;
+    return info;
+}
+
+bool isSocket(const QString& path)
+{
+    return S_ISSOCK(statusOf(path).st_mode);
 }
 
 } // namespace
@@ -57,18 +130,94 @@ class tst_SingleAppCheck : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void cleanup();
     void secondInstanceReachesFirst();
     void firstInstanceWithoutPeerCannotSend();
+    void socketIsTheUsersOwn_data();
     void socketIsTheUsersOwn();
     void leftoversOfCrashedInstanceDoNotBlock();
-    void instanceInOtherProcess();
+    void messageArrivesWhole_data();
+    void messageArrivesWhole();
+    void acceptedSocketsAreDeleted();
+    void failedSetUpIsSeen_data();
+    void failedSetUpIsSeen();
+    void strangerAtTheOldNameHearsNothing();
+    void strangerIsNeitherHeardNorTold_data();
+    void strangerIsNeitherHeardNorTold();
+    void otherUsersInstanceLeavesTheGuardOn();
+
+private:
+    // Starts this program in a child mode, as this user or as nobody.
+    void startChild(QProcess& child, const QStringList& arguments, bool asNobody);
+    bool canActAsNobody(QString* reason) const;
+    // The socket of nobody's first instance, wherever the guard put it.
+    QString nobodysSocket(const QString& key) const;
+
+    // Stands in for /tmp: shared and sticky, so nobody reaches it too.
+    std::unique_ptr<QTemporaryDir> m_sandbox;
+    QString m_strRunuser;
+    QString m_strProgramCopy;  // a copy of this program that nobody may run
 };
+
+void tst_SingleAppCheck::initTestCase()
+{
+    m_sandbox.reset(new QTemporaryDir);
+    QVERIFY(m_sandbox->isValid());
+    QCOMPARE(::chmod(QFile::encodeName(m_sandbox->path()).constData(), 01777), 0);
+    m_strRunuser = QStandardPaths::findExecutable("runuser", {"/usr/sbin", "/sbin", "/usr/bin", "/bin"});
+    if (::geteuid() == 0 && !m_strRunuser.isEmpty()) {
+        const QString bin = m_sandbox->filePath("bin");
+        QVERIFY(QDir().mkdir(bin));
+        m_strProgramCopy = bin + "/" + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), m_strProgramCopy));
+        QCOMPARE(::chmod(QFile::encodeName(bin).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(m_strProgramCopy).constData(), 0755), 0);
+    }
+    cleanup();
+}
+
+void tst_SingleAppCheck::cleanup()
+{
+    qputenv("TMPDIR", QFile::encodeName(m_sandbox->path()));
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+void tst_SingleAppCheck::startChild(QProcess& child, const QStringList& arguments, bool asNobody)
+{
+    if (!asNobody) {
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        return;
+    }
+    child.start(m_strRunuser, QStringList{"-u", "nobody", "--", "env", "-u", "XDG_RUNTIME_DIR",
+                                          "TMPDIR=" + m_sandbox->path(), m_strProgramCopy}
+                                  + arguments);
+}
+
+bool tst_SingleAppCheck::canActAsNobody(QString* reason) const
+{
+    if (::geteuid() != 0)
+        *reason = QStringLiteral("another user is played by nobody, which needs root");
+    else if (m_strRunuser.isEmpty())
+        *reason = QStringLiteral("runuser is missing");
+    return !m_strProgramCopy.isEmpty();
+}
+
+QString tst_SingleAppCheck::nobodysSocket(const QString& key) const
+{
+    for (const QString& folder : {m_sandbox->filePath("SingleAppCheck-" + QString::number(kNobody)), m_sandbox->path()}) {
+        if (isSocket(folder + "/" + key))
+            return folder + "/" + key;
+    }
+    return {};
+}
 
 void tst_SingleAppCheck::secondInstanceReachesFirst()
 {
     const QString key = uniqueKey("same");
     SingleAppCheck first(key);
     QVERIFY(!first.isRunning());
+    QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
     QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
 
     SingleAppCheck second(key);
@@ -85,25 +234,67 @@ void tst_SingleAppCheck::firstInstanceWithoutPeerCannotSend()
     QVERIFY(!only.sendMessage("hello"));
 }
 
-// The local socket is a file in the temporary folder, which every user can
-// reach: only its owner may connect to it.
+// The socket lies where only the user can reach it: in the runtime folder
+// when that is a real 0700 folder of the user's, else in a private folder
+// named with the user id under the shared temporary folder; never under the
+// key alone in the shared folder.
+void tst_SingleAppCheck::socketIsTheUsersOwn_data()
+{
+    QTest::addColumn<QString>("runtime");  // how XDG_RUNTIME_DIR stands
+    QTest::addColumn<bool>("inRuntime");
+    QTest::newRow("no runtime folder") << "unset" << false;
+    QTest::newRow("private runtime folder") << "0700" << true;
+    QTest::newRow("runtime folder 0755") << "0755" << false;
+    QTest::newRow("runtime folder of another user") << "nobody's" << false;
+    QTest::newRow("runtime folder a link to a private one") << "link" << false;
+}
+
 void tst_SingleAppCheck::socketIsTheUsersOwn()
 {
-    const QString key = uniqueKey("mode");
+    QFETCH(QString, runtime);
+    QFETCH(bool, inRuntime);
+    if (runtime == "nobody's" && ::geteuid() != 0)
+        QSKIP("another user's folder is made as root and given to nobody");
+    QTemporaryDir top;
+    const QString folder = top.filePath("runtime");
+    QVERIFY(QDir().mkdir(folder));
+    const QByteArray name = QFile::encodeName(folder);
+    QCOMPARE(::chmod(name.constData(), runtime == "0755" ? 0755 : 0700), 0);
+    if (runtime == "nobody's")
+        QCOMPARE(::chown(name.constData(), kNobody, kNobody), 0);
+    if (runtime == "link")
+        QCOMPARE(::symlink(name.constData(), QFile::encodeName(top.filePath("link")).constData()), 0);
+    if (runtime != "unset")
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime == "link" ? top.filePath("link") : folder));
+
+    const QString key = uniqueKey("place");
     SingleAppCheck first(key);
     QVERIFY(!first.isRunning());
-    struct stat info {};
-    QCOMPARE(::lstat(QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + key).constData(), &info), 0);
-    QVERIFY(S_ISSOCK(info.st_mode));
-    QCOMPARE(info.st_uid, ::getuid());
-    QCOMPARE(int(info.st_mode & 0777), 0700);
+    QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
+    const QString expected = inRuntime ? folder : m_sandbox->filePath("SingleAppCheck-" + QString::number(::geteuid()));
+    const struct stat socket = statusOf(expected + "/" + key);
+    QVERIFY2(S_ISSOCK(socket.st_mode), qPrintable(expected));
+    QCOMPARE(socket.st_uid, ::geteuid());
+    QCOMPARE(int(socket.st_mode & 077), 0);
+    const struct stat place = statusOf(expected);
+    QVERIFY(S_ISDIR(place.st_mode));
+    QCOMPARE(place.st_uid, ::geteuid());
+    QCOMPARE(int(place.st_mode & 0777), 0700);
+    QVERIFY(!QFileInfo::exists(m_sandbox->filePath(key)));
+
+    // Instances find each other there.
+    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
+    SingleAppCheck second(key);
+    QVERIFY(second.isRunning());
+    QVERIFY(second.sendMessage("here"));
+    QVERIFY(received.wait(5000));
 }
 
 void tst_SingleAppCheck::leftoversOfCrashedInstanceDoNotBlock()
 {
     const QString key = uniqueKey("crash");
     QProcess crashed;
-    crashed.start(QCoreApplication::applicationFilePath(), {"--crash", key});
+    startChild(crashed, {"--crash", key}, false);
     QVERIFY(crashed.waitForFinished(10000));
     QCOMPARE(crashed.readAllStandardOutput().trimmed(), QByteArray("ready"));
 
@@ -119,21 +310,27 @@ void tst_SingleAppCheck::leftoversOfCrashedInstanceDoNotBlock()
     QCOMPARE(received.first().first().toString(), QString("after crash"));
 }
 
-void tst_SingleAppCheck::instanceInOtherProcess()
+void tst_SingleAppCheck::messageArrivesWhole_data()
 {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("short") << QStringLiteral("from the second");
+    QTest::newRow("1 MB") << longText(500000);
+}
+
+void tst_SingleAppCheck::messageArrivesWhole()
+{
+    QFETCH(QString, text);
     const QString key = uniqueKey("peer");
     QProcess first;
-    first.start(QCoreApplication::applicationFilePath(), {"--serve", key});
-    QVERIFY(first.waitForReadyRead(10000));
-    QCOMPARE(first.readLine().trimmed(), QByteArray("ready"));
+    startChild(first, {"--serve", key}, false);
+    QCOMPARE(firstLine(first), QByteArray("ready"));
 
     {
         SingleAppCheck second(key);
         QVERIFY(second.isRunning());
-        QVERIFY(second.sendMessage("from the second"));
+        QVERIFY(second.sendMessage(text));
     }
-    QVERIFY(first.waitForFinished(10000));
-    QCOMPARE(first.readAllStandardOutput().trimmed(), QByteArray("message:from the second"));
+    QCOMPARE(finish(first), describe(text) + "\n");
     QCOMPARE(first.exitCode(), 0);
 
     // With the first instance gone, the key is free again.
@@ -141,9 +338,156 @@ void tst_SingleAppCheck::instanceInOtherProcess()
     QVERIFY(!later.isRunning());
 }
 
+void tst_SingleAppCheck::acceptedSocketsAreDeleted()
+{
+    const QString key = uniqueKey("sockets");
+    SingleAppCheck first(key);
+    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
+    for (int i = 0; i < 3; ++i) {
+        SingleAppCheck second(key);
+        QVERIFY(second.sendMessage(QString::number(i)));
+        QVERIFY(received.wait(5000));
+    }
+    QCOMPARE(received.count(), 3);
+    QCOMPARE(first.findChildren<QLocalSocket*>().size(), 0);
+}
+
+void tst_SingleAppCheck::failedSetUpIsSeen_data()
+{
+    QTest::addColumn<bool>("noFolder");
+    QTest::newRow("socket name too long to listen") << false;
+    QTest::newRow("no private folder for the socket") << true;
+}
+
+void tst_SingleAppCheck::failedSetUpIsSeen()
+{
+    QFETCH(bool, noFolder);
+    QTemporaryDir temp;
+    QString key = uniqueKey("failed");
+    if (noFolder) {
+        // Both names the guard may take are files.
+        const QString name = temp.filePath("SingleAppCheck-" + QString::number(::geteuid()));
+        for (const QString& taken : {name, name + "-" + QString::number(::geteuid())}) {
+            QFile file(taken);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    } else {
+        key += QString(150, 'k');  // a socket's path holds at most 107 bytes
+    }
+    SingleAppCheck first(key);
+    QVERIFY(first.hasError());
+    QVERIFY(!first.errorString().isEmpty());
+    QVERIFY(!first.isRunning());
+    QVERIFY(!first.sendMessage("lost"));
+}
+
+// A stranger who listens first where the guard's socket used to lie, under
+// the key in the shared folder, hears nothing of the user's instances. The
+// user is played by nobody: as root, the old guard removed the stranger's
+// socket (root may, even in a sticky folder), which would hide the fault.
+void tst_SingleAppCheck::strangerAtTheOldNameHearsNothing()
+{
+    QString reason;
+    if (!canActAsNobody(&reason))
+        QSKIP(qPrintable(reason));
+    const QString key = uniqueKey("old-name");
+    QLocalServer stranger;
+    stranger.setSocketOptions(QLocalServer::WorldAccessOption);
+    QVERIFY(stranger.listen(m_sandbox->filePath(key)));
+
+    QProcess first;
+    startChild(first, {"--serve", key}, true);
+    QCOMPARE(firstLine(first), QByteArray("ready"));
+    QProcess second;
+    startChild(second, {"--send", key, "12"}, true);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("running\nsent\n"));
+    QCOMPARE(finish(first), describe(longText(12)) + "\n");
+    QVERIFY(!stranger.waitForNewConnection(0));
+}
+
+// Whoever reaches the socket of nobody's first instance (root may) is not
+// heard; whoever takes its place is not told.
+void tst_SingleAppCheck::strangerIsNeitherHeardNorTold_data()
+{
+    QTest::addColumn<bool>("takesItsPlace");
+    QTest::newRow("stranger connects") << false;
+    QTest::newRow("stranger listens in its place") << true;
+}
+
+void tst_SingleAppCheck::strangerIsNeitherHeardNorTold()
+{
+    QFETCH(bool, takesItsPlace);
+    QString reason;
+    if (!canActAsNobody(&reason))
+        QSKIP(qPrintable(reason));
+    const QString key = uniqueKey("stranger");
+    QProcess first;
+    startChild(first, {"--serve", key}, true);
+    QCOMPARE(firstLine(first), QByteArray("ready"));
+    const QString socketPath = nobodysSocket(key);
+    QVERIFY(!socketPath.isEmpty());
+
+    if (!takesItsPlace) {
+        QLocalSocket intruder;
+        intruder.connectToServer(socketPath);
+        QVERIFY(intruder.waitForConnected(5000));
+        intruder.write("open /etc/shadow");
+        // Fails when the instance has already shut the door.
+        intruder.waitForBytesWritten(5000);
+        // The instance closes the connection once it has dealt with it.
+        QVERIFY(intruder.state() == QLocalSocket::UnconnectedState || intruder.waitForDisconnected(5000));
+        QCOMPARE(finish(first), QByteArray());
+        return;
+    }
+    QVERIFY(QFile::remove(socketPath));
+    QLocalServer stranger;
+    stranger.setSocketOptions(QLocalServer::WorldAccessOption);
+    QVERIFY(stranger.listen(socketPath));
+    QProcess second;
+    startChild(second, {"--send", key, "12"}, true);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("running\nnot sent\n"));
+    QByteArray heard;
+    if (stranger.waitForNewConnection(0)) {
+        QLocalSocket* socket = stranger.nextPendingConnection();
+        socket->waitForReadyRead(5000);
+        heard = socket->readAll();
+    }
+    QCOMPARE(heard, QByteArray());
+    finish(first);
+}
+
+// Another user's instance under the same key neither stands for this
+// user's nor hears from it.
+void tst_SingleAppCheck::otherUsersInstanceLeavesTheGuardOn()
+{
+    QString reason;
+    if (!canActAsNobody(&reason))
+        QSKIP(qPrintable(reason));
+    const QString key = uniqueKey("other-user");
+    QProcess other;
+    startChild(other, {"--serve", key}, true);
+    QCOMPARE(firstLine(other), QByteArray("ready"));
+
+    SingleAppCheck first(key);
+    QVERIFY(!first.isRunning());
+    QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
+    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
+    SingleAppCheck second(key);
+    QVERIFY(second.isRunning());
+    QVERIFY(second.sendMessage("mine"));
+    QVERIFY(received.wait(5000));
+    QCOMPARE(received.first().first().toString(), QString("mine"));
+    QCOMPARE(finish(other), QByteArray());
+}
+
 int main(int argc, char** argv)
 {
-    if (argc >= 3 && (qstrcmp(argv[1], "--crash") == 0 || qstrcmp(argv[1], "--serve") == 0))
+    if (argc >= 3
+        && (qstrcmp(argv[1], "--crash") == 0 || qstrcmp(argv[1], "--serve") == 0
+            || (argc >= 4 && qstrcmp(argv[1], "--send") == 0)))
         return runChild(argc, argv);
     QCoreApplication app(argc, argv);
     tst_SingleAppCheck test;

@@ -2,11 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace QMMultiMedia {
 
@@ -19,12 +20,13 @@ const char kBodyEnding[] = ".bef";
 const char kRecordEnding[] = ".origin";  // the longer ending
 constexpr int kReadableMax = kNameMax - 1 - kHashDigits - int(sizeof(kRecordEnding) - 1);
 
-// The path with ':', '.' and '/' as '_'. Replaced after the path was fully
-// decoded, so no name can climb out of the folder. A long one keeps its end,
-// which names the file.
-QString readablePart(QString path)
+// The path with the characters of replaced as '_'. Replaced after the path
+// was fully decoded, and '/' always, so no name can climb out of the folder.
+// A long one keeps its end, which names the file.
+QString readablePart(QString path, const QString& replaced)
 {
-    for (QChar from : {QLatin1Char(':'), QLatin1Char('.'), QLatin1Char('/')})
+    path.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (QChar from : replaced)
         path.replace(from, QLatin1Char('_'));
     for (int excess; (excess = QFile::encodeName(path).size() - kReadableMax) > 0;) {
         // No character takes more than 4 bytes: this never cuts more than
@@ -43,24 +45,49 @@ QByteArray timeText(const timespec& time)
         + QByteArray::number(qint64(time.tv_nsec)).rightJustified(9, '0');
 }
 
+// Opens a file of the cache for reading: only a regular file of this
+// user's, never through a link, and without waiting on a pipe; -1 otherwise.
+int openOwnFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 EnvelopeCache::EnvelopeCache(const QString& folder, const QString& sourcePath)
-    : m_strSourcePath(sourcePath)
+    : m_strFolder(folder), m_strSourcePath(sourcePath)
 {
-    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(sourcePath), QCryptographicHash::Sha256);
-    m_strStem = folder + QLatin1Char('/') + readablePart(sourcePath) + QLatin1Char('.')
-        + QString::fromLatin1(hash.toHex().left(kHashDigits));
+    if (!folder.isEmpty())
+        m_strStem = folder + QLatin1Char('/') + fileNameFor(sourcePath);
+}
+
+bool EnvelopeCache::isValid() const
+{
+    return !m_strStem.isEmpty();
 }
 
 QString EnvelopeCache::bodyPath() const
 {
-    return m_strStem + QLatin1String(kBodyEnding);
+    return isValid() ? m_strStem + QLatin1String(kBodyEnding) : QString();
 }
 
 QString EnvelopeCache::recordPath() const
 {
-    return m_strStem + QLatin1String(kRecordEnding);
+    return isValid() ? m_strStem + QLatin1String(kRecordEnding) : QString();
+}
+
+QString EnvelopeCache::fileNameFor(const QString& sourcePath, const QString& replaced)
+{
+    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(sourcePath), QCryptographicHash::Sha256);
+    return readablePart(sourcePath, replaced) + QLatin1Char('.') + QString::fromLatin1(hash.toHex().left(kHashDigits));
 }
 
 QByteArray EnvelopeCache::sourceRecord(FILE* stream) const
@@ -80,28 +107,69 @@ QByteArray EnvelopeCache::sourceRecord(FILE* stream) const
 
 bool EnvelopeCache::holds(const QByteArray& record) const
 {
-    // Anyone may have put anything here: only a regular file is opened (a
-    // pipe would never end), and only as much is read as a match needs.
-    if (record.isEmpty() || !QFileInfo(recordPath()).isFile())
+    // Only as much is read as a match needs.
+    const int fd = record.isEmpty() || !isValid() ? -1 : openOwnFile(recordPath());
+    if (fd < 0)
         return false;
-    QFile file(recordPath());
-    return file.open(QIODevice::ReadOnly) && file.read(record.size() + 1) == record;
+    QFile file;
+    const bool same = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+        && file.read(record.size() + 1) == record;
+    if (!file.isOpen())
+        ::close(fd);
+    return same;
+}
+
+FILE* EnvelopeCache::openBody() const
+{
+    const int fd = isValid() ? openOwnFile(bodyPath()) : -1;
+    FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+    if (!stream && fd >= 0)
+        ::close(fd);
+    return stream;
+}
+
+bool EnvelopeCache::storeBody(const std::function<bool(FILE*)>& write) const
+{
+    return isValid() && replace(bodyPath(), write);
 }
 
 bool EnvelopeCache::store(const QByteArray& record) const
 {
-    QFile file(recordPath());
-    if (!record.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(record) == record.size() && file.flush())
-        return true;
-    file.close();
-    forget();
-    return false;
+    const bool stored = isValid() && !record.isEmpty() && replace(recordPath(), [&record](FILE* stream) {
+        return std::fwrite(record.constData(), 1, size_t(record.size()), stream) == size_t(record.size());
+    });
+    if (!stored)
+        forget();
+    return stored;
 }
 
 void EnvelopeCache::forget() const
 {
-    QFile::remove(recordPath());
+    if (isValid())
+        ::unlink(QFile::encodeName(recordPath()).constData());
+}
+
+bool EnvelopeCache::replace(const QString& target, const std::function<bool(FILE*)>& write) const
+{
+    // A name of its own in the folder: made with O_CREAT | O_EXCL (mode
+    // 0600), so it is never a file that was there, nor reached through a
+    // link; short, so it fits beside the longest cache name.
+    QByteArray fresh = QFile::encodeName(m_strFolder + QStringLiteral("/.new-XXXXXX"));
+    const int fd = ::mkostemp(fresh.data(), O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    FILE* stream = ::fdopen(fd, "wb");
+    bool written = false;
+    if (stream) {
+        written = write(stream);
+        written = std::fclose(stream) == 0 && written;
+    } else {
+        ::close(fd);
+    }
+    if (written && std::rename(fresh.constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    ::unlink(fresh.constData());
+    return false;
 }
 
 }  // namespace QMMultiMedia

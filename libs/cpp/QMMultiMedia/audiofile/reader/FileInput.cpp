@@ -2,12 +2,12 @@
 
 #include "ChunkReader.h"
 #include "FrameCount.h"
+#include "PrivateFolder.h"
 #include "ProductionParameters.h"
 #include "SampleConversion.h"
 
 #include <QDebug>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -17,6 +17,8 @@
 #include <climits>
 #include <limits>
 #include <cmath>
+
+#include <sys/stat.h>
 
 namespace QMMultiMedia {
 
@@ -34,6 +36,21 @@ QString& baseFolderText()
 {
     static QString folder = QStringLiteral("/tmp");
     return folder;
+}
+
+// A folder of the base folder that only this user can reach; empty, with a
+// warning, where there can be none.
+QString privateFolder(const QString& name)
+{
+    const MTools::PrivateFolder folder(FileInput::baseFolder(), name);
+    if (!folder.isValid())
+        qWarning("FileInput: no %s: %s", qPrintable(name), qPrintable(folder.errorString()));
+    return folder.path();
+}
+
+bool earlier(const timespec& a, const timespec& b)
+{
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
 QList<FileInput*>& registry()
@@ -483,7 +500,7 @@ void FileInput::buildPeaks()
     // Taken before the scan: a file that changes while it is read must not
     // pass for the one the peaks came from.
     const QByteArray source = cache.sourceRecord(m_pFile);
-    if (cache.holds(source) && QFileInfo::exists(cache.bodyPath()) && cacheFitsTheFile(cache.bodyPath())) {
+    if (cache.holds(source) && cacheFitsTheFile(cache)) {
         seekBytes(0);
         return;
     }
@@ -492,25 +509,30 @@ void FileInput::buildPeaks()
     cache.forget();
     scanPeaks();
     seekBytes(0);
-    QDir().mkpath(baseFolder() + QLatin1Char('/') + m_strEnvelopeFolder);
-    if (saveEnvelope(QFile::encodeName(cache.bodyPath()).constData(), EBUEnvelope::OneByte))
+    if (cache.storeBody([this](FILE* stream) {
+            return m_envelope->writeChunk(stream, *m_peakVector, EBUEnvelope::OneByte);
+        }))
         cache.store(source);
 }
 
 EnvelopeCache FileInput::envelopeCache() const
 {
-    return EnvelopeCache(baseFolder() + QLatin1Char('/') + m_strEnvelopeFolder, m_info.url().toLocalFile());
+    return EnvelopeCache(privateFolder(m_strEnvelopeFolder), m_info.url().toLocalFile());
 }
 
-bool FileInput::cacheFitsTheFile(const QString& cachePath)
+bool FileInput::cacheFitsTheFile(const EnvelopeCache& cache)
 {
-    // A cache is anyone's file: even with a record of this source, it must
-    // be newer than the audio and describe exactly its channels and blocks.
-    const QFileInfo cache(cachePath);
-    const QFileInfo audio(m_info.url().toLocalFile());
-    if (cache.lastModified() < audio.lastModified())
+    // Even with a record of this source, a body must be newer than the
+    // audio and describe exactly its channels and blocks.
+    FILE* body = cache.openBody();
+    if (!body)
         return false;
-    if (!loadEnvelope(QFile::encodeName(cachePath).constData()))
+    struct stat bodyStatus, audioStatus;
+    const bool newer = fstat(fileno(body), &bodyStatus) == 0 && fstat(fileno(m_pFile), &audioStatus) == 0
+        && !earlier(bodyStatus.st_mtim, audioStatus.st_mtim);
+    const bool loaded = newer && readEnvelope(body);
+    std::fclose(body);
+    if (!loaded)
         return false;
     const int c = channels();
     const qint64 frames = c > 0 ? m_info.numberOfSamples() / c : 0;
@@ -683,6 +705,14 @@ bool FileInput::loadEnvelope(const char* path)
         std::fprintf(stderr, "EBUEnvelope:load: file open error\n");
         return false;
     }
+    const bool loaded = readEnvelope(stream);
+    std::fclose(stream);
+    return loaded;
+}
+
+bool FileInput::readEnvelope(FILE* stream)
+{
+    m_envelope = MTools::Handle<EBUEnvelope>(new EBUEnvelope);
     bool loaded = false;
     ChunkReader reader(stream, 0, ChunkReader::fileLength(stream));
     ChunkHeader header;
@@ -695,7 +725,6 @@ bool FileInput::loadEnvelope(const char* path)
             loaded = buildPeakVector(stream, m_envelope->offsetToPeaks());
         }
     }
-    std::fclose(stream);
     return loaded;
 }
 
@@ -897,16 +926,16 @@ QString FileInput::envelopeFileName() const
 
 QString FileInput::audioTempFolder() const
 {
-    return baseFolder() + QStringLiteral("/AudioTemp/");
+    const QString folder = privateFolder(QStringLiteral("AudioTemp"));
+    return folder.isEmpty() ? folder : folder + QLatin1Char('/');
 }
 
 QString FileInput::audioTempFileName() const
 {
     const QString folder = audioTempFolder();
-    QDir().mkpath(folder);
-    QString path = m_info.url().path(QUrl::FullyDecoded);
-    path.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char(':'), QLatin1Char('_'));
-    return folder + path;
+    if (folder.isEmpty())
+        return {};
+    return folder + EnvelopeCache::fileNameFor(m_info.url().toLocalFile(), QStringLiteral(":"));
 }
 
 void FileInput::setBaseFolder(const QString& folder)

@@ -149,15 +149,23 @@ public:
     // Reads 4 bytes: the number read, -1 without a file.
     int readTag(char* tag);
 
-    // The envelope cache's body: base folder/Envelopes/<name>.bef, where
-    // <name> is the file's absolute path with ':' '.' '/' as '_' (its end
-    // only, when long) and a hash of the path; <name>.origin beside it
-    // records the source (see EnvelopeCache).
+    // Caches and temporary files lie in folders of the base folder that
+    // only this user can reach (see MTools::PrivateFolder): "Envelopes" and
+    // "AudioTemp", or the name followed by '-' and the user id where that
+    // name is taken. Without such a folder there is no cache and no temporary
+    // name (empty texts), and a warning says why.
+    //
+    // The envelope cache's body: <Envelopes>/<name>.bef, where <name> is the
+    // file's absolute path with ':' '.' '/' as '_' (its end only, when long)
+    // and a hash of the path; <name>.origin beside it records the source
+    // (see EnvelopeCache).
     QString envelopeFileName() const;
     // The file's envelope cache: its body and the record of its source.
     EnvelopeCache envelopeCache() const;
+    // <AudioTemp>/, the folder made when missing.
     QString audioTempFolder() const;
-    // base folder/AudioTemp/<the path, '/' ':' as '_'>; makes the folder.
+    // <AudioTemp>/<name>: named as the cache is, but with the dots kept and
+    // no ending.
     QString audioTempFileName() const;
 
     // Where envelope caches and temporary files go; "/tmp" by default.
@@ -172,7 +180,11 @@ protected:
     bool buildPeakVector(FILE* stream, qint64 position);
     // One pass over the samples, all channels together.
     void scanPeaks();
-    bool cacheFitsTheFile(const QString& cachePath);
+    // The cache's body, when it is fit to stand for this file, read into the
+    // envelope and the peak vector.
+    bool cacheFitsTheFile(const EnvelopeCache& cache);
+    // An envelope file open as stream into the envelope and the peak vector.
+    bool readEnvelope(FILE* stream);
     void makeDecoder();
     QString timecodeOf(double samples) const;
     int convert(const char* bytes, float* data, int count);

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <csignal>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -307,6 +308,39 @@ bool staysWithin(qint64 extraBytes, const std::function<bool()>& function)
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 #endif
+}
+
+bool finishesWithin(int milliseconds, const std::function<bool()>& function, bool* pTimedOut)
+{
+    // The child holds the pipe's writing end: its end closes the pipe.
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+            std::signal(sig, SIG_DFL);
+        try {
+            _exit(function() ? 0 : 1);
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    close(fds[1]);
+    pollfd end = {fds[0], POLLIN, 0};
+    const bool ended = child > 0 && poll(&end, 1, milliseconds) == 1;
+    close(fds[0]);
+    if (child > 0 && !ended)
+        kill(child, SIGKILL);
+    int status = 0;
+    if (child > 0)
+        waitpid(child, &status, 0);
+    if (pTimedOut)
+        *pTimedOut = child > 0 && !ended;
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace AudioTest

@@ -97,4 +97,9 @@ QVector<qint32> soxSamples(const QString& path);
 // shadow memory rules out such a limit, it runs here and answers its result.
 bool staysWithin(qint64 extraBytes, const std::function<bool()>& function);
 
+// Runs the function in a child process, which is killed when it has not
+// ended within the given time; true when it returned true in time.
+// *pTimedOut (when given) tells whether it was killed.
+bool finishesWithin(int milliseconds, const std::function<bool()>& function, bool* pTimedOut = nullptr);
+
 }  // namespace AudioTest

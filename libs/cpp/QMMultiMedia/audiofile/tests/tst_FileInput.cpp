@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace QMMultiMedia;
 using AudioTest::Bytes;
@@ -137,7 +138,73 @@ struct Files
     QString fourBlocksFile() const { return probeFile("four.raw", fourBlocks()); }
 };
 
+// What another user may have put in the caches' folder before.
+enum class Planted {
+    Nothing,
+    LinkAtBody,    // a link at the cache's name, to a file of the user's
+    LinkAtRecord,  // the same at its record's name
+    FifoAtBody,    // a pipe at the cache's name
+    ForgedRecord,  // a body of another file, with the record of this one
+};
+
+constexpr uid_t kNobody = 65534;
+
+bool giveToNobody(const QString& path)
+{
+    return lchown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+}
+
+// A folder at path of the mode given, whatever the umask; nobody's when
+// asked.
+bool makeFolder(const QString& path, mode_t mode, bool nobodys)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return mkdir(name.constData(), mode) == 0 && chmod(name.constData(), mode) == 0
+        && (!nobodys || giveToNobody(path));
+}
+
+// The other user's work at the names the cache of audio takes in folder;
+// the links point at target.
+bool plant(Planted planted, const QString& folder, const QString& audio, const QString& target)
+{
+    const EnvelopeCache cache(folder, audio);
+    switch (planted) {
+    case Planted::Nothing:
+        return true;
+    case Planted::LinkAtBody:
+    case Planted::LinkAtRecord: {
+        const QString at = planted == Planted::LinkAtBody ? cache.bodyPath() : cache.recordPath();
+        return symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()) == 0
+            && giveToNobody(at);
+    }
+    case Planted::FifoAtBody:
+        return mkfifo(QFile::encodeName(cache.bodyPath()).constData(), 0666) == 0 && giveToNobody(cache.bodyPath());
+    case Planted::ForgedRecord: {
+        // The peaks of a silent file of the same shape, and the record that
+        // stat of the audio gives.
+        FILE* stream = std::fopen(QFile::encodeName(audio).constData(), "rb");
+        const QByteArray record = cache.sourceRecord(stream);
+        if (stream)
+            std::fclose(stream);
+        return !record.isEmpty() && AudioTest::writeFile(cache.bodyPath(), levlChunk(1, 1, 1, 256, QByteArray(2, 0)))
+            && AudioTest::writeFile(cache.recordPath(), record) && giveToNobody(cache.bodyPath())
+            && giveToNobody(cache.recordPath());
+    }
+    }
+    return false;
+}
+
+// true when path lies in a folder that only this user can reach.
+bool inPrivateFolder(const QString& path)
+{
+    struct stat folder;
+    return lstat(QFile::encodeName(QFileInfo(path).path()).constData(), &folder) == 0 && S_ISDIR(folder.st_mode)
+        && folder.st_uid == geteuid() && (folder.st_mode & 0777) == 0700;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Planted)
 
 class tst_FileInput : public QObject
 {
@@ -174,6 +241,11 @@ private slots:
     void emptyFilesHavePeaksToo();
     void cacheNames_data();
     void cacheNames();
+    void cacheIgnoresWhatOthersPlant_data();
+    void cacheIgnoresWhatOthersPlant();
+    void audioTempNamesAreTheirOwn_data();
+    void audioTempNamesAreTheirOwn();
+    void withoutAPrivateFolderThereIsNoCache();
     void timecodeTexts();
     void timecodeWithoutADecoder();
     void reopeningForgetsTheOldFile();
@@ -796,9 +868,131 @@ void tst_FileInput::cacheNames()
     QVERIFY2(name.startsWith(folder + "_") && ending.match(name).hasMatch(), qPrintable(name));
     QVERIFY2(!name.mid(folder.size()).contains('/'), qPrintable(name));
     // Temporary names keep the dots.
-    QVERIFY(input.audioTempFileName().startsWith(m_base.path() + "/AudioTemp/_"));
-    QVERIFY(input.audioTempFileName().endsWith(QString(relative).replace('/', '_')));
-    QVERIFY(QFileInfo(m_base.path() + "/AudioTemp").isDir());
+    const QString temp = input.audioTempFileName();
+    const QString tempFolder = m_base.path() + "/AudioTemp/";
+    QVERIFY2(temp.startsWith(tempFolder + "_") && !temp.mid(tempFolder.size()).contains('/'), qPrintable(temp));
+    const QRegularExpression tempEnding(QRegularExpression::escape(QString(relative).replace('/', '_'))
+                                       + "\\.[0-9a-f]{16}$");
+    QVERIFY2(tempEnding.match(temp).hasMatch(), qPrintable(temp));
+    QVERIFY(QFileInfo(tempFolder).isDir());
+}
+
+void tst_FileInput::cacheIgnoresWhatOthersPlant_data()
+{
+    QTest::addColumn<bool>("nobodysFolder");  // else the user's own
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<Planted>("planted");
+
+    QTest::newRow("nobody's folder 0755") << true << 0755 << Planted::Nothing;
+    const std::pair<const char*, Planted> plantings[] = {
+        {"link at the cache", Planted::LinkAtBody},
+        {"link at the record", Planted::LinkAtRecord},
+        {"pipe at the cache", Planted::FifoAtBody},
+        {"forged record", Planted::ForgedRecord},
+    };
+    for (const auto& [name, planted] : plantings) {
+        QTest::addRow("nobody's folder 0777, %s", name) << true << 0777 << planted;
+        QTest::addRow("own folder 0777, %s", name) << false << 0777 << planted;
+    }
+}
+
+// Another user made the caches' folder first, or could write in the user's
+// own, and left something at the names a cache will take: the scan neither
+// hangs, nor writes through a link, nor trusts what it finds; the peaks come
+// from the file, and a cache of the user's own serves the next open.
+void tst_FileInput::cacheIgnoresWhatOthersPlant()
+{
+    QFETCH(bool, nobodysFolder);
+    QFETCH(int, mode);
+    QFETCH(Planted, planted);
+    if (geteuid() != 0)
+        QSKIP("the other user's work is made as root and given to nobody");
+    Files files;
+    const QString audio = files.probeFile("loud.raw", oneBlock(29491));
+    const QString target = files.path("precious.txt");
+    QVERIFY(AudioTest::writeFile(target, "precious"));
+    QTemporaryDir base;
+    FileInput::setBaseFolder(base.path());
+    const QString shared = base.path() + "/Envelopes";
+    QVERIFY(makeFolder(shared, mode_t(mode), nobodysFolder));
+    QVERIFY(plant(planted, shared, audio, target));
+
+    bool timedOut = false;
+    const bool scanned = AudioTest::finishesWithin(10000, [&] {
+        ProbeInput input;
+        return input.openChecked(QFile::encodeName(audio).constData())
+            && *input.peak({0, 0, 256.0f}) == Peak(s16(29491), s16(-29491));
+    }, &timedOut);
+    QVERIFY(!timedOut);
+    QVERIFY(scanned);
+    QCOMPARE(AudioTest::fileBytes(target), QByteArray("precious"));
+
+    ProbeInput again;
+    QVERIFY(again.openChecked(QFile::encodeName(audio).constData()));
+    const QString body = again.envelopeFileName();
+    QVERIFY2(inPrivateFolder(body), qPrintable(body));
+    QVERIFY(inPrivateFolder(again.envelopeCache().recordPath()));
+    QCOMPARE(*again.peak({0, 0, 256.0f}), Peak(cached(29491), -cached(29491)));
+}
+
+void tst_FileInput::audioTempNamesAreTheirOwn_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("nobodysFolder");  // nobody made AudioTemp first, 0777
+    QTest::newRow("'_' against '/'") << "x/a_b.wav" << "x/a/b.wav" << false;
+    QTest::newRow("':' against '/'") << "x/a:b.wav" << "x/a/b.wav" << false;
+    QTest::newRow("nobody's folder 0777") << "x/a.wav" << "x/b.wav" << true;
+}
+
+void tst_FileInput::audioTempNamesAreTheirOwn()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, nobodysFolder);
+    QTemporaryDir base;
+    FileInput::setBaseFolder(base.path());
+    if (nobodysFolder) {
+        if (geteuid() != 0)
+            QSKIP("the other user's folder is made as root and given to nobody");
+        QVERIFY(makeFolder(base.path() + "/AudioTemp", 0777, true));
+    }
+    Files files;
+    QStringList names, folders;
+    for (const QString& relative : {first, second}) {
+        ProbeInput input;
+        QVERIFY(input.openChecked(QFile::encodeName(files.probeFile(relative, oneBlock(1))).constData()));
+        names << input.audioTempFileName();
+        folders << input.audioTempFolder();
+    }
+    QVERIFY2(names[0] != names[1], qPrintable(names[0]));
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(inPrivateFolder(names[i]), qPrintable(names[i]));
+        QCOMPARE(folders[i], QFileInfo(names[i]).path() + "/");
+    }
+}
+
+void tst_FileInput::withoutAPrivateFolderThereIsNoCache()
+{
+    // Both names a folder may take are files: the peaks come from a scan,
+    // nothing is named in the base folder, and a warning says why.
+    QTemporaryDir base;
+    FileInput::setBaseFolder(base.path());
+    const QString user = "-" + QString::number(geteuid());
+    for (const QString& name : {"Envelopes", "AudioTemp"})
+        for (const QString& taken : {name, name + user})
+            QVERIFY(AudioTest::writeFile(base.filePath(taken), "x"));
+    Files files;
+    ProbeInput input;
+    QVERIFY(input.openChecked(QFile::encodeName(files.probeFile("loud.raw", oneBlock(29491))).constData()));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no Envelopes: .*Envelopes" + user
+                                                          + " is not a folder$"));
+    QCOMPARE(*input.peak({0, 0, 256.0f}), Peak(s16(29491), s16(-29491)));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no Envelopes: "));
+    QCOMPARE(input.envelopeFileName(), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^FileInput: no AudioTemp: "));
+    QCOMPARE(input.audioTempFileName(), QString());
+    QCOMPARE(QDir(base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
 }
 
 void tst_FileInput::timecodeTexts()
