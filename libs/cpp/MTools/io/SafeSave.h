@@ -23,11 +23,11 @@ namespace MTools {
 // - an existing regular file in a folder that allows no new file: there is
 //   nowhere to put the temporary one;
 // - a regular file with more than one hard link (a new file would split
-//   them, the other names keeping the old content), or whose owner or group
-//   the saver may not give to a new file (an ordinary user saving another's
-//   file, or one of a group she is not in).
-// A save in place holds its bytes in memory until commit() writes them, so
-// cancel() and a failed write leave the target as it was too. A regular file
+//   them, the other names keeping the old content), or whose owner, group or
+//   ACL the saver may not give to a new file (an ordinary user saving
+//   another's file, or one of a group she is not in).
+// A save in place holds its bytes in memory (up to 1 GiB) until commit()
+// writes them, so cancel() and a failed write leave the target as it was too. A regular file
 // takes the part beyond its old end first: a full disk or a size limit then
 // leaves it whole; only a later failure (an I/O error) can leave it cut.
 // commit() returns true only when every byte was handed to the target; a
