@@ -1,20 +1,30 @@
 #include "SafeSave.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <ctime>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/xattr.h>
 #endif
 
 namespace MTools {
 
 namespace {
+
+// The most a save in place holds for commit(): half of what a QByteArray
+// can hold, so that the buffer's growth stays clear of that limit.
+constexpr qint64 kMaxHeldBytes = qint64(1) << 30;
 
 // An existing target that is neither a regular file nor a folder (QFileInfo
 // follows links). A folder is left to QSaveFile, which names the fault.
@@ -42,7 +52,84 @@ bool folderRefusesNewFiles(const QFileInfo& target)
 #endif
 }
 
+// Writes all of it: a short write gives no cause, the next attempt fails
+// with the system's reason, which the device then keeps.
+bool writeAll(QIODevice& device, const char* pData, qint64 nSize)
+{
+    while (nSize > 0) {
+        const qint64 nWritten = device.write(pData, nSize);
+        if (nWritten <= 0)
+            return false;
+        pData += nWritten;
+        nSize -= nWritten;
+    }
+    return true;
+}
+
+// Puts bytes in place of a regular file's content. The part beyond the old
+// end goes first: a full disk or a size limit fails there, and cutting that
+// part off again leaves the old bytes as they were. Writing over the old
+// bytes then needs no new room.
+bool writeOver(QFileDevice& file, const QByteArray& bytes, QString* pError)
+{
+    const qint64 nOld = file.size();
+    const qint64 nNew = bytes.size();
+    if (nNew > nOld && !(file.seek(nOld) && writeAll(file, bytes.constData() + nOld, nNew - nOld))) {
+        *pError = file.errorString();  // before resize() clears it
+        file.resize(nOld);
+        return false;
+    }
+    if (!file.seek(0) || !writeAll(file, bytes.constData(), qMin(nOld, nNew)) || (nNew < nOld && !file.resize(nNew))) {
+        *pError = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 #ifdef Q_OS_UNIX
+// The existing regular file that a save would replace (a link is followed).
+bool statRegularFile(const QString& strPath, struct stat* pInfo)
+{
+    return ::stat(QFile::encodeName(strPath).constData(), pInfo) == 0 && S_ISREG(pInfo->st_mode);
+}
+
+// Gives the file open as fd the access ACL of the one at path, or none when
+// that has none (the new file may have taken one from its folder's
+// default); true also where the file system keeps no ACL.
+bool carryAccessAcl(const QByteArray& path, int fd)
+{
+#ifdef Q_OS_LINUX
+    static const char kName[] = "system.posix_acl_access";
+    const ssize_t nSize = ::getxattr(path.constData(), kName, nullptr, 0);
+    if (nSize < 0 && errno == ENODATA)
+        return ::fremovexattr(fd, kName) == 0 || errno == ENODATA;
+    if (nSize < 0)
+        return errno == ENOTSUP;
+    QByteArray value(int(nSize), '\0');
+    const ssize_t nRead = ::getxattr(path.constData(), kName, value.data(), size_t(value.size()));
+    return nRead >= 0 && ::fsetxattr(fd, kName, value.constData(), size_t(nRead), 0) == 0;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(fd);
+    return true;
+#endif
+}
+
+// Gives the new file open as fd what the old one had: its owner and group,
+// its access ACL and its permission bits (last: a change of owner clears the
+// set-id bits, and they agree with the ACL). False where the saver may not
+// do that: only root gives a file away, and an ordinary user gives hers only
+// a group she is in.
+bool carryMetadata(const QString& strOld, const struct stat& old, int fd)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    return carryAccessAcl(QFile::encodeName(strOld), fd) && ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 // While alive, SIGPIPE is held back from this thread, so that a write to a
 // pipe whose reader has gone fails with EPIPE instead of ending the process.
 // A SIGPIPE raised meanwhile is taken back, unless one was pending before.
@@ -107,30 +194,75 @@ bool SafeSave::open(OpenMode mode)
         setErrorString(tr("A save of %1 opens once, for writing only").arg(m_strFileName));
         return false;
     }
-    // Line ends are converted by this device's write(); the file must not
-    // convert them again.
-    const OpenMode fileMode = mode & ~Text;
     const QFileInfo target(m_strFileName);
     if (isSpecialFile(target) && m_target == RegularFileOnly) {
         setErrorString(tr("%1 is not a regular file").arg(m_strFileName));
         return false;
     }
-    if (isSpecialFile(target))
-        m_pFile = std::make_unique<QFile>(m_strFileName);
-    else
-        m_pFile = std::make_unique<QSaveFile>(m_strFileName);
-    bool bOpened = m_pFile->open(fileMode);
-    if (!bOpened && qobject_cast<QSaveFile*>(m_pFile.get()) && folderRefusesNewFiles(target)) {
-        m_pFile = std::make_unique<QFile>(m_strFileName);
-        bOpened = m_pFile->open(fileMode);
-    }
+    // Line ends are converted by this device's write(); the file must not
+    // convert them again.
+    const bool bOpened = isSpecialFile(target) ? openInPlace() : openReplacement(mode & ~Text);
     if (!bOpened) {
-        setErrorString(m_pFile->errorString());
-        m_pFile.reset();
+        finish();
         return false;
     }
     m_bWriteFailed = false;
     return QIODevice::open(mode);
+}
+
+// A new file that takes the target's place on commit(), or the target
+// itself where a new file would lose what the old one has.
+bool SafeSave::openReplacement(OpenMode fileMode)
+{
+#ifdef Q_OS_UNIX
+    struct stat old {};
+    const bool bExisting = statRegularFile(m_strFileName, &old);
+    if (bExisting && old.st_nlink > 1)
+        return openInPlace();
+#endif
+    auto pSave = std::make_unique<QSaveFile>(m_strFileName);
+    if (!pSave->open(fileMode)) {
+        if (folderRefusesNewFiles(QFileInfo(m_strFileName)))
+            return openInPlace();
+        setErrorString(pSave->errorString());
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    if (bExisting && !carryMetadata(m_strFileName, old, int(pSave->handle()))) {
+        pSave.reset();  // an uncommitted QSaveFile removes its temporary file
+        return openInPlace();
+    }
+#endif
+    m_pFile = std::move(pSave);
+    return true;
+}
+
+// The target itself, opened for writing but not cut (as QFile's WriteOnly
+// would cut it): it keeps its bytes until commit() writes the held ones.
+bool SafeSave::openInPlace()
+{
+    auto pFile = std::make_unique<QFile>(m_strFileName);
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(m_strFileName).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        setErrorString(qt_error_string(errno));
+        return false;
+    }
+    if (!pFile->open(fd, WriteOnly | Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        setErrorString(pFile->errorString());
+        return false;
+    }
+#else
+    if (!pFile->open(ReadWrite | Unbuffered)) {
+        setErrorString(pFile->errorString());
+        return false;
+    }
+#endif
+    m_pHeld = std::make_unique<QBuffer>();
+    m_pHeld->open(WriteOnly);
+    m_pFile = std::move(pFile);
+    return true;
 }
 
 bool SafeSave::commit()
@@ -138,20 +270,49 @@ bool SafeSave::commit()
     if (!isOpen())
         return false;
     const PipeSignalBlock block;
-    // QSaveFile::commit() overlooks a failed flush of its buffer (the disk
-    // filling up at the last bytes), so the flush is checked here first.
-    bool bOk = !m_bWriteFailed && m_pFile->flush();
-    if (bOk) {
-        if (auto* pSave = qobject_cast<QSaveFile*>(m_pFile.get())) {
-            bOk = pSave->commit();
-        } else {
-            m_pFile->close();
-            bOk = m_pFile->error() == QFileDevice::NoError;
-        }
-    }
-    if (!bOk && !m_bWriteFailed)
-        setErrorString(m_pFile->errorString());
+    const bool bOk = !m_bWriteFailed && (m_pHeld ? commitInPlace() : commitReplacement());
     finish();
+    return bOk;
+}
+
+bool SafeSave::commitReplacement()
+{
+    auto* pSave = static_cast<QSaveFile*>(m_pFile.get());
+    // QSaveFile::commit() overlooks a failed flush of its buffer (the disk
+    // filling up at the last bytes), so the flush is checked here first. A
+    // flush that wrote a part gives no cause; a second one fails at once and
+    // names it.
+    if (!pSave->flush()) {
+        pSave->flush();
+        setErrorString(pSave->errorString());
+        return false;
+    }
+    if (!pSave->commit()) {
+        setErrorString(pSave->errorString());
+        return false;
+    }
+    return true;
+}
+
+bool SafeSave::commitInPlace()
+{
+    QFileDevice& target = *m_pFile;
+    const QByteArray& bytes = m_pHeld->data();
+    QString strError;
+    bool bOk = true;
+    if (target.isSequential()) {
+        bOk = writeAll(target, bytes.constData(), bytes.size());
+        strError = target.errorString();
+    } else {
+        bOk = writeOver(target, bytes, &strError);
+    }
+    if (bOk) {
+        target.close();
+        bOk = target.error() == QFileDevice::NoError;
+        strError = target.errorString();
+    }
+    if (!bOk)
+        setErrorString(strError);
     return bOk;
 }
 
@@ -167,8 +328,10 @@ void SafeSave::close()
 
 void SafeSave::finish()
 {
-    // An uncommitted QSaveFile removes its temporary file as it goes.
+    // An uncommitted QSaveFile removes its temporary file as it goes; a
+    // target opened in place is closed untouched.
     m_pFile.reset();
+    m_pHeld.reset();
     if (isOpen())
         QIODevice::close();
 }
@@ -180,13 +343,16 @@ bool SafeSave::isSequential() const
 
 bool SafeSave::seek(qint64 nPos)
 {
-    if (!m_pFile || m_pFile->isSequential() || !m_pFile->seek(nPos))
+    if (!m_pFile || m_pFile->isSequential())
         return false;
-    return QIODevice::seek(nPos);
+    const bool bMoved = m_pHeld ? nPos <= kMaxHeldBytes && m_pHeld->seek(nPos) : m_pFile->seek(nPos);
+    return bMoved && QIODevice::seek(nPos);
 }
 
 qint64 SafeSave::size() const
 {
+    if (m_pHeld)
+        return m_pHeld->size();
     return m_pFile ? m_pFile->size() : 0;
 }
 
@@ -202,13 +368,18 @@ qint64 SafeSave::writeData(const char* pData, qint64 nSize)
     // Nothing after a failed write can make the file whole again.
     if (m_bWriteFailed)
         return -1;
-    const PipeSignalBlock block;
-    const qint64 nWritten = m_pFile->write(pData, nSize);
-    if (nWritten != nSize) {
+    if (m_pHeld && m_pHeld->pos() + nSize > kMaxHeldBytes) {
         m_bWriteFailed = true;
-        setErrorString(m_pFile->errorString());
+        setErrorString(tr("%1 is written in place and too large to be held until the save ends").arg(m_strFileName));
+        return -1;
     }
-    return nWritten;
+    QIODevice& device = m_pHeld ? static_cast<QIODevice&>(*m_pHeld) : *m_pFile;
+    if (!writeAll(device, pData, nSize)) {
+        m_bWriteFailed = true;
+        setErrorString(device.errorString());
+        return -1;
+    }
+    return nSize;
 }
 
 }  // namespace MTools

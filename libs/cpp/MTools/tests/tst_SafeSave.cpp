@@ -1,4 +1,5 @@
 #include "FifoReader.h"
+#include "FileMetadata.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "SafeSave.h"
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -18,10 +20,19 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+// A group and a user that no account needs to have: the kernel takes any id.
+constexpr gid_t kSharedGroup = 4711;
+constexpr uid_t kOtherUser = 4711;
 
 QStringList entries(const QString& folder)
 {
@@ -97,19 +108,28 @@ private:
     bool m_bSet = false;
 };
 
-// While alive, the process acts as the ordinary user "nobody" when it runs
-// as root (who may create files in any folder), and as itself otherwise.
+// While alive, the process acts as the ordinary user "nobody", in the given
+// supplementary groups only, when it runs as root (who may create files in
+// any folder), and as itself otherwise (given no groups to be in).
 class OrdinaryUser
 {
 public:
-    OrdinaryUser() : m_bRoot(::geteuid() == 0)
+    explicit OrdinaryUser(const std::vector<gid_t>& groups = {}) : m_bRoot(::geteuid() == 0)
     {
-        m_bOk = !m_bRoot || (::setegid(65534) == 0 && ::seteuid(65534) == 0);
+        if (!m_bRoot) {
+            m_bOk = groups.empty();
+            return;
+        }
+        m_oldGroups.resize(size_t(std::max(::getgroups(0, nullptr), 0)));
+        m_oldGroups.resize(size_t(std::max(::getgroups(int(m_oldGroups.size()), m_oldGroups.data()), 0)));
+        m_bOk = ::setgroups(groups.size(), groups.data()) == 0 && ::setegid(kNoGroup) == 0 && ::seteuid(kNobody) == 0;
     }
     ~OrdinaryUser()
     {
-        if (m_bRoot && ::seteuid(0) == 0)
+        if (m_bRoot && ::seteuid(0) == 0) {
             ::setegid(0);
+            ::setgroups(m_oldGroups.size(), m_oldGroups.data());
+        }
     }
     OrdinaryUser(const OrdinaryUser&) = delete;
     OrdinaryUser& operator=(const OrdinaryUser&) = delete;
@@ -119,6 +139,7 @@ public:
 private:
     bool m_bRoot = false;
     bool m_bOk = false;
+    std::vector<gid_t> m_oldGroups;
 };
 
 }  // namespace
@@ -139,7 +160,14 @@ private slots:
     void specialFileStaysInPlace();
     void folderWithoutNewFiles_data();
     void folderWithoutNewFiles();
+    void seekPatchesWrittenBytes_data();
     void seekPatchesWrittenBytes();
+    void saveKeepsOwnerGroupAndMode_data();
+    void saveKeepsOwnerGroupAndMode();
+    void saveKeepsAccessAcl_data();
+    void saveKeepsAccessAcl();
+    void hardLinkedFileIsWrittenInPlace_data();
+    void hardLinkedFileIsWrittenInPlace();
 };
 
 void TestSafeSave::regularFileIsReplaced_data()
@@ -180,12 +208,20 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("piece");
+    QTest::addColumn<QString>("place");
     // Pieces larger than the file's buffer (16 KiB) go straight to the disk.
-    QTest::newRow("write fails") << "full" << 40000 << 20000;
+    QTest::newRow("write fails") << "full" << 40000 << 20000 << "replaced";
     // Small pieces wait in the file's buffer: the disk fills up only when
     // commit() writes them out.
-    QTest::newRow("last flush fails") << "full" << 10000 << 100;
-    QTest::newRow("cancelled") << "cancel" << 10000 << 100;
+    QTest::newRow("last flush fails") << "full" << 10000 << 100 << "replaced";
+    QTest::newRow("cancelled") << "cancel" << 10000 << 100 << "replaced";
+    // Written in place: the target sees nothing before commit(), and a
+    // commit that finds no room for the new bytes leaves it whole.
+    QTest::newRow("write fails, hard link") << "full" << 40000 << 20000 << "hard link";
+    QTest::newRow("cancelled, hard link") << "cancel" << 10000 << 100 << "hard link";
+    QTest::newRow("write fails, immutable folder") << "full" << 40000 << 20000 << "immutable";
+    QTest::newRow("last flush fails, immutable folder") << "full" << 10000 << 100 << "immutable";
+    QTest::newRow("cancelled, immutable folder") << "cancel" << 10000 << 100 << "immutable";
 }
 
 void TestSafeSave::failedSaveKeepsOldFile()
@@ -193,10 +229,22 @@ void TestSafeSave::failedSaveKeepsOldFile()
     QFETCH(QString, kind);
     QFETCH(int, size);
     QFETCH(int, piece);
+    QFETCH(QString, place);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("kept"));
     QVERIFY(writeBytes(path, "old content"));
+    QStringList names{"kept"};
+    if (place == QLatin1String("hard link")) {
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()), 0);
+        names << "other";
+    }
+    std::optional<ImmutableFolder> immutable;
+    if (place == QLatin1String("immutable")) {
+        immutable.emplace(dir.path());
+        if (!immutable->isSet())
+            QSKIP("the file system or the user cannot mark a folder immutable");
+    }
     const QByteArray bytes(size, 'n');
 
     bool bCommitted = false;
@@ -213,28 +261,36 @@ void TestSafeSave::failedSaveKeepsOldFile()
         else
             bCommitted = file.commit();
         QVERIFY(!file.isOpen());
+        // The system's own words for the cause, as the file size limit
+        // makes it.
         if (kind == QLatin1String("full"))
-            QVERIFY(!file.errorString().isEmpty());
+            QCOMPARE(file.errorString(), qt_error_string(EFBIG));
     }
+    immutable.reset();
     QVERIFY(!bCommitted);
-    QCOMPARE(readBytes(path), QByteArray("old content"));
-    QCOMPARE(entries(dir.path()), QStringList{"kept"});
+    for (const QString& name : qAsConst(names))
+        QCOMPARE(readBytes(dir.filePath(name)), QByteArray("old content"));
+    QCOMPARE(entries(dir.path()), names);
 }
 
 void TestSafeSave::fifoReaderGetsTheBytes_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("throughLink");
-    QTest::newRow("a few bytes") << QByteArray("through the pipe\n") << false;
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("a few bytes") << QByteArray("through the pipe\n") << false << false;
     // More than a pipe holds: the writer waits on the reader meanwhile.
-    QTest::newRow("more than the pipe holds") << QByteArray(1 << 20, 'p') << false;
-    QTest::newRow("through a link") << QByteArray("linked\n") << true;
+    QTest::newRow("more than the pipe holds") << QByteArray(1 << 20, 'p') << false << false;
+    QTest::newRow("through a link") << QByteArray("linked\n") << true << false;
+    // Nothing reaches the reader before commit().
+    QTest::newRow("cancelled") << QByteArray("never sent\n") << false << true;
 }
 
 void TestSafeSave::fifoReaderGetsTheBytes()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, throughLink);
+    QFETCH(bool, cancelled);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
@@ -246,8 +302,16 @@ void TestSafeSave::fifoReaderGetsTheBytes()
         QVERIFY(QFile::link(fifo, path));
     }
 
-    QVERIFY(save(path, bytes, 5000));
-    QCOMPARE(reader.received(), bytes);
+    if (cancelled) {
+        MTools::SafeSave file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), qint64(bytes.size()));
+        file.cancel();
+        QCOMPARE(reader.received(), QByteArray());
+    } else {
+        QVERIFY(save(path, bytes, 5000));
+        QCOMPARE(reader.received(), bytes);
+    }
     QVERIFY(FifoReader::isFifo(fifo));
     QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
     QCOMPARE(entries(dir.path()).size(), throughLink ? 2 : 1);
@@ -385,21 +449,174 @@ void TestSafeSave::folderWithoutNewFiles()
     QCOMPARE(entries(dir.path()), QStringList{"kept"});
 }
 
+void TestSafeSave::seekPatchesWrittenBytes_data()
+{
+    QTest::addColumn<bool>("hardLinked");
+    QTest::newRow("new file") << false;
+    // Written in place: the patch lands in the bytes held for commit().
+    QTest::newRow("hard-linked file") << true;
+}
+
 // Formats that fill in lengths at the end go back over what they wrote.
 void TestSafeSave::seekPatchesWrittenBytes()
 {
+    QFETCH(bool, hardLinked);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("patched"));
-    MTools::SafeSave file(path);
+    const QString other = dir.filePath(QStringLiteral("other"));
+    if (hardLinked) {
+        QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    }
+    MTools::SafeSave file(path, MTools::SafeSave::RegularFileOnly);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(!file.isSequential());
     QCOMPARE(file.write("len=????;body"), qint64(13));
     QVERIFY(file.seek(4));
     QCOMPARE(file.write("0004"), qint64(4));
     QCOMPARE(file.pos(), qint64(8));
+    QCOMPARE(file.size(), qint64(13));
     QVERIFY(file.commit());
     QCOMPARE(readBytes(path), QByteArray("len=0004;body"));
+    if (hardLinked)
+        QCOMPARE(readBytes(other), QByteArray("len=0004;body"));
+}
+
+void TestSafeSave::saveKeepsOwnerGroupAndMode_data()
+{
+    QTest::addColumn<uint>("owner");
+    QTest::addColumn<uint>("group");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("saver");
+    QTest::addColumn<bool>("inPlace");
+    // Root may give the new file any owner and group.
+    QTest::newRow("group-shared, saved by root") << 0u << uint(kSharedGroup) << 0640 << "root" << false;
+    QTest::newRow("another's file, saved by root") << uint(kNobody) << uint(kNoGroup) << 0604 << "root" << false;
+    // An ordinary user may give hers a group she is in...
+    QTest::newRow("group-shared, saved by a member") << uint(kNobody) << uint(kSharedGroup) << 0640 << "member"
+                                                     << false;
+    // ... but no group she is not in and no other owner: in place, then.
+    QTest::newRow("group-shared, saved by an outsider") << uint(kNobody) << uint(kSharedGroup) << 0640 << "outsider"
+                                                        << true;
+    QTest::newRow("another's file, saved by a member") << 0u << uint(kSharedGroup) << 0660 << "member" << true;
+}
+
+void TestSafeSave::saveKeepsOwnerGroupAndMode()
+{
+    QFETCH(uint, owner);
+    QFETCH(uint, group);
+    QFETCH(int, mode);
+    QFETCH(QString, saver);
+    QFETCH(bool, inPlace);
+    if (::geteuid() != 0)
+        QSKIP("giving a file to another user or group needs root");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // Anyone may add the temporary file.
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString path = dir.filePath(QStringLiteral("shared"));
+    const QByteArray name = QFile::encodeName(path);
+    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    QCOMPARE(::chown(name.constData(), owner, group), 0);
+    QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
+    const FileMetadata before = FileMetadata::of(path);
+
+    bool bSaved = false;
+    if (saver == QLatin1String("root")) {
+        bSaved = save(path, "new content", 4);
+    } else {
+        const OrdinaryUser user(saver == QLatin1String("member") ? std::vector<gid_t>{kSharedGroup}
+                                                                  : std::vector<gid_t>{});
+        QVERIFY(user.isOk());
+        bSaved = save(path, "new content", 4);
+    }
+    QVERIFY(bSaved);
+    QCOMPARE(readBytes(path), QByteArray("new content"));
+    const FileMetadata after = FileMetadata::of(path);
+    QCOMPARE(after.owner, before.owner);
+    QCOMPARE(after.group, before.group);
+    QCOMPARE(after.mode, before.mode);
+    QCOMPARE(after.inode == before.inode, inPlace);
+    QCOMPARE(entries(dir.path()), QStringList{"shared"});
+}
+
+void TestSafeSave::saveKeepsAccessAcl_data()
+{
+    QTest::addColumn<QString>("saver");
+    QTest::addColumn<bool>("withAcl");
+    QTest::newRow("saved by root") << "root" << true;
+    QTest::newRow("saved by its owner") << "owner" << true;
+    // The new file takes no ACL from its folder that the old one lacked.
+    QTest::newRow("none, in a folder with a default ACL") << "root" << false;
+}
+
+void TestSafeSave::saveKeepsAccessAcl()
+{
+    QFETCH(QString, saver);
+    QFETCH(bool, withAcl);
+    if (::geteuid() != 0)
+        QSKIP("giving a file to another user needs root");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString path = dir.filePath(QStringLiteral("shared"));
+    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    if (saver == QLatin1String("owner"))
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), kNobody, kNoGroup), 0);
+    if (!(withAcl ? grantReadAcl(path, kOtherUser) : grantReadAcl(dir.path(), kOtherUser, true))) {
+        if (errno == ENOTSUP)
+            QSKIP("the temporary folder's file system keeps no ACL");
+        QFAIL(qPrintable(qt_error_string(errno)));
+    }
+    const QByteArray acl = accessAcl(path);
+    QCOMPARE(acl.isEmpty(), !withAcl);
+    const FileMetadata before = FileMetadata::of(path);
+
+    bool bSaved = false;
+    if (saver == QLatin1String("root")) {
+        bSaved = save(path, "new content", 4);
+    } else {
+        const OrdinaryUser user;
+        QVERIFY(user.isOk());
+        bSaved = save(path, "new content", 4);
+    }
+    QVERIFY(bSaved);
+    QCOMPARE(readBytes(path), QByteArray("new content"));
+    QCOMPARE(accessAcl(path), acl);
+    const FileMetadata after = FileMetadata::of(path);
+    QCOMPARE(after.mode, before.mode);
+    QCOMPARE(after.owner, before.owner);
+    QVERIFY(after.inode != before.inode);  // replaced, not written in place
+}
+
+void TestSafeSave::hardLinkedFileIsWrittenInPlace_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("longer content") << QByteArray(20000, 'n');
+    QTest::newRow("shorter content") << QByteArray("new");
+}
+
+// Replacing the file would split its links: the other name would keep the
+// old content.
+void TestSafeSave::hardLinkedFileIsWrittenInPlace()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("kept"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    const FileMetadata before = FileMetadata::of(path);
+
+    QVERIFY(save(path, bytes, 4096));
+    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(readBytes(other), bytes);
+    const FileMetadata after = FileMetadata::of(path);
+    QCOMPARE(after.inode, before.inode);
+    QCOMPARE(after.links, nlink_t(2));
+    QCOMPARE(entries(dir.path()), (QStringList{"kept", "other"}));
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

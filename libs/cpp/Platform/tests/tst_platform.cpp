@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -33,6 +34,10 @@ private slots:
     void execQuoting_data();
     void execQuoting();
     void autostartRoundTrip();
+    void autostartEntryIsEscaped_data();
+    void autostartEntryIsEscaped();
+    void autostartEntryPassesValidator_data();
+    void autostartEntryPassesValidator();
 
     void fileManagerWithoutBusFailsAtOnce();
     void openFolderKeepsSpecialCharacters_data();
@@ -45,6 +50,24 @@ private slots:
 
 namespace {
 QString g_home;  // the temporary HOME of this program
+
+// Names and programs with what the desktop entry format must escape.
+void addAwkwardEntries()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("nameLine");
+    QTest::newRow("line break in the name")
+        << "Zintrop\nHidden=true" << "/opt/zintrop/run" << "Name=Zintrop\\nHidden=true";
+    QTest::newRow("second Exec in the name")
+        << "Zintrop\r\nExec=/bin/false" << "/opt/zintrop/run" << "Name=Zintrop\\r\\nExec=/bin/false";
+    QTest::newRow("tab, backslash and blanks in the name")
+        << "  a\tb\\c d" << "/opt/zintrop/run" << "Name=\\s\\sa\\tb\\\\c d";
+    QTest::newRow("percent in the path") << "App" << "/opt/100%done/run" << "Name=App";
+    QTest::newRow("percent and blanks in the path") << "App" << "/opt/Zintrop Lite/100% done/run" << "Name=App";
+    QTest::newRow("line break in the path") << "App" << "/opt/a\nHidden=true/run" << "Name=App";
+    QTest::newRow("quoting characters in the path") << "App" << "/opt/a\"b`c$d\\e\tf/%%/run" << "Name=App";
+}
 }
 
 void TestPlatform::cleanup()
@@ -154,6 +177,7 @@ void TestPlatform::execQuoting_data()
     QTest::newRow("quote") << "/opt/a\"b" << "\"/opt/a\\\\\"b\"";
     QTest::newRow("backslash") << "/opt/a\\b" << "\"/opt/a\\\\\\\\b\"";
     QTest::newRow("line break") << "/opt/a\nb\rc" << "\"/opt/a\\nb\\rc\"";
+    QTest::newRow("tab") << "/opt/a\tb" << "\"/opt/a\\tb\"";
 }
 
 void TestPlatform::execQuoting()
@@ -176,12 +200,64 @@ void TestPlatform::autostartRoundTrip()
     QVERIFY(content.startsWith("[Desktop Entry]\n"));
     QVERIFY(content.contains("Type=Application\n"));
     QVERIFY(content.contains("Name=Test App\n"));
-    QCOMPARE(Platform::autostartEntryCommand(entry), QStringLiteral("\"/opt/Test App/run\""));
+    QCOMPARE(Platform::autostartEntryCommand(entry), QStringLiteral("/opt/Test App/run"));
 
     QVERIFY(Platform::removeAutostartEntry(entry));
     QVERIFY(!QFile::exists(Platform::autostartEntryPath(entry)));
     QVERIFY(Platform::autostartEntryCommand(entry).isEmpty());
     QVERIFY(Platform::removeAutostartEntry(entry));  // nothing left to remove
+}
+
+void TestPlatform::autostartEntryIsEscaped_data()
+{
+    addAwkwardEntries();
+}
+
+// Whatever the name and the path hold, the entry keeps its four keys, and
+// the program read back is the one written.
+void TestPlatform::autostartEntryIsEscaped()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, program);
+    QFETCH(QString, nameLine);
+    const QString entry = QStringLiteral("corvane-escaped");
+    QVERIFY(Platform::writeAutostartEntry(entry, name, program));
+    QFile file(Platform::autostartEntryPath(entry));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList keys;
+    for (const QString& line : lines.mid(1))
+        keys << line.section(QLatin1Char('='), 0, 0);
+    QCOMPARE(lines.value(0), QStringLiteral("[Desktop Entry]"));
+    QCOMPARE(keys, (QStringList{"Type", "Name", "Exec", "X-GNOME-Autostart-enabled"}));
+    QCOMPARE(lines.value(2), nameLine);
+    QCOMPARE(Platform::autostartEntryCommand(entry), program);
+    QVERIFY(Platform::removeAutostartEntry(entry));
+}
+
+void TestPlatform::autostartEntryPassesValidator_data()
+{
+    addAwkwardEntries();
+}
+
+// The desktop environment's own checker takes the entry as it is.
+void TestPlatform::autostartEntryPassesValidator()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, program);
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validator.isEmpty())
+        QSKIP("desktop-file-validate (package desktop-file-utils) is not installed");
+    const QString entry = QStringLiteral("corvane-validated");
+    QVERIFY(Platform::writeAutostartEntry(entry, name, program));
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start(validator, {Platform::autostartEntryPath(entry)});
+    QVERIFY(check.waitForFinished(30000));
+    const QByteArray output = check.readAll();
+    QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0 && output.isEmpty(),
+             output.constData());
+    QVERIFY(Platform::removeAutostartEntry(entry));
 }
 
 void TestPlatform::fileManagerWithoutBusFailsAtOnce()

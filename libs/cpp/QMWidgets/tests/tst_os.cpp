@@ -193,8 +193,7 @@ void TestOs::autostart()
     QCOMPARE(Os::autostartEntryName(), QStringLiteral("corvane-zintrop-lite"));
     const QString entry = Platform::autostartEntryPath(Os::autostartEntryName());
     QVERIFY2(entry.startsWith(QMTest::temporaryHome()), qPrintable(entry));
-    QCOMPARE(Platform::autostartEntryCommand(Os::autostartEntryName()),
-             Platform::quoteExecArgument(QCoreApplication::applicationFilePath()));
+    QCOMPARE(Platform::autostartEntryCommand(Os::autostartEntryName()), QCoreApplication::applicationFilePath());
     Os::setAutostart(false);
     QVERIFY(!Os::isAutostartEnabled());
     QVERIFY(!QFile::exists(entry));
