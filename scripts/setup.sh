@@ -16,6 +16,8 @@ packages=(
   # Independent readers the tests check our written files with (ffmpeg for
   # ffprobe, which reads WAV comments; eyed3 for version-4 ID3 tags).
   sox sndfile-programs midicsv python3-mutagen ffmpeg eyed3
+  # The desktop-entry checker the autostart entries are validated with.
+  desktop-file-utils
   # An independent LTC encoder the timecode decoder's test links.
   libltc-dev
 )
