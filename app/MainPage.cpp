@@ -9,6 +9,7 @@
 #include "BatchThread.h"
 #include "BatchWorker.h"
 #include "DropWidget.h"
+#include "ErrorsDialog.h"
 #include "ImagesListDelegate.h"
 #include "ImagesListModel.h"
 #include "Label.h"
@@ -269,6 +270,11 @@ void MainPage::slotFilesDropped(QList<QUrl> lst)
     }
     m_bSearching = true;
 
+    // Earlier results lie in the destination; a dropped folder that holds it
+    // must not bring them back. Only an absolute destination is ever written.
+    const QString strDestination = destinationPath();
+    m_pSearchDialog->setFoldersToLeaveOut(QDir::isAbsolutePath(strDestination) ? QStringList{strDestination}
+                                                                              : QStringList());
     m_pSearchDialog->setUrls(lst);
     QTimer::singleShot(kSearchStartMs, m_pSearchDialog, SLOT(slotStart()));
     const int result = m_pSearchDialog->exec();
@@ -285,6 +291,8 @@ void MainPage::slotFilesDropped(QList<QUrl> lst)
 
     m_vecImages = m_pSearchDialog->imageFiles();
     m_vecTexts = m_pSearchDialog->textFiles();
+    m_bDestinationLeftOut = !m_pSearchDialog->leftOutFolders().isEmpty();
+    showSkippedSources();
 
     QStringList pngFiles;
     QVector<QString> otherImages;
@@ -333,13 +341,53 @@ void MainPage::slotUpdateInfo()
 {
     const int n = m_pModel->rowCount();
     m_pcmdCompress->setEnabled(n != 0);
-    m_plblInfo->setText(infoText(n));
+    QString strText = infoText(n);
+    if (m_bDestinationLeftOut) {
+        const QString strNote = QStringLiteral("<SPAN STYLE=\"font-size:small; font-weight:normal\"> (")
+            + tr("destination folder left out") + QStringLiteral(")</SPAN>");
+        strText.insert(strText.indexOf(QStringLiteral("</CENTER>")), strNote);
+    }
+    m_plblInfo->setText(strText);
 }
 
 bool MainPage::isRowOfModel(const QModelIndex& index) const
 {
     return index.isValid() && index.model() == m_pModel && index.row() >= 0 && index.column() >= 0
         && index.row() < m_pModel->rowCount();
+}
+
+void MainPage::showSkippedSources()
+{
+    const QVector<QMMultiMedia::MediaSearchDialog::SkippedSource> skipped = m_pSearchDialog->skippedSources();
+    if (skipped.isEmpty()) {
+        // What it listed belongs to a search whose list is gone.
+        if (m_pSkippedDialog)
+            m_pSkippedDialog->close();
+        return;
+    }
+    int nFolders = 0;
+    QString strLines;
+    for (const auto& source : skipped) {
+        if (source.isFolder)
+            ++nFolders;
+        strLines += QLatin1Char('\n') + source.path + QStringLiteral(": ") + source.reason;
+    }
+    const int nFiles = skipped.size() - nFolders;
+    QStringList counts;
+    if (nFiles > 0)
+        counts << (nFiles == 1 ? tr("1 file") : tr("%1 files").arg(nFiles));
+    if (nFolders > 0)
+        counts << (nFolders == 1 ? tr("1 folder") : tr("%1 folders").arg(nFolders));
+    const QString strText = tr("Left out of the list: %1.").arg(counts.join(tr(" and "))) + QLatin1Char('\n')
+        + strLines;
+
+    if (!m_pSkippedDialog) {
+        m_pSkippedDialog = new ErrorsDialog(this);
+        m_pSkippedDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pSkippedDialog->setText(strText);
+    m_pSkippedDialog->show();
+    m_pSkippedDialog->raise();
 }
 
 void MainPage::slotRemove()

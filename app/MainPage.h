@@ -15,6 +15,7 @@
 
 class BatchThread;
 class BatchWorker;
+class ErrorsDialog;
 class ImagesListDelegate;
 class ImagesListModel;
 class ListView;
@@ -107,6 +108,8 @@ private:
     void retireBatch();
     void reapThread(BatchThread* pThread);
     bool isRowOfModel(const QModelIndex& index) const;
+    // Names the files and folders the last search met but could not take.
+    void showSkippedSources();
 
     QMWidgets::DropWidget* m_pDropWidget = nullptr;
     QList<QUrl> m_lstRootUrls;
@@ -143,4 +146,11 @@ private:
     // hold up the window; only the picture last asked for is shown.
     QString m_strPreviewPath;
     std::unique_ptr<PreviewLoader> m_pPreviewLoader;
+    // The last search met the destination below a dropped folder and left it
+    // out, so earlier results are not compressed again; the information line
+    // says so.
+    bool m_bDestinationLeftOut = false;
+    // The list of sources the last search could not take; one window, not
+    // one box per source, and replaced by the next search.
+    QPointer<ErrorsDialog> m_pSkippedDialog;
 };

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -34,9 +36,13 @@ const QLatin1String kTrustedEndings[] = {
 
 enum class EntryKind { File, Folder, Neither };
 
+using FileId = QPair<quint64, quint64>; // device and inode
+
 // Regular files and folders, links followed; broken links, pipes, sockets
-// and devices are neither. The entry's own type saves a stat per file.
-EntryKind kindOf(const dirent *entry, const QString &path)
+// and devices are neither. The entry's own type saves a stat for plain files
+// and folders; a link or an entry of unknown type is looked up, filling st,
+// by its name's own bytes, which hold even where its text does not.
+EntryKind kindOf(int folderFd, const dirent *entry, struct stat *st)
 {
     switch (entry->d_type) {
     case DT_REG:
@@ -44,19 +50,92 @@ EntryKind kindOf(const dirent *entry, const QString &path)
     case DT_DIR:
         return EntryKind::Folder;
     case DT_LNK:
-    case DT_UNKNOWN: {
-        struct stat st;
-        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    case DT_UNKNOWN:
+        if (::fstatat(folderFd, entry->d_name, st, 0) != 0)
             return EntryKind::Neither;
-        if (S_ISREG(st.st_mode))
+        if (S_ISREG(st->st_mode))
             return EntryKind::File;
-        if (S_ISDIR(st.st_mode))
+        if (S_ISDIR(st->st_mode))
             return EntryKind::Folder;
         return EntryKind::Neither;
-    }
     default:
         return EntryKind::Neither;
     }
+}
+
+FileId idOf(const struct stat &st)
+{
+    return FileId(quint64(st.st_dev), quint64(st.st_ino));
+}
+
+// The device and inode of the plain files of one folder. Where the file
+// system's entries carry their files' inode numbers and its files the
+// folder's device, as the folder's first plain file shows, these spare a
+// stat per file, which would double the walk's time; elsewhere (a FAT stick
+// numbers its entries afresh, an overlay of several file systems gives each
+// file its layer's device) every file is looked up. An id that is taken
+// already is always confirmed by a lookup, so no file is taken for another.
+class FolderFileIds
+{
+public:
+    explicit FolderFileIds(int folderFd)
+        : m_nFolderFd(folderFd)
+    {
+        struct stat st;
+        if (::fstat(folderFd, &st) == 0)
+            m_nDevice = quint64(st.st_dev);
+        else
+            m_eTrust = Trust::No;
+    }
+
+    // False when the file cannot be looked up.
+    bool idOfEntry(const dirent *entry, const QSet<FileId> &taken, FileId *id)
+    {
+        if (m_eTrust == Trust::Yes) {
+            *id = FileId(m_nDevice, quint64(entry->d_ino));
+            if (!taken.contains(*id))
+                return true;
+        }
+        struct stat st;
+        if (::fstatat(m_nFolderFd, entry->d_name, &st, 0) != 0)
+            return false;
+        *id = idOf(st);
+        if (m_eTrust == Trust::Unknown)
+            m_eTrust = id->first == m_nDevice && id->second == quint64(entry->d_ino) ? Trust::Yes : Trust::No;
+        return true;
+    }
+
+private:
+    enum class Trust { Unknown, Yes, No };
+    int m_nFolderFd;
+    quint64 m_nDevice = 0;
+    Trust m_eTrust = Trust::Unknown;
+};
+
+// Whether the name's text encodes back to the name's bytes; a path built
+// from any other text leads nowhere. Plain ASCII always does.
+bool nameSurvivesText(const char *name, const QString &text)
+{
+    for (const char *p = name; *p; ++p) {
+        if (uchar(*p) >= 0x80)
+            return QFile::encodeName(text) == QByteArray(name);
+    }
+    return true;
+}
+
+bool isDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+// The device and inode of a path, links followed; false when it has none.
+bool idOfPath(const QString &path, FileId *id)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    *id = idOf(st);
+    return true;
 }
 
 } // namespace
@@ -106,6 +185,18 @@ void MediaSearchDialog::addEmptyFolder(const QString &path)
     m_vecEmptyFolders.append(path);
 }
 
+void MediaSearchDialog::setFoldersToLeaveOut(const QStringList &paths)
+{
+    m_lstFoldersToLeaveOut = paths;
+}
+
+QVector<QString> MediaSearchDialog::leftOutFolders() const { return m_vecLeftOutFolders; }
+
+QVector<MediaSearchDialog::SkippedSource> MediaSearchDialog::skippedSources() const
+{
+    return m_vecSkipped;
+}
+
 void MediaSearchDialog::clearLists()
 {
     m_nFileCount = 0;
@@ -116,6 +207,8 @@ void MediaSearchDialog::clearLists()
     m_vecTexts.clear();
     m_vecOthers.clear();
     m_vecEmptyFolders.clear();
+    m_vecLeftOutFolders.clear();
+    m_vecSkipped.clear();
 }
 
 void MediaSearchDialog::slotStart()
@@ -129,6 +222,7 @@ void MediaSearchDialog::slotStart()
     clearLists();
     m_bRunning = true;
     m_setWalkedFolders.clear();
+    m_setTakenFiles.clear();
     m_bLabelsPending = false;
     m_pumpClock.start();
     m_labelClock.start();
@@ -136,22 +230,39 @@ void MediaSearchDialog::slotStart()
     // The walk runs event loops, and new URLs given meanwhile belong to the
     // next search; they must not pull the list out from under this one.
     const QList<QUrl> urls = m_listUrls;
+
+    // A folder dropped itself is taken as given, wherever else the walk
+    // meets it.
+    m_setLeaveOut.clear();
+    FileId id;
+    for (const QString &path : qAsConst(m_lstFoldersToLeaveOut)) {
+        if (!path.isEmpty() && idOfPath(path, &id))
+            m_setLeaveOut.insert(id);
+    }
+    for (const QUrl &url : urls) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && QFileInfo(path).isDir() && idOfPath(path, &id))
+            m_setLeaveOut.remove(id);
+    }
+
     for (const QUrl &url : urls) {
         if (m_bCancelled)
             break;
         const QString path = url.toLocalFile();
         const QFileInfo info(path);
         if (info.isDir()) {
-            if (enterFolder(info.absoluteFilePath()))
+            if (visitFolder(info.absoluteFilePath()) == FolderVisit::Enter)
                 searchFolder(QDir(path));
         } else if (info.isFile()) {
-            addFile(path);
+            if (isNewFile(path))
+                addFile(path);
         } else {
             qDebug() << "Unknown";
         }
     }
     flushLabels();
     m_setWalkedFolders.clear();
+    m_setTakenFiles.clear();
     m_bRunning = false;
 
     if (m_bCancelled) {
@@ -225,19 +336,50 @@ bool MediaSearchDialog::isPlayable(const QString &path)
     return duration > 0;
 }
 
-// Records the folder as walked for this search; false when it was walked
+// Records the folder as walked for this search, unless it was walked
 // already, which is how links back to a parent (or any second way into the
-// same folder) end instead of listing its files again.
-bool MediaSearchDialog::enterFolder(const QString &folderPath)
+// same folder) end instead of listing its files again, or it is one to leave
+// out.
+MediaSearchDialog::FolderVisit MediaSearchDialog::visitFolder(const QString &folderPath)
 {
-    struct stat st;
-    if (::stat(QFile::encodeName(folderPath).constData(), &st) != 0)
-        return true; // unreadable; the walk finds nothing in it
-    const QPair<quint64, quint64> id(quint64(st.st_dev), quint64(st.st_ino));
+    FileId id;
+    if (!idOfPath(folderPath, &id))
+        return FolderVisit::Enter; // the walk says why it cannot be opened
     if (m_setWalkedFolders.contains(id))
-        return false;
+        return FolderVisit::WalkedAlready;
+    if (m_setLeaveOut.contains(id)) {
+        m_vecLeftOutFolders.append(folderPath);
+        return FolderVisit::LeftOut;
+    }
     m_setWalkedFolders.insert(id);
+    return FolderVisit::Enter;
+}
+
+// A file reached a second way (dropped with its folder, dropped twice, a
+// link or another hard link to it) keeps only the first place it was found.
+bool MediaSearchDialog::isNewFile(const QString &path)
+{
+    FileId id;
+    if (!idOfPath(path, &id))
+        return true;
+    return isNewFile(id);
+}
+
+bool MediaSearchDialog::isNewFile(const FileId &id)
+{
+    if (m_setTakenFiles.contains(id))
+        return false;
+    m_setTakenFiles.insert(id);
     return true;
+}
+
+void MediaSearchDialog::skip(const QString &path, const QString &reason, bool isFolder)
+{
+    SkippedSource source;
+    source.path = path;
+    source.reason = reason;
+    source.isFolder = isFolder;
+    m_vecSkipped.append(source);
 }
 
 void MediaSearchDialog::searchFolder(const QDir &dir)
@@ -255,23 +397,40 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
     DIR *handle = ::opendir(QFile::encodeName(folderPath).constData());
     if (!handle) {
         // Neither empty nor walked: its files must not be taken as absent.
-        qDebug() << "Cannot read folder" << folderPath;
+        const QString why = qt_error_string(errno);
+        skip(folderPath, tr("folder cannot be opened: %1").arg(why), true);
         return;
     }
+    const int folderFd = ::dirfd(handle);
+    FolderFileIds fileIds(folderFd);
 
     bool gaveFile = false;
     QStringList subfolders;
     while (const dirent *entry = ::readdir(handle)) {
         if (m_bCancelled)
             break;
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        struct stat st {};
+        const EntryKind kind = kindOf(folderFd, entry, &st);
+        if (kind == EntryKind::Neither)
+            continue;
         const QString name = QFile::decodeName(entry->d_name);
-        const QString path = prefix + name;
-        const EntryKind kind = kindOf(entry, path);
+        if (!nameSurvivesText(entry->d_name, name)) {
+            // Listed, it would fail later as missing. It is still content,
+            // so this folder is not empty.
+            gaveFile = true;
+            skip(prefix + name, tr("name is not valid UTF-8"), kind == EntryKind::Folder);
+            continue;
+        }
         if (kind == EntryKind::Folder) {
             subfolders.append(name);
-        } else if (kind == EntryKind::File) {
+        } else {
             gaveFile = true;
-            addFile(path);
+            FileId id = idOf(st);
+            const bool known = entry->d_type != DT_REG || fileIds.idOfEntry(entry, m_setTakenFiles, &id);
+            if (!known || isNewFile(id))
+                addFile(prefix + name);
             countFile(name);
             if (m_pumpClock.elapsed() >= kPumpIntervalMs)
                 pumpEvents();
@@ -283,12 +442,11 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
     for (const QString &name : qAsConst(subfolders)) {
         if (m_bCancelled)
             return;
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
         const QString path = prefix + name;
-        // A subfolder searched already is still content of this folder.
+        // A subfolder searched already or left out is still content of this
+        // folder.
         walkedSubfolder = true;
-        if (!enterFolder(path))
+        if (visitFolder(path) != FolderVisit::Enter)
             continue;
         m_vecFolders.append(path);
         searchFolder(QDir(path));

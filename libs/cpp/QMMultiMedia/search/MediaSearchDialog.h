@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QVector>
 
@@ -46,6 +47,25 @@ public:
 
     void addEmptyFolder(const QString &path);
 
+    // Folders the walk does not enter when it meets them below a dropped
+    // folder, known by device and inode, so any path or link to them counts.
+    // A folder dropped itself is searched as given, even one of these or one
+    // inside them. Folders that do not exist when the search starts are
+    // ignored.
+    void setFoldersToLeaveOut(const QStringList &paths);
+    // The paths at which the last search met such a folder and left it out.
+    QVector<QString> leftOutFolders() const;
+
+    // An entry the last search met but could not take: a name that does not
+    // survive the conversion to text and back, or a folder that could not be
+    // opened. The path is shown as far as its text allows.
+    struct SkippedSource {
+        QString path;
+        QString reason;
+        bool isFolder = false;
+    };
+    QVector<SkippedSource> skippedSources() const;
+
     // Whether an audio or video file can be played; a subclass may replace
     // the probe.
     virtual bool isPlayable(const QString &path);
@@ -63,7 +83,11 @@ private:
     void addFile(const QString &path);
     void searchFolder(const QDir &dir);
     void walkFolder(const QString &folderPath);
-    bool enterFolder(const QString &folderPath);
+    enum class FolderVisit { Enter, WalkedAlready, LeftOut };
+    FolderVisit visitFolder(const QString &folderPath);
+    bool isNewFile(const QString &path);
+    bool isNewFile(const QPair<quint64, quint64> &id);
+    void skip(const QString &path, const QString &reason, bool isFolder);
     void countFile(const QString &name);
     void flushLabels();
     void pumpEvents();
@@ -90,6 +114,11 @@ private:
     QString m_strPendingName;
     int m_anPendingCounts[5] = {0, 0, 0, 0, 0};
     QPointer<NativeAudioPlayer> m_pProbe;
+    QStringList m_lstFoldersToLeaveOut;
+    QSet<QPair<quint64, quint64>> m_setLeaveOut;   // device and inode
+    QSet<QPair<quint64, quint64>> m_setTakenFiles; // device and inode
+    QVector<QString> m_vecLeftOutFolders;
+    QVector<SkippedSource> m_vecSkipped;
 };
 
 } // namespace QMMultiMedia

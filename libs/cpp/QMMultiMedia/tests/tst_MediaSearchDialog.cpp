@@ -7,7 +7,11 @@
 #include <QLayout>
 #include <QPushButton>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -149,6 +153,13 @@ private slots:
     void folderWhoseSubfolderWasWalkedAlreadyIsNotEmpty();
     void newUrlsDuringAWalkWaitForTheNextSearch();
     void unreadableFolderIsNotEmpty();
+    void leavesOutTheFoldersItIsGiven_data();
+    void leavesOutTheFoldersItIsGiven();
+    void takesEachFileOnce_data();
+    void takesEachFileOnce();
+    void namesThatDoNotSurviveAsTextAreSkipped();
+    void foldersThatCannotBeOpenedAreNamed_data();
+    void foldersThatCannotBeOpenedAreNamed();
 
     void cancelInsideAProbeEndsEverything();
     void cancelButtonEndsAWaitingProbe();
@@ -388,6 +399,205 @@ void tst_MediaSearchDialog::unreadableFolderIsNotEmpty()
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.emptyFolders(), QVector<QString>({m_strRoot + "/open"}));
     QVERIFY(dialog.imageFiles().isEmpty());
+}
+
+// pics/a.png, pics/sub/b.png, pics/out/old/a.png (an earlier result),
+// elsewhere/old/c.png, and links pics/toElsewhere -> elsewhere and
+// outLink -> pics/out.
+void tst_MediaSearchDialog::leavesOutTheFoldersItIsGiven_data()
+{
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QString>("leaveOut");
+    QTest::addColumn<QStringList>("images");
+    QTest::addColumn<QStringList>("leftOut");
+
+    const QStringList pictures = {"pics/a.png", "pics/sub/b.png", "pics/toElsewhere/old/c.png"};
+    QTest::newRow("below a dropped folder")
+        << QStringList{"pics"} << "pics/out" << pictures << QStringList{"pics/out"};
+    QTest::newRow("named another way") << QStringList{"pics"} << "pics/sub/.././/out/" << pictures
+                                       << QStringList{"pics/out"};
+    QTest::newRow("named through a link") << QStringList{"pics"} << "outLink" << pictures << QStringList{"pics/out"};
+    QTest::newRow("reached through a link")
+        << QStringList{"pics"} << "elsewhere"
+        << QStringList{"pics/a.png", "pics/out/old/a.png", "pics/sub/b.png"} << QStringList{"pics/toElsewhere"};
+    QTest::newRow("dropped itself") << QStringList{"pics/out"} << "pics/out" << QStringList{"pics/out/old/a.png"}
+                                    << QStringList{};
+    QTest::newRow("dropped from inside it")
+        << QStringList{"pics/out/old"} << "pics/out" << QStringList{"pics/out/old/a.png"} << QStringList{};
+    QTest::newRow("dropped with its parent")
+        << QStringList{"pics", "pics/out"} << "pics/out"
+        << QStringList{"pics/a.png", "pics/out/old/a.png", "pics/sub/b.png", "pics/toElsewhere/old/c.png"}
+        << QStringList{};
+    QTest::newRow("not there") << QStringList{"pics"} << "gone"
+                               << QStringList{"pics/a.png", "pics/out/old/a.png", "pics/sub/b.png",
+                                              "pics/toElsewhere/old/c.png"}
+                               << QStringList{};
+}
+
+void tst_MediaSearchDialog::leavesOutTheFoldersItIsGiven()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(QString, leaveOut);
+    QFETCH(QStringList, images);
+    QFETCH(QStringList, leftOut);
+    makeFiles(m_strRoot, {"pics/a.png", "pics/sub/b.png", "pics/out/old/a.png", "elsewhere/old/c.png"});
+    QVERIFY(QFile::link(m_strRoot + "/elsewhere", m_strRoot + "/pics/toElsewhere"));
+    QVERIFY(QFile::link(m_strRoot + "/pics/out", m_strRoot + "/outLink"));
+
+    QStringList droppedPaths;
+    for (const QString &rel : dropped)
+        droppedPaths << m_strRoot + QLatin1Char('/') + rel;
+    ScriptedSearchDialog dialog;
+    dialog.setFoldersToLeaveOut({m_strRoot + QLatin1Char('/') + leaveOut});
+    QCOMPARE(runSearch(dialog, urlsOf(droppedPaths)), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), images);
+    QCOMPARE(relative(dialog.leftOutFolders(), m_strRoot), leftOut);
+    // A folder left out is not empty content to copy.
+    QVERIFY(dialog.emptyFolders().isEmpty());
+
+    // The next search without it takes everything again.
+    dialog.setFoldersToLeaveOut({});
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot + "/pics"})), int(QDialog::Accepted));
+    QCOMPARE(dialog.imageFiles().size(), 4);
+    QVERIFY(dialog.leftOutFolders().isEmpty());
+}
+
+// f/a.png, f/b.txt, g/hard.png (a second hard link to f/a.png),
+// h/alias.png -> f/a.png, and the link fLink -> f.
+void tst_MediaSearchDialog::takesEachFileOnce_data()
+{
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QStringList>("images");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("file before its folder") << QStringList{"fLink/a.png", "f"} << QStringList{"fLink/a.png"}
+                                            << QStringList{"f/b.txt"};
+    QTest::newRow("folder before its file") << QStringList{"f", "fLink/a.png", "f/b.txt"}
+                                            << QStringList{"f/a.png"} << QStringList{"f/b.txt"};
+    QTest::newRow("the same file twice") << QStringList{"f/a.png", "f/b.txt", "f/a.png", "fLink/b.txt"}
+                                         << QStringList{"f/a.png"} << QStringList{"f/b.txt"};
+    QTest::newRow("a hard link in another folder") << QStringList{"g", "f"} << QStringList{"g/hard.png"}
+                                                   << QStringList{"f/b.txt"};
+    QTest::newRow("a link in another folder") << QStringList{"f", "h"} << QStringList{"f/a.png"}
+                                              << QStringList{"f/b.txt"};
+}
+
+void tst_MediaSearchDialog::takesEachFileOnce()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(QStringList, images);
+    QFETCH(QStringList, texts);
+    makeFiles(m_strRoot, {"f/a.png", "f/b.txt", "g/", "h/"});
+    QVERIFY(::link(QFile::encodeName(m_strRoot + "/f/a.png").constData(),
+                   QFile::encodeName(m_strRoot + "/g/hard.png").constData()) == 0);
+    QVERIFY(QFile::link(m_strRoot + "/f/a.png", m_strRoot + "/h/alias.png"));
+    QVERIFY(QFile::link(m_strRoot + "/f", m_strRoot + "/fLink"));
+
+    QStringList droppedPaths;
+    for (const QString &rel : dropped)
+        droppedPaths << m_strRoot + QLatin1Char('/') + rel;
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf(droppedPaths)), int(QDialog::Accepted));
+    // In the order found, not sorted: the first place a file was met stays.
+    QStringList found;
+    for (const QString &path : dialog.imageFiles())
+        found << QDir(m_strRoot).relativeFilePath(path);
+    QCOMPARE(found, images);
+    QCOMPARE(relative(dialog.textFiles(), m_strRoot), texts);
+    // A folder whose file was listed elsewhere still had content.
+    QVERIFY(dialog.emptyFolders().isEmpty());
+}
+
+// The test makes the names from bytes itself; under any locale Qt reads
+// file names as UTF-8 or Latin-1, and in UTF-8 the byte E9 alone is no
+// character.
+void tst_MediaSearchDialog::namesThatDoNotSurviveAsTextAreSkipped()
+{
+    makeFiles(m_strRoot, {"ok.png", "only/"});
+    QVERIFY(QMTest::writeFile(m_strRoot + QString::fromUtf8("/caf\xc3\xa9.png"), "x"));
+    const QByteArray root = QFile::encodeName(m_strRoot);
+    // The temporary folder's own removal cannot find these by their text.
+    const auto removeRaw = qScopeGuard([root] {
+        for (const char *name : {"/dir-\xe9/inside.png", "/latin1-\xe9.png", "/only/bad-\xe9.txt"})
+            ::unlink(QByteArray(root + name).constData());
+        ::rmdir(QByteArray(root + "/dir-\xe9").constData());
+    });
+    const auto makeRaw = [](const QByteArray &path, bool folder) {
+        if (folder)
+            return ::mkdir(path.constData(), 0755) == 0;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        return fd >= 0 && ::close(fd) == 0;
+    };
+    QVERIFY(makeRaw(root + "/latin1-\xe9.png", false));
+    QVERIFY(makeRaw(root + "/dir-\xe9", true));
+    QVERIFY(makeRaw(root + "/dir-\xe9/inside.png", false));
+    QVERIFY(makeRaw(root + "/only/bad-\xe9.txt", false));
+
+    // What the name's text gives; nothing can find the file by it.
+    const QString latin1 = QFile::decodeName(root + "/latin1-\xe9.png");
+    if (QFile::encodeName(latin1) == root + "/latin1-\xe9.png")
+        QSKIP("this locale reads file names in a codec where any byte is a character");
+    QVERIFY(!QFileInfo::exists(latin1));
+
+    ScriptedSearchDialog dialog;
+    QCOMPARE(runSearch(dialog, urlsOf({m_strRoot})), int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), QStringList({QString::fromUtf8("caf\xc3\xa9.png"), "ok.png"}));
+    QVERIFY(dialog.textFiles().isEmpty());
+    QStringList skipped;
+    for (const MediaSearchDialog::SkippedSource &source : dialog.skippedSources()) {
+        QCOMPARE(source.reason, QStringLiteral("name is not valid UTF-8"));
+        skipped << (source.isFolder ? "folder " : "file ") + source.path;
+    }
+    skipped.sort();
+    QCOMPARE(skipped, QStringList({"file " + latin1, "file " + QFile::decodeName(root + "/only/bad-\xe9.txt"),
+                                   "folder " + QFile::decodeName(root + "/dir-\xe9")}));
+    // The folder that holds only such a file is not empty either.
+    QVERIFY(dialog.emptyFolders().isEmpty());
+}
+
+void tst_MediaSearchDialog::foldersThatCannotBeOpenedAreNamed_data()
+{
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("no permission") << false;
+    QTest::newRow("path past the length limit") << true;
+}
+
+void tst_MediaSearchDialog::foldersThatCannotBeOpenedAreNamed()
+{
+    QFETCH(bool, tooLong);
+    makeFiles(m_strRoot, {"a.png"});
+    ScriptedSearchDialog dialog;
+    QString unopened;
+    int error = 0;
+    int result = 0;
+    if (tooLong) {
+        QMTest::LongPathChain chain(m_strRoot, "deep.png", "x");
+        QVERIFY(chain.isValid());
+        unopened = chain.firstTooLong();
+        error = ENAMETOOLONG;
+        result = runSearch(dialog, urlsOf({m_strRoot}));
+    } else {
+        unopened = m_strRoot + "/locked";
+        makeFiles(m_strRoot, {"locked/z.png"});
+        error = EACCES;
+        QVERIFY(QFile::setPermissions(unopened, QFileDevice::Permissions()));
+        {
+            DacOverrideDropped asPlainUser;
+            if (asPlainUser.active())
+                result = runSearch(dialog, urlsOf({m_strRoot}));
+        }
+        QFile::setPermissions(unopened, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (result == 0)
+            QSKIP("cannot take away the right to read every folder");
+    }
+
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), QStringList({"a.png"}));
+    QCOMPARE(dialog.skippedSources().size(), 1);
+    const MediaSearchDialog::SkippedSource source = dialog.skippedSources().first();
+    QCOMPARE(source.path, unopened);
+    QVERIFY(source.isFolder);
+    QCOMPARE(source.reason, QStringLiteral("folder cannot be opened: ") + qt_error_string(error));
 }
 
 void tst_MediaSearchDialog::cancelInsideAProbeEndsEverything()
