@@ -142,11 +142,12 @@ QString BatchWorker::makeBatchFolder(const QString& destination, QString* pError
     for (int n = 1; n <= MaxBatchFolderNames; ++n) {
         const QString folder = (n == 1 ? stamp : stamp + QLatin1Char(' ') + QString::number(n))
             + QLatin1Char('/');
-        if (::mkdir(QFile::encodeName(folder).constData(), 0777) == 0)
+        const int error = ::mkdir(QFile::encodeName(folder).constData(), 0777) == 0 ? 0 : errno;
+        if (error == 0)
             return folder;
-        if (errno != EEXIST) {
+        if (error != EEXIST) {
             *pError = folder + QStringLiteral(": ") + tr("Can not create the folder")
-                + QStringLiteral(": ") + qt_error_string(errno);
+                + QStringLiteral(": ") + qt_error_string(error);
             return QString();
         }
     }
