@@ -147,6 +147,17 @@ void BatchDialog::slotProgressChanged(int percent)
     }
 }
 
+void BatchDialog::slotFailed(const QString& reason)
+{
+    m_pCloseButton->show();
+    m_pStopButton->hide();
+    m_pPauseButton->hide();
+    // Nothing is under way any more: no bar and no busy pattern.
+    m_pProgress->setValue(-1);
+    m_pProgress->setText(QStringLiteral("FAILED: ") + reason);
+    m_pProgress->setToolTip(reason);
+}
+
 void BatchDialog::slotFileProgressChanged(int percent)
 {
     m_pProgress->setValue(percent);

@@ -60,6 +60,9 @@ public slots:
     void slotNotEnoughtFreeSpace();
     void slotTotalProgressSizesChanged(qint64 inputTotal, qint64 outputTotal);
     void slotFilesCountChanged(int current, int total);
+    // The batch could not do its work: the finished look without "DONE",
+    // the reason in the bar (whole in its tool tip), the ring as it was.
+    void slotFailed(const QString& reason);
 
 public:
     ~BatchDialog() override;

@@ -10,9 +10,22 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
 namespace {
 
 constexpr unsigned long PausePollMs = 500;
+// Names tried for the batch folder before giving up: "<stamp>", then
+// "<stamp> 2" up to this number.
+constexpr int MaxBatchFolderNames = 1000;
+
+std::function<QDateTime()>& clockForTesting()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
 
 // P lies inside Q: equal, or Q followed by "/" (Q may end with "/" itself).
 bool liesInside(const QString& path, const QString& folder)
@@ -104,6 +117,44 @@ QString BatchWorker::targetFolder(const QString& entry, const QString& batchFold
     return folder;
 }
 
+void BatchWorker::setClockForTesting(const std::function<QDateTime()>& clock)
+{
+    clockForTesting() = clock;
+}
+
+// Makes the batch folder new, never taking one that exists, whoever made it:
+// a folder planted in a shared destination could hold links that lead the
+// output elsewhere. Returns the folder, ending with "/", or an empty string
+// with *pError set.
+QString BatchWorker::makeBatchFolder(const QString& destination, QString* pError)
+{
+    // An empty or relative destination would put the output in the current
+    // directory.
+    if (destination.isEmpty() || QDir::isRelativePath(destination)) {
+        *pError = tr("The destination folder is not a valid folder") + QStringLiteral(": \"")
+            + destination + QLatin1Char('"');
+        return QString();
+    }
+    const QDateTime now = clockForTesting() ? clockForTesting()() : QDateTime::currentDateTime();
+    const QString stamp = destination + now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    // The destination itself may be made on demand, as the default one is.
+    QDir().mkpath(destination);
+    for (int n = 1; n <= MaxBatchFolderNames; ++n) {
+        const QString folder = (n == 1 ? stamp : stamp + QLatin1Char(' ') + QString::number(n))
+            + QLatin1Char('/');
+        const int error = ::mkdir(QFile::encodeName(folder).constData(), 0777) == 0 ? 0 : errno;
+        if (error == 0)
+            return folder;
+        if (error != EEXIST) {
+            *pError = folder + QStringLiteral(": ") + tr("Can not create the folder")
+                + QStringLiteral(": ") + qt_error_string(error);
+            return QString();
+        }
+    }
+    *pError = stamp + QStringLiteral("/: ") + tr("No free folder name");
+    return QString();
+}
+
 bool BatchWorker::makeFolder(const QString& folder)
 {
     if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
@@ -152,6 +203,7 @@ void BatchWorker::slotDoWork()
     m_nStartedFiles = 0;
     m_nLastTotalProgress = -1;
     m_nStepsDone = 0;
+    m_nWritten = 0;
 
     QMWidgets::App* app = QMWidgets::App::instance();
     QString destination = app->settingsValue(QStringLiteral("DestinationPath"),
@@ -163,64 +215,72 @@ void BatchWorker::slotDoWork()
     const bool copyOthers = AppSettingsDialog::copyEntireContentActive() && !m_vecOtherFiles.isEmpty();
     m_nSteps = m_vecPngFiles.size() + (copyTexts ? 1 : 0) + (copyOthers ? 1 : 0);
 
-    const QString batchFolder = destination
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"))
-        + QLatin1Char('/');
-
-    bool folderReady = false;
+    QString failure;
+    QString batchFolder;
     if (!m_bStop) {
-        // A relative destination would put the output in the current directory.
-        if (QDir::isRelativePath(destination)) {
-            appendErrorLine(batchFolder + QStringLiteral(": ")
-                            + tr("The destination folder is not a valid folder"));
-        } else if (makeFolder(batchFolder)) {
-            folderReady = true;
-        }
+        batchFolder = makeBatchFolder(destination, &failure);
+        if (batchFolder.isEmpty())
+            appendErrorLine(failure);
     }
+    if (!batchFolder.isEmpty())
+        runSteps(batchFolder, copyTexts, copyOthers);
 
-    if (folderReady) {
-        const bool structure = AppSettingsDialog::folderStructureActive();
-        const QVector<QString> pngFiles = m_vecPngFiles;
-        OptimizeStep::Lookahead lookahead;
-        m_pLookahead = &lookahead;
-        for (int i = 0; i < pngFiles.size(); ++i) {
-            const QString& source = pngFiles.at(i);
-            const QString folder = targetFolder(source, batchFolder, structure);
-            const QString output = OptimizeStep::uniqueFilePath(
-                folder, QFileInfo(source).completeBaseName(), QStringLiteral(".png"));
-            const QStringList written = compressFile(
-                source, output, i + 1 < pngFiles.size() ? pngFiles.at(i + 1) : QString());
-            if (m_bStop) {
-                // A stopped batch keeps nothing of the file it was working on.
-                for (const QString& path : written)
-                    QFile::remove(path);
-                break;
-            }
-            emitStepDone();
-        }
-        lookahead.cancel();
-        m_pLookahead = nullptr;
-
-        if (copyTexts && !m_bStop) {
-            m_nLastFileProgress = -1;
-            emitFileProgress(0);
-            emit currentFile(tr("COPYING TEXT FILES"));
-            copyFiles(m_vecTextFiles, batchFolder);
-            emitStepDone();
-        }
-        if (copyOthers && !m_bStop) {
-            m_nLastFileProgress = -1;
-            emitFileProgress(0);
-            emit currentFile(tr("COPYING NON PNG CONTENT"));
-            copyFiles(m_vecOtherFiles, batchFolder);
-            emitStepDone();
-        }
+    // Nothing to show for it: no folder opened, and unless the user stopped
+    // it, no "done" either.
+    if (m_nWritten == 0) {
+        if (!batchFolder.isEmpty() && m_nSteps > 0 && !m_bStop)
+            failure = batchFolder + QStringLiteral(": ") + tr("No file could be written");
+        batchFolder.clear();
     }
 
     if (!m_strErrors.isEmpty())
         emit errorsLog(m_strErrors);
-    emit totalProgress(100);
+    if (failure.isEmpty())
+        emit totalProgress(100);
+    else
+        emit failed(failure);
     emit finished(batchFolder);
+}
+
+void BatchWorker::runSteps(const QString& batchFolder, bool copyTexts, bool copyOthers)
+{
+    const bool structure = AppSettingsDialog::folderStructureActive();
+    const QVector<QString> pngFiles = m_vecPngFiles;
+    OptimizeStep::Lookahead lookahead;
+    m_pLookahead = &lookahead;
+    for (int i = 0; i < pngFiles.size(); ++i) {
+        const QString& source = pngFiles.at(i);
+        const QString folder = targetFolder(source, batchFolder, structure);
+        const QString output = OptimizeStep::uniqueFilePath(
+            folder, QFileInfo(source).completeBaseName(), QStringLiteral(".png"));
+        const QStringList written = compressFile(
+            source, output, i + 1 < pngFiles.size() ? pngFiles.at(i + 1) : QString());
+        if (m_bStop) {
+            // A stopped batch keeps nothing of the file it was working on.
+            for (const QString& path : written)
+                QFile::remove(path);
+            break;
+        }
+        m_nWritten += written.size();
+        emitStepDone();
+    }
+    lookahead.cancel();
+    m_pLookahead = nullptr;
+
+    if (copyTexts && !m_bStop) {
+        m_nLastFileProgress = -1;
+        emitFileProgress(0);
+        emit currentFile(tr("COPYING TEXT FILES"));
+        copyFiles(m_vecTextFiles, batchFolder);
+        emitStepDone();
+    }
+    if (copyOthers && !m_bStop) {
+        m_nLastFileProgress = -1;
+        emitFileProgress(0);
+        emit currentFile(tr("COPYING NON PNG CONTENT"));
+        copyFiles(m_vecOtherFiles, batchFolder);
+        emitStepDone();
+    }
 }
 
 QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& outputPath,
@@ -269,8 +329,9 @@ void BatchWorker::copyFiles(const QVector<QString>& files, const QString& batchF
         const QFileInfo info(entry);
         if (structure && info.isDir()) {
             QString folder = relativeOutputDir(entry, batchFolder, true);
-            if (!folder.isEmpty() && liesInside(QDir::cleanPath(folder), QDir::cleanPath(batchFolder)))
-                makeFolder(folder);
+            if (!folder.isEmpty() && liesInside(QDir::cleanPath(folder), QDir::cleanPath(batchFolder))
+                && makeFolder(folder))
+                ++m_nWritten;
             ++done;
             emitFileProgress(int(done * 100.0 / count));
             continue;
@@ -282,6 +343,8 @@ void BatchWorker::copyFiles(const QVector<QString>& files, const QString& batchF
                 entry, folder, info.completeBaseName(), extensionOf(info), &error);
             if (written.isEmpty())
                 appendErrorLine(error);
+            else
+                ++m_nWritten;
         }
         if (m_bStop)
             break;

@@ -10,6 +10,9 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
+
+class QDateTime;
 
 // One batch: writes a colour-reduced copy of every PNG file into a new
 // time-stamped folder under the destination (or an unchanged copy of the
@@ -17,6 +20,12 @@
 // copies the text files and the other content of the drop, and reports by
 // signals. Lives on its own BatchThread; stop() and setPaused() may be called
 // from any thread at any time, also before the run begins.
+//
+// The batch folder is always made new: when its time-stamped name is taken
+// (another batch in the same second, or a folder someone else made there),
+// the next free one of "<stamp> 2", "<stamp> 3"... is used. A batch that has
+// no folder, or wrote nothing into it, ends with failed() (unless stopped)
+// instead of a total progress of 100, and with finished("").
 class BatchWorker : public QObject
 {
     Q_OBJECT
@@ -38,7 +47,12 @@ public:
     // structure is rebuilt; empty when no source URL applies.
     QString relativeOutputDir(const QString& entry, const QString& batchFolder, bool isFolder) const;
 
+    // Test hook: the time that names the batch folders of runs begun
+    // afterwards. Pass an empty function to reset.
+    static void setClockForTesting(const std::function<QDateTime()>& clock);
+
 signals:
+    // The batch folder; empty when there is none or nothing was written.
     void finished(const QString& batchFolder);
     void fileProgress(int percent);
     void totalProgress(int percent);
@@ -49,17 +63,22 @@ signals:
     void notEnoughtFreeSpace();
     void totalProgressSizes(qint64 inputTotal, qint64 outputTotal);
     void filesCountChanged(int current, int total);
+    // The batch could not do its work (no folder, or nothing written), and
+    // why; sent in place of the final total progress, before finished.
+    void failed(const QString& reason);
 
 public slots:
     void slotDoWork();
     void slotAppendError(const QString& text);
 
 private:
+    void runSteps(const QString& batchFolder, bool copyTexts, bool copyOthers);
     QStringList compressFile(const QString& sourcePath, const QString& outputPath,
                              const QString& nextSourcePath);
     void copyFiles(const QVector<QString>& files, const QString& batchFolder);
     QString targetFolder(const QString& entry, const QString& batchFolder, bool structure);
     bool makeFolder(const QString& folder);
+    QString makeBatchFolder(const QString& destination, QString* pError);
     void appendErrorLine(const QString& line);
     void emitFileProgress(int percent);
     void emitStepDone();
@@ -84,4 +103,6 @@ private:
     // Prepares the next PNG file while the current one is encoded; lives for
     // one run.
     OptimizeStep::Lookahead* m_pLookahead = nullptr;
+    // Files and folders this run put into its batch folder.
+    int m_nWritten = 0;
 };

@@ -235,15 +235,22 @@ void MainPage::setDestinationPath(const QString& path)
 
 QString MainPage::displayPath(const QString& path)
 {
-    QString result;
+    QStringList shown;
     const QStringList parts = path.split(QLatin1Char('/'), Qt::KeepEmptyParts);
     for (const QString& part : parts) {
         if (part.isEmpty() || part == QLatin1String("Library") || part == QLatin1String("Containers")
             || part == QLatin1String("Data") || part.startsWith(QLatin1String("com.corvane.")))
             continue;
-        result += QLatin1Char('/') + part;
+        shown << part;
     }
-    return result + QLatin1Char('/');
+    // A path from the root (or from a drive letter) is shown from "/"; any
+    // other as it was given, relative, and an empty one as empty.
+    const bool fromRoot = path.startsWith(QLatin1Char('/'))
+        || (path.size() >= 2 && path.at(0).isLetter() && path.at(1) == QLatin1Char(':'));
+    if (!fromRoot && shown.isEmpty())
+        return QString();
+    return (fromRoot ? QStringLiteral("/") : QString()) + shown.join(QLatin1Char('/'))
+        + (shown.isEmpty() ? QString() : QStringLiteral("/"));
 }
 
 QString MainPage::infoText(int count)
@@ -482,8 +489,11 @@ void MainPage::slotShowSettings()
 
 void MainPage::slotDoIt()
 {
+    // An empty destination names no folder at all (QDir would take it for
+    // the current one).
     const QString strDestination = destinationPath();
-    if (strDestination != QMWidgets::App::picturesDirectory(false) && !QDir(strDestination).exists()) {
+    if (strDestination.isEmpty()
+        || (strDestination != QMWidgets::App::picturesDirectory(false) && !QDir(strDestination).exists())) {
         QMessageBox::critical(this, QStringLiteral("Error"),
                               QStringLiteral("Can not access the destination folder.\nPlease verify the destination."),
                               QMessageBox::Ok, QMessageBox::NoButton);
@@ -534,6 +544,7 @@ void MainPage::slotDoIt()
     connect(worker, SIGNAL(currentFilePathAndName(QString)), &dialog, SLOT(slotShowCurrentFileImage(QString)));
     connect(worker, SIGNAL(errorsLog(QString)), &dialog, SLOT(slotSetErrors(QString)));
     connect(worker, SIGNAL(notEnoughtFreeSpace()), &dialog, SLOT(slotNotEnoughtFreeSpace()));
+    connect(worker, SIGNAL(failed(QString)), &dialog, SLOT(slotFailed(QString)));
 
     // The timer goes with the thread, should a later launch join it first.
     QTimer::singleShot(kBatchStartMs, thread, [this, thread] { startBatchThread(thread); });
@@ -581,11 +592,15 @@ void MainPage::finishBatch(BatchThread* pThread, const QString& strFolder)
     // actions; one that a later launch already joined has nothing left.
     if (!pThread || pThread != m_pThread)
         return;
-    if (AppSettingsDialog::openFolderAfter())
-        Os::showFileInExplorer(strFolder);
-    if (AppSettingsDialog::playSoundAfter())
-        QMMultiMedia::AudioPlayer::instance()->play(app()->resourcesPath() + QStringLiteral("bell.wav"), false);
-    Os::requestReview(false);
+    // A batch without a folder, or that wrote nothing into it, has nothing
+    // to show, ring for or be reviewed for.
+    if (!strFolder.isEmpty()) {
+        if (AppSettingsDialog::openFolderAfter())
+            Os::showFileInExplorer(strFolder);
+        if (AppSettingsDialog::playSoundAfter())
+            QMMultiMedia::AudioPlayer::instance()->play(app()->resourcesPath() + QStringLiteral("bell.wav"), false);
+        Os::requestReview(false);
+    }
     joinBatch();
 }
 

@@ -12,9 +12,16 @@
 #include <QObject>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstdio>
 #include <future>
+#include <limits>
 #include <new>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,49 +52,175 @@ QString extensionOf(const QFileInfo& info)
     return suffix.isEmpty() ? QString() : QStringLiteral(".") + suffix;
 }
 
+// Any entry of that name, a link that leads nowhere included.
+bool entryExists(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
 QString folderOf(const QString& path)
 {
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
+// A source opened for reading. Opened without waiting, so a pipe put at a
+// source's path can not hold the batch (and Stop with it), and taken only
+// when it is a regular file; its size and permission bits are those it had
+// when opened.
+class SourceFile
+{
+public:
+    SourceFile() = default;
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    ~SourceFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    // False with *pError set (the reason, without the path).
+    bool open(const QString& path, QString* pError)
+    {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat info {};
+        if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
+            *pError = qt_error_string(errno);
+            return false;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            *pError = tr("Not a regular file");
+            return false;
+        }
+        m_nSize = qint64(info.st_size);
+        m_nPermissions = int(info.st_mode & 0777);
+        return true;
+    }
+
+    qint64 size() const { return m_nSize; }
+    int permissions() const { return m_nPermissions; }
+
+    // Reads up to size bytes, fewer only at the end of the file; -1 on error.
+    qint64 read(char* data, qint64 size)
+    {
+        qint64 done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(m_fd, data + done, size_t(qMin(CopyBlock, size - done)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return -1;
+            if (n == 0)
+                break;
+            done += n;
+        }
+        return done;
+    }
+
+    // Reads the whole file from its start, in blocks handed to take(), and
+    // never more than the size it had when opened: a file that has grown or
+    // shrunk since (or one whose size says nothing of its content, as some
+    // system files) fails instead of being kept in part.
+    bool readWhole(const std::function<bool(const char*, qint64, QString*)>& take, QString* pError)
+    {
+        if (::lseek(m_fd, 0, SEEK_SET) < 0) {
+            *pError = qt_error_string(errno);
+            return false;
+        }
+        QByteArray block(int(qMin(CopyBlock, qMax<qint64>(m_nSize, 1))), Qt::Uninitialized);
+        qint64 done = 0;
+        while (done < m_nSize) {
+            const qint64 n = read(block.data(), qMin<qint64>(m_nSize - done, block.size()));
+            if (n < 0) {
+                *pError = qt_error_string(errno);
+                return false;
+            }
+            if (n == 0)
+                break;
+            if (!take(block.constData(), n, pError))
+                return false;
+            done += n;
+        }
+        char extra = 0;
+        const qint64 more = done == m_nSize ? read(&extra, 1) : 0;
+        if (more < 0) {
+            *pError = qt_error_string(errno);
+            return false;
+        }
+        if (done != m_nSize || more != 0) {
+            *pError = tr("The file changed while it was read");
+            return false;
+        }
+        return true;
+    }
+
+private:
+    int m_fd = -1;
+    qint64 m_nSize = 0;
+    int m_nPermissions = 0;
+};
+
+// Puts the file at from under the name to, never replacing anything there
+// (not even a link that leads nowhere) and never copying: 0, or the errno.
+int moveWithoutReplacing(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system that does not know the flag: a hard link never
+    // replaces either.
+    if (::link(from.constData(), to.constData()) != 0)
+        return errno;
+    ::unlink(from.constData());
+    return 0;
+}
+
 // Creates path and fills it through write(). The bytes
 // go to a hidden temporary file beside it that is moved to path only once
 // complete, so an interrupted run never leaves a truncated picture under a
 // real name; the move never replaces a file. On any failure nothing is left.
-// Returns false with *pError set; *pExists tells that the name was taken, so
-// the caller can pick another.
-bool createNewFile(const QString& path, const std::function<bool(QFile&, QString*)>& write,
+// The file gets the given permission bits, less those of the umask, from the
+// moment it exists. Returns false with *pError set; *pExists tells that the
+// name was taken, so the caller can pick another.
+bool createNewFile(const QString& path, int permissions,
+                   const std::function<bool(QFile&, QString*)>& write,
                    QString* pError, bool* pExists)
 {
     *pExists = false;
-    // Created like any new file (mode from the umask), under a name nothing
-    // else uses.
-    QFile file;
-    for (int attempt = 0; !file.isOpen(); ++attempt) {
-        file.setFileName(folderOf(path) + QStringLiteral(".zintrop-%1.part")
+    // Under a name nothing else uses; a link at that name is not followed.
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = QFile::encodeName(folderOf(path) + QStringLiteral(".zintrop-%1.part")
                          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-            break;
-        if (!file.exists() || attempt == MaxNameRetries) {
-            *pError = file.errorString();
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    mode_t(permissions & 0777));
+        if (fd < 0 && (errno != EEXIST || attempt == MaxNameRetries)) {
+            *pError = qt_error_string(errno);
             return false;
         }
     }
+    QFile file;
+    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     bool ok = write(file, pError);
     file.close();
     if (ok && file.error() != QFileDevice::NoError) {
         *pError = file.errorString();
         ok = false;
     }
-    // The move refuses to replace a file that appeared meanwhile.
-    if (ok && !file.rename(path)) {
-        *pExists = QFileInfo::exists(path);
-        *pError = file.errorString();
-        ok = false;
+    if (ok) {
+        const int error = moveWithoutReplacing(temporary, QFile::encodeName(path));
+        if (error != 0) {
+            *pExists = error == EEXIST;
+            *pError = qt_error_string(error);
+            ok = false;
+        }
     }
     if (!ok)
-        file.remove();
+        ::unlink(temporary.constData());
     return ok;
 }
 
@@ -107,7 +240,8 @@ bool writeAll(QFile& file, const char* data, qint64 size, QString* pError)
 
 // Writes a file under the unique-name rule through write(); see writeUniqueFile.
 QString createUnique(const QString& folder, const QString& baseName, const QString& extension,
-                     const std::function<bool(QFile&, QString*)>& write, QString* pError)
+                     int permissions, const std::function<bool(QFile&, QString*)>& write,
+                     QString* pError)
 {
     for (int attempt = 0; attempt < MaxNameRetries; ++attempt) {
         const QString path = OptimizeStep::uniqueFilePath(folder, baseName, extension);
@@ -122,7 +256,7 @@ QString createUnique(const QString& folder, const QString& baseName, const QStri
             }
             return write(file, pWriteError);
         };
-        if (createNewFile(path, guarded, &error, &exists))
+        if (createNewFile(path, permissions, guarded, &error, &exists))
             return path;
         if (!exists) {
             *pError = path + QStringLiteral(": ") + error;
@@ -138,9 +272,10 @@ QString createUnique(const QString& folder, const QString& baseName, const QStri
 struct Prepared
 {
     QByteArray source;
-    bool bOpened = false;     // the source could be opened for reading
     bool bReadable = false;   // the source's bytes are all here
+    bool bTooLarge = false;   // a regular file whose bytes do not fit in memory
     qint64 nInputSize = 0;
+    int nPermissions = 0;     // the source's permission bits, for what is written from it
     QImage image;             // decoded, scaled and grey as asked; null when not decodable
     QString strError;         // "path: reason" when image is null
     double dReadMs = 0, dDecodeMs = 0;
@@ -179,22 +314,34 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
     Prepared prepared;
     QElapsedTimer timer;
     timer.start();
-    QFile file(sourcePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prepared.nInputSize = QFileInfo(sourcePath).size();
-        prepared.strError = sourcePath + QStringLiteral(": ") + file.errorString();
+    SourceFile file;
+    QString reason;
+    if (!file.open(sourcePath, &reason)) {
+        prepared.nInputSize = QFileInfo(sourcePath).isFile() ? QFileInfo(sourcePath).size() : 0;
+        prepared.strError = sourcePath + QStringLiteral(": ") + reason;
         return prepared;
     }
-    prepared.bOpened = true;
     prepared.nInputSize = file.size();
+    prepared.nPermissions = file.permissions();
+    // Held in memory whole, never more than the size the file had when
+    // opened; a file too large for that is kept by a copy in blocks.
+    bool read = false;
     try {
-        prepared.source = file.readAll();
+        if (file.size() > qint64(std::numeric_limits<int>::max() / 2))
+            throw std::bad_alloc();
+        prepared.source.reserve(int(file.size()));
+        read = file.readWhole([&](const char* data, qint64 size, QString*) {
+            prepared.source.append(data, int(size));
+            return true;
+        }, &reason);
     } catch (const std::bad_alloc&) {
-        prepared.source.clear();
+        prepared.bTooLarge = true;
+        reason = tr("Not enough memory to process the picture");
     }
-    if (prepared.source.size() != file.size() || file.error() != QFileDevice::NoError) {
+    if (!read) {
         prepared.source.clear();
-        prepared.strError = sourcePath + QStringLiteral(": ") + tr("Can not read the file");
+        prepared.source.squeeze();
+        prepared.strError = sourcePath + QStringLiteral(": ") + reason;
         return prepared;
     }
     prepared.bReadable = true;
@@ -251,7 +398,7 @@ QString OptimizeStep::uniqueFilePath(const QString& folder, const QString& baseN
                                      const QString& extension)
 {
     QString candidate = folder + baseName + extension;
-    for (int n = 2; QFileInfo::exists(candidate); ++n)
+    for (int n = 2; entryExists(candidate); ++n)
         candidate = folder + baseName + QLatin1Char(' ') + QString::number(n) + extension;
     return candidate;
 }
@@ -265,9 +412,10 @@ QSize OptimizeStep::scaledSize(const QSize& size, int percent)
 
 QString OptimizeStep::writeUniqueFile(const QString& folder, const QString& baseName,
                                       const QString& extension, const QByteArray& data,
-                                      QString* pError)
+                                      int permissions, QString* pError)
 {
-    return createUnique(folder, baseName, extension, [&](QFile& file, QString* pWriteError) {
+    return createUnique(folder, baseName, extension, permissions,
+                        [&](QFile& file, QString* pWriteError) {
         return writeAll(file, data.constData(), data.size(), pWriteError);
     }, pError);
 }
@@ -276,31 +424,26 @@ QString OptimizeStep::copyToUniqueFile(const QString& sourcePath, const QString&
                                        const QString& baseName, const QString& extension,
                                        QString* pError)
 {
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *pError = sourcePath + QStringLiteral(": ") + source.errorString();
+    SourceFile source;
+    QString reason;
+    if (!source.open(sourcePath, &reason)) {
+        *pError = sourcePath + QStringLiteral(": ") + reason;
         return QString();
     }
     QString readError;
-    const QString written = createUnique(folder, baseName, extension,
+    const QString written = createUnique(folder, baseName, extension, source.permissions(),
                                          [&](QFile& file, QString* pWriteError) {
-        QByteArray block;
-        while (!source.atEnd()) {
-            block = source.read(CopyBlock);
-            if (block.isEmpty()) {
-                readError = sourcePath + QStringLiteral(": ") + source.errorString();
-                *pWriteError = readError;
-                return false;
-            }
-            if (!writeAll(file, block.constData(), block.size(), pWriteError))
-                return false;
-        }
-        return true;
+        bool writeFailed = false;
+        const bool ok = source.readWhole([&](const char* data, qint64 size, QString* pBlockError) {
+            writeFailed = !writeAll(file, data, size, pBlockError);
+            return !writeFailed;
+        }, pWriteError);
+        if (!ok && !writeFailed)
+            readError = sourcePath + QStringLiteral(": ") + *pWriteError;
+        return ok;
     }, pError);
     if (written.isEmpty() && !readError.isEmpty())
         *pError = readError;
-    else if (!written.isEmpty())
-        QFile::setPermissions(written, source.permissions());
     return written;
 }
 
@@ -390,11 +533,12 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     const QFileInfo sourceInfo(sourcePath);
     const QString folder = folderOf(outputPath);
     if (!prepared.bReadable) {
-        // Counted as no saving. A source that opens but does not fit in
-        // memory is still kept, copied in blocks.
+        // Counted as no saving. A source that could not be read whole fails;
+        // one that is only too large to hold in memory is still kept, copied
+        // in blocks.
         result.nOutputSize = result.nInputSize;
         result.strError = prepared.strError;
-        if (prepared.bOpened) {
+        if (prepared.bTooLarge) {
             QString copyError;
             const QString copied = copyToUniqueFile(sourcePath, folder, sourceInfo.completeBaseName(),
                                                     extensionOf(sourceInfo), &copyError);
@@ -431,7 +575,8 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     if (!png.isEmpty() && png.size() <= source.size()) {
         const QFileInfo outputInfo(outputPath);
         QString written = writeUniqueFile(folder, outputInfo.completeBaseName(),
-                                          extensionOf(outputInfo), png, &error);
+                                          extensionOf(outputInfo), png, prepared.nPermissions,
+                                          &error);
         if (!written.isEmpty()) {
             result.outcome = Outcome::Reduced;
             result.lstWritten << written;
@@ -447,7 +592,8 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
     png.clear();
     QString copyError;
     const QString copied = writeUniqueFile(folder, sourceInfo.completeBaseName(),
-                                           extensionOf(sourceInfo), source, &copyError);
+                                           extensionOf(sourceInfo), source, prepared.nPermissions,
+                                           &copyError);
     result.dWriteMs = elapsedMs(timer);
     result.nOutputSize = result.nInputSize;
     if (!copied.isEmpty()) {

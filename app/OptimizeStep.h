@@ -16,6 +16,10 @@
 //
 // Files are only ever created, never replaced: every write goes to a new name
 // (the unique-name rule), and a write that fails removes what it had written.
+// What is written from a source is never readable by more people than the
+// source: it gets the source's permission bits, less those of the umask.
+// Sources are read only when they are regular files, and only whole: a file
+// that can not be read to its end, or that changes while it is read, fails.
 class OptimizeStep
 {
 public:
@@ -88,7 +92,8 @@ public:
                       const ProgressFunction& progress = ProgressFunction());
 
     // folder + baseName + extension, or with " 2", " 3"... before the
-    // extension while a file or folder of that name exists. folder ends with "/".
+    // extension while a file, folder or link of that name exists. folder ends
+    // with "/".
     static QString uniqueFilePath(const QString& folder, const QString& baseName,
                                   const QString& extension);
 
@@ -96,14 +101,17 @@ public:
     static QSize scaledSize(const QSize& size, int percent);
 
     // Writes data to a new file under the unique-name rule (never over an
-    // existing file); a failed write removes the partial file. Returns the path
-    // written, or an empty string with *pError set.
+    // existing file, never through a link); a failed write removes the partial
+    // file. The file has the permission bits given, less those of the umask.
+    // Returns the path written, or an empty string with *pError set.
     static QString writeUniqueFile(const QString& folder, const QString& baseName,
                                    const QString& extension, const QByteArray& data,
-                                   QString* pError);
+                                   int permissions, QString* pError);
 
     // Copies a file, streaming, to a new file under the unique-name rule with
-    // the same guarantees as writeUniqueFile.
+    // the same guarantees as writeUniqueFile and the source's permission bits.
+    // Only a regular source read whole, to the size it had when opened, gives
+    // a copy.
     static QString copyToUniqueFile(const QString& sourcePath, const QString& folder,
                                     const QString& baseName, const QString& extension,
                                     QString* pError);

@@ -2,6 +2,7 @@
 
 #include "ImageIO.h"
 
+#include <QFile>
 #include <QImageReader>
 
 #include <condition_variable>
@@ -10,6 +11,10 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 struct PreviewLoader::State
 {
@@ -97,7 +102,19 @@ PreviewLoader::~PreviewLoader()
 
 QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
 {
-    QImageReader reader(path);
+    // Opened without waiting and read only when a regular file: a pipe put at
+    // a source's path would otherwise hold this thread for good.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QImage();
+    struct stat info {};
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return QImage();
+    }
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     // The batch's own limit, read from the header before any decoding.

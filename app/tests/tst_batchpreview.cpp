@@ -15,9 +15,17 @@
 #include <QThread>
 #include <QTimer>
 
+#include <QTemporaryDir>
+
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <future>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +52,7 @@ private slots:
     void loaderDropsWaitingPathsForTheNewest();
     void loaderGoesWithoutWaitingForADecode();
     void noThreadToSpareMeansNoPreview();
+    void pipeIsNeverWaitedFor();
 };
 
 void TestBatchPreview::previewIsDecodedOffTheGuiThread()
@@ -186,6 +195,26 @@ void TestBatchPreview::noThreadToSpareMeansNoPreview()
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
     QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("alive 0 0"));
+}
+
+// A pipe put at a source's path after the folder walk: the preview of it is
+// simply empty, and the loader's thread is not held there for good (it
+// would be joined when the program ends).
+void TestBatchPreview::pipeIsNeverWaitedFor()
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto decoded = std::async(std::launch::async, [&] {
+        return PreviewLoader::decodeFitted(pipe, QSize(500, 300));
+    });
+    const bool ended = decoded.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    // A reader waiting in the pipe goes on once a writer has come and gone.
+    const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0)
+        ::close(fd);
+    QVERIFY2(ended, "the preview waits for a writer of the pipe");
+    QVERIFY(decoded.get().isNull());
 }
 
 int main(int argc, char* argv[])

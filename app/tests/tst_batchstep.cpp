@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace BatchFixtures;
@@ -50,6 +51,13 @@ private slots:
     void testOutOfMemoryFailsOneFile();
     void testNoThreadToSpare_data();
     void testNoThreadToSpare();
+
+    void testOutputPermissions_data();
+    void testOutputPermissions();
+    void testLinkAtOutputNameIsNeverFollowed_data();
+    void testLinkAtOutputNameIsNeverFollowed();
+    void testSpecialSourceFails_data();
+    void testSpecialSourceFails();
 };
 
 void TestBatchStep::cleanup()
@@ -713,6 +721,199 @@ void TestBatchStep::testNoThreadToSpare()
     QCOMPARE(treeOf(out), (QStringList{"first.png", "second.png"}));
     if (outcome == QLatin1String("copied"))
         QCOMPARE(readFile(out + QStringLiteral("first.png")), readFile(first));
+}
+
+namespace {
+
+// The permission bits of a file, -1 when there is none.
+int modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}
+
+// The modes of the hidden temporary files in a folder.
+QList<int> temporaryModes(const QString& folder)
+{
+    QList<int> modes;
+    const QStringList names = QDir(folder).entryList({QStringLiteral(".zintrop-*")},
+                                                     QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        modes << modeOf(folder + name);
+    return modes;
+}
+
+} // namespace
+
+void TestBatchStep::testOutputPermissions_data()
+{
+    QTest::addColumn<QString>("kind");    // how the output comes about
+    QTest::addColumn<int>("sourceMode");
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("expected");
+
+    for (const char* kind : {"reduced", "larger result kept", "unreadable picture copied", "copy phase"}) {
+        QTest::addRow("%s, private source", kind) << kind << 0600 << 022 << 0600;
+        QTest::addRow("%s, group source", kind) << kind << 0640 << 022 << 0640;
+        QTest::addRow("%s, umask narrows", kind) << kind << 0644 << 077 << 0600;
+    }
+}
+
+// What is written from a source is never readable by more people than the
+// source, not even for the moment it is being written.
+void TestBatchStep::testOutputPermissions()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, sourceMode);
+    QFETCH(int, umask);
+    QFETCH(int, expected);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/pic.png"));
+    QByteArray bytes = pngBytes(rgbPicture(64, 48));
+    if (kind == QLatin1String("larger result kept"))
+        bytes = tinyPng(40);
+    else if (kind == QLatin1String("unreadable picture copied"))
+        bytes = "not a picture";
+    QVERIFY(writeFile(source, bytes));
+    QVERIFY(QFile::setPermissions(source, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(::chmod(QFile::encodeName(source).constData(), mode_t(sourceMode)), 0);
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+
+    QList<int> modesWhileWritten;
+    OptimizeStep::setWriteFaultForTesting([&](const QString&) {
+        modesWhileWritten += temporaryModes(out);
+        return false;
+    });
+    const mode_t savedMask = ::umask(mode_t(umask));
+    QString written;
+    QString error;
+    if (kind == QLatin1String("copy phase")) {
+        written = OptimizeStep::copyToUniqueFile(source, out, QStringLiteral("pic"), QStringLiteral(".png"),
+                                                 &error);
+    } else {
+        const auto result = OptimizeStep::run(source, out + QStringLiteral("pic.png"), OptimizeStep::Options());
+        written = result.lstWritten.value(0);
+        error = result.strError;
+    }
+    ::umask(savedMask);
+
+    QVERIFY2(!written.isEmpty(), qPrintable(error));
+    QCOMPARE(readFile(written).isEmpty(), false);
+    QCOMPARE(QString::number(modeOf(written), 8), QString::number(expected, 8));
+    QCOMPARE(modesWhileWritten.size(), 1);
+    QCOMPARE(QString::number(modesWhileWritten.first(), 8), QString::number(expected, 8));
+}
+
+void TestBatchStep::testLinkAtOutputNameIsNeverFollowed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("linkName");      // in the output folder
+    QTest::addColumn<bool>("plantedWhileWriting");
+    QTest::addColumn<QString>("expectedName");
+
+    QTest::newRow("reduced file's name") << "reduced" << "pic.png" << false << "pic 2.png";
+    QTest::newRow("source copy's name") << "larger result kept" << "pic.png" << false << "pic 2.png";
+    QTest::newRow("copied file's name") << "copy phase" << "pic.png" << false << "pic 2.png";
+    // The name was free when chosen; the link appears before the move.
+    QTest::newRow("planted while the reduced file is written") << "reduced" << "pic.png" << true << "pic 2.png";
+    QTest::newRow("planted while a file is copied") << "copy phase" << "pic.png" << true << "pic 2.png";
+}
+
+// A link at the name an output gets, leading out of the folder to a name
+// that does not exist: the output goes under the next free name, and nothing
+// is written where the link leads.
+void TestBatchStep::testLinkAtOutputNameIsNeverFollowed()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, linkName);
+    QFETCH(bool, plantedWhileWriting);
+    QFETCH(QString, expectedName);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in/pic.png"));
+    const QByteArray bytes = kind == QLatin1String("larger result kept") ? tinyPng(9)
+                                                                        : pngBytes(rgbPicture(64, 48));
+    QVERIFY(writeFile(source, bytes));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere/"));
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(QDir().mkpath(elsewhere));
+    const QString target = elsewhere + QStringLiteral("victim.png");
+    const QString link = out + linkName;
+    if (!plantedWhileWriting)
+        QVERIFY(QFile::link(target, link));
+    OptimizeStep::setWriteFaultForTesting([&](const QString& path) {
+        if (plantedWhileWriting && path == link)
+            QFile::link(target, link);
+        return false;
+    });
+
+    QString written;
+    QString error;
+    if (kind == QLatin1String("copy phase")) {
+        written = OptimizeStep::copyToUniqueFile(source, out, QStringLiteral("pic"), QStringLiteral(".png"),
+                                                 &error);
+    } else {
+        const auto result = OptimizeStep::run(source, out + QStringLiteral("pic.png"), OptimizeStep::Options());
+        written = result.lstWritten.value(0);
+        error = result.strError;
+    }
+
+    QVERIFY2(!QFileInfo::exists(target), "written through the link");
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(written, out + expectedName);
+    // Every entry, the dangling link too, and no temporary file left.
+    QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                                 QDir::Name),
+             (QStringList{expectedName, linkName}));
+    if (kind != QLatin1String("reduced"))
+        QCOMPARE(readFile(written), bytes);
+}
+
+void TestBatchStep::testSpecialSourceFails_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe") << "fifo" << "Not a regular file";
+    QTest::newRow("link to /dev/zero") << "/dev/zero" << "Not a regular file";
+    // Listed as an empty regular file, yet it has content.
+    QTest::newRow("link to /proc/self/environ") << "/proc/self/environ"
+                                               << "The file changed while it was read";
+}
+
+// A source that is not a regular file, or whose content is not what its size
+// said, fails at once with its reason: nothing is written for it (never a
+// "copy" of part of it), memory stays bounded, and the next file goes through.
+void TestBatchStep::testSpecialSourceFails()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+
+    QTemporaryDir dir;
+    const QString special = dir.filePath(QStringLiteral("special.png"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(special).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(kind, special));
+    const QString small = dir.filePath(QStringLiteral("small.png"));
+    QVERIFY(writeFile(small, pngBytes(rgbPicture(60, 40))));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(out));
+
+    // In a child with its address space capped: reading /dev/zero to its
+    // "end" would take all memory there is.
+    const QStringList lines = runMemoryChildProcess(
+        special + "|" + small + "|" + out + "|" + QString::number(256 * 1024) + "|0");
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), QStringLiteral("failed ") + special + QStringLiteral(": ") + reason);
+    QCOMPARE(lines.at(1), QStringLiteral("reduced "));
+    QCOMPARE(treeOf(out), QStringList{"small.png"});
 }
 
 int main(int argc, char* argv[])

@@ -3,12 +3,18 @@
 
 #include "BatchFixtures.h"
 #include "QMTest.h"
+#include "ReadOnlyFolder.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace BatchFixtures;
 
@@ -51,6 +57,7 @@ public slots:
     void currentFile(const QString& s) { add("currentFile", {s}); }
     void currentFilePathAndName(const QString& s) { add("currentFilePathAndName", {s}); }
     void errorsLog(const QString& s) { add("errorsLog", {s}); }
+    void failed(const QString& s) { add("failed", {s}); }
     void totalProgressSizes(qint64 a, qint64 b) { add("totalProgressSizes", {a, b}); }
     void filesCountChanged(int a, int b) { add("filesCountChanged", {a, b}); }
 
@@ -82,7 +89,12 @@ private slots:
     void testCopyOptions();
     void testSameNamesWithoutStructure();
     void testNoApplyingUrlGoesToBatchFolder();
+    void testBatchFolderFailure_data();
     void testBatchFolderFailure();
+    void testBatchFolderIsMadeNew_data();
+    void testBatchFolderIsMadeNew();
+    void testNothingWrittenIsAFailure();
+    void testPipeSourceFailsAndBatchGoesOn();
     void testNothingToDo();
     void testStop();
     void testStopInCopyPhase();
@@ -125,6 +137,7 @@ void TestBatchWorker::cleanup()
     }
     QVERIFY(treeOf(QDir::currentPath()).isEmpty());
     QDir::setCurrent(m_strSavedCwd);
+    BatchWorker::setClockForTesting({});
     delete m_pWorker;
     delete m_pThread;
     delete m_pRecorder;
@@ -149,13 +162,13 @@ BatchWorker* TestBatchWorker::makeWorker()
         SIGNAL(finished(QString)), SIGNAL(fileProgress(int)), SIGNAL(totalProgress(int)),
         SIGNAL(currentFile(QString)), SIGNAL(currentFilePathAndName(QString)),
         SIGNAL(errorsLog(QString)), SIGNAL(totalProgressSizes(qint64,qint64)),
-        SIGNAL(filesCountChanged(int,int))};
+        SIGNAL(filesCountChanged(int,int)), SIGNAL(failed(QString))};
     const char* const slotNames[] = {
         SLOT(finished(QString)), SLOT(fileProgress(int)), SLOT(totalProgress(int)),
         SLOT(currentFile(QString)), SLOT(currentFilePathAndName(QString)),
         SLOT(errorsLog(QString)), SLOT(totalProgressSizes(qint64,qint64)),
-        SLOT(filesCountChanged(int,int))};
-    for (int i = 0; i < 8; ++i)
+        SLOT(filesCountChanged(int,int)), SLOT(failed(QString))};
+    for (int i = 0; i < 9; ++i)
         connect(m_pWorker, signalNames[i], m_pRecorder, slotNames[i]);
     return m_pWorker;
 }
@@ -509,24 +522,156 @@ void TestBatchWorker::testNoApplyingUrlGoesToBatchFolder()
     QCOMPARE(treeOf(batchFolderOf()), QStringList{"a.png"});
 }
 
-// A destination below a regular file can never be created: the batch says so
-// and ends cleanly, writing nothing.
+void TestBatchWorker::testBatchFolderFailure_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("destination below a file") << "below a file";
+    QTest::newRow("read-only destination") << "read-only";
+    QTest::newRow("empty destination") << "empty";
+    QTest::newRow("relative destination") << "relative";
+}
+
+// A batch folder that can not be made ends the batch as a failure that
+// names the destination and the reason: no total progress of 100, no folder
+// to show, nothing written anywhere.
 void TestBatchWorker::testBatchFolderFailure()
 {
-    const QString blocker = m_pDir->path() + QStringLiteral("/blocker");
-    QVERIFY(writeFile(blocker, "a file, not a folder"));
-    setSetting("DestinationPath", blocker + QStringLiteral("/out/"));
+    QFETCH(QString, kind);
     const QString path = m_pDir->path() + QStringLiteral("/in/a.png");
     QVERIFY(writeFile(path, pngBytes(rgbPicture(20, 20))));
+
+    QString destination;
+    QString reason;
+    std::unique_ptr<ReadOnlyFolder> readOnly;
+    if (kind == QLatin1String("below a file")) {
+        const QString blocker = m_pDir->path() + QStringLiteral("/blocker");
+        QVERIFY(writeFile(blocker, "a file, not a folder"));
+        destination = blocker + QStringLiteral("/out/");
+        reason = qt_error_string(ENOTDIR);
+    } else if (kind == QLatin1String("read-only")) {
+        destination = m_strDest;
+        QVERIFY(QDir().mkpath(destination));
+        readOnly.reset(new ReadOnlyFolder(destination));
+        if (!readOnly->isSet())
+            QSKIP("the folder can not be made read-only here (no immutable flag, or no right to set it)");
+        reason = qt_error_string(readOnly->errorCode());
+    } else {
+        destination = kind == QLatin1String("empty") ? QString() : QStringLiteral("out/");
+        reason = QStringLiteral("The destination folder is not a valid folder");
+    }
+    setSetting("DestinationPath", destination);
 
     BatchWorker* worker = makeWorker();
     worker->setPngFiles({path});
     run(worker);
-    QCOMPARE(m_pRecorder->names(),
-             (QStringList{"errorsLog", "totalProgress", "finished"}));
-    QVERIFY(m_pRecorder->events.first().args.at(0).toString().contains(blocker + QStringLiteral("/out/")));
-    QCOMPARE(m_pRecorder->events.at(1).args.at(0).toInt(), 100);
+    readOnly.reset();
+
+    QCOMPARE(m_pRecorder->names(), (QStringList{"errorsLog", "failed", "finished"}));
+    const QString failure = m_pRecorder->events.at(1).args.at(0).toString();
+    QVERIFY2(failure.contains(destination.isEmpty() ? QStringLiteral("\"\"") : destination), qPrintable(failure));
+    QVERIFY2(failure.contains(reason), qPrintable(failure));
+    QVERIFY(m_pRecorder->events.first().args.at(0).toString().contains(failure));
+    QCOMPARE(batchFolderOf(), QString());
     QCOMPARE(treeOf(m_pDir->path() + QStringLiteral("/in")), QStringList{"a.png"});
+    if (QFileInfo(m_strDest).isDir())
+        QCOMPARE(treeOf(m_strDest), QStringList());
+}
+
+void TestBatchWorker::testBatchFolderIsMadeNew_data()
+{
+    QTest::addColumn<QStringList>("taken");     // batch folders made before the run
+    QTest::addColumn<bool>("byNobody");         // made by another user
+    QTest::addColumn<QString>("expected");      // the folder the run takes
+
+    const QString stamp = QStringLiteral("2031-05-06_07-08-09");
+    QTest::newRow("free name") << QStringList() << false << stamp;
+    QTest::newRow("made by an earlier batch") << QStringList{stamp} << false << stamp + " 2";
+    QTest::newRow("made twice") << QStringList{stamp, stamp + " 2"} << false << stamp + " 3";
+    QTest::newRow("planted by another user") << QStringList{stamp} << true << stamp + " 2";
+}
+
+// The batch folder is always made new. A folder that already has its name,
+// whoever made it, is left alone with what it holds (here a link that leads
+// out of it at the name of the batch's output), and the next name is taken.
+void TestBatchWorker::testBatchFolderIsMadeNew()
+{
+    QFETCH(QStringList, taken);
+    QFETCH(bool, byNobody);
+    QFETCH(QString, expected);
+    if (byNobody && ::geteuid() != 0)
+        QSKIP("only root can make a folder that belongs to another user");
+
+    BatchWorker::setClockForTesting([] { return QDateTime(QDate(2031, 5, 6), QTime(7, 8, 9)); });
+    const QString elsewhere = m_pDir->path() + QStringLiteral("/elsewhere/");
+    QVERIFY(QDir().mkpath(elsewhere));
+    for (const QString& name : taken) {
+        const QString folder = m_strDest + name + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(elsewhere + name, folder + QStringLiteral("a.png")));
+        if (byNobody) {
+            QCOMPARE(::lchown(QFile::encodeName(folder + QStringLiteral("a.png")).constData(), 65534, 65534), 0);
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+        }
+    }
+    const QString path = m_pDir->path() + QStringLiteral("/in/a.png");
+    const QByteArray bytes = pngBytes(rgbPicture(30, 20));
+    QVERIFY(writeFile(path, bytes));
+
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles({path});
+    run(worker);
+
+    QCOMPARE(m_pRecorder->named(QStringLiteral("errorsLog")).size(), 0);
+    QCOMPARE(batchFolderOf(), m_strDest + expected + QLatin1Char('/'));
+    QCOMPARE(treeOf(batchFolderOf()), QStringList{"a.png"});
+    QVERIFY(QImage(batchFolderOf() + QStringLiteral("a.png")).format() == QImage::Format_Indexed8);
+    // Nothing went where the planted links lead; they are as they were.
+    QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList());
+    for (const QString& name : taken) {
+        const QString folder = m_strDest + name + QLatin1Char('/');
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"a.png"});
+        QCOMPARE(QFileInfo(folder + QStringLiteral("a.png")).symLinkTarget(), elsewhere + name);
+    }
+}
+
+// Every file failed: the batch wrote nothing, so it is not done but failed,
+// and it has no folder to show.
+void TestBatchWorker::testNothingWrittenIsAFailure()
+{
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles({m_pDir->path() + QStringLiteral("/gone/a.png"),
+                         m_pDir->path() + QStringLiteral("/gone/b.png")});
+    run(worker);
+
+    const QStringList names = m_pRecorder->names();
+    QCOMPARE(names.mid(names.size() - 3), (QStringList{"errorsLog", "failed", "finished"}));
+    for (const auto& e : m_pRecorder->named(QStringLiteral("totalProgress")))
+        QVERIFY(e.args.at(0).toInt() < 100);
+    const QString failure = m_pRecorder->named(QStringLiteral("failed")).first().args.at(0).toString();
+    QVERIFY2(failure.startsWith(m_strDest), qPrintable(failure));
+    QCOMPARE(batchFolderOf(), QString());
+}
+
+// A pipe put where the list has a PNG file fails that file at once, with its
+// reason, and the batch goes on to the next one.
+void TestBatchWorker::testPipeSourceFailsAndBatchGoesOn()
+{
+    const QString pipe = m_pDir->path() + QStringLiteral("/in/pipe.png");
+    const QString path = m_pDir->path() + QStringLiteral("/in/a.png");
+    QVERIFY(writeFile(path, pngBytes(rgbPicture(30, 20))));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles({pipe, path});
+    run(worker);
+
+    const auto errors = m_pRecorder->named(QStringLiteral("errorsLog"));
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.first().args.at(0).toString(), pipe + QStringLiteral(": Not a regular file\n"));
+    QCOMPARE(m_pRecorder->named(QStringLiteral("filesCountChanged")).size(), 2);
+    QCOMPARE(treeOf(batchFolderOf()), QStringList{"a.png"});
+    QCOMPARE(m_pRecorder->named(QStringLiteral("totalProgress")).last().args.at(0).toInt(), 100);
 }
 
 void TestBatchWorker::testNothingToDo()
@@ -643,7 +788,8 @@ void TestBatchWorker::testStopAndPauseBeforeStart()
     worker->stop();
     QTRY_VERIFY_WITH_TIMEOUT(m_pRecorder->bFinished, 10000);
     QVERIFY(m_pRecorder->named(QStringLiteral("filesCountChanged")).isEmpty());
-    QVERIFY(treeOf(batchFolderOf()).isEmpty());
+    // Stopped with nothing written: no folder to show.
+    QCOMPARE(batchFolderOf(), QString());
 }
 
 // A disk that fills up during the batch: the file that does not fit leaves

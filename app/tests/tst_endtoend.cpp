@@ -5,18 +5,21 @@
 
 #include "BatchFixtures.h"
 #include "PageTestSupport.h"
+#include "ReadOnlyFolder.h"
 
 #include "App.h"
 #include "AudioPlayer.h"
 #include "BatchDialog.h"
 #include "BatchThread.h"
 #include "BatchWorker.h"
+#include "CompressProgress.h"
 #include "ImagesListModel.h"
 #include "ListView.h"
 #include "MainPage.h"
 #include "Os.h"
 #include "SimpleProgress.h"
 
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QMessageBox>
@@ -74,6 +77,17 @@ PageTest::ModalDriver::Step stopAtFile(int nFile, bool* pStopped = nullptr)
     });
 }
 
+// The bar as it paints with this value and text (the bar keeps its text to
+// itself, so it is compared with one set up by hand).
+QImage barLike(QMWidgets::SimpleProgress* bar, int value, const QString& text)
+{
+    QMWidgets::SimpleProgress reference;
+    reference.resize(bar->size());
+    reference.setValue(value);
+    reference.setText(text);
+    return reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 // A step that only closes the dialog once the batch is done.
 bool closeWhenDoneStep(QWidget* w)
 {
@@ -102,6 +116,9 @@ private slots:
     void earlierBatchFinishingLateActsOnlyOnItself();
     void closingWindowDuringBatchJoinsIt();
     void workerLivesUntilItsThreadIsJoined();
+    void readOnlyDestinationEndsAsAFailure();
+    void emptyDestinationStartsNothing();
+    void relativeDestinationIsShownAsGiven();
 
 private:
     QString makeTree();
@@ -542,6 +559,93 @@ void tst_endtoend::workerLivesUntilItsThreadIsJoined()
     QTRY_VERIFY_WITH_TIMEOUT(!page.batchThread(), 20000);
     QVERIFY(thread.isNull());
     QVERIFY(worker.isNull());
+}
+
+// The batch folder can not be made: the dialog ends without "DONE" and
+// without a full ring, and says why, naming the destination; no folder is
+// opened, no bell rings.
+void tst_endtoend::readOnlyDestinationEndsAsAFailure()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyOpenFolderAfter"), true);
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyPlaySoundAfter"), true);
+    const QString drop = makeTree();
+    MainPage page;
+    page.setDestinationPath(m_strOut);
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    const ReadOnlyFolder readOnly(m_strOut);
+    if (!readOnly.isSet())
+        QSKIP("the folder can not be made read-only here (no immutable flag, or no right to set it)");
+    int ringPercent = -1;
+    QString reason;
+    bool saysDone = true;
+    bool showsReason = false;
+    bool errorButton = false;
+    runBatch(page, [&](QWidget* w) {
+        auto* dialog = static_cast<BatchDialog*>(w);
+        if (!dialog->closeButton()->isVisible())
+            return false;
+        QMWidgets::SimpleProgress* bar = dialog->progressBar();
+        const QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ringPercent = dialog->ring()->percent();
+        reason = bar->toolTip();
+        saysDone = shown == barLike(bar, bar->value(), QStringLiteral("DONE"))
+                   || shown == barLike(bar, 100, QStringLiteral("DONE"));
+        showsReason = shown == barLike(bar, bar->value(), QStringLiteral("FAILED: ") + reason);
+        errorButton = dialog->errorButton()->isVisible() && dialog->errorText().contains(reason);
+        dialog->closeButton()->click();
+        return true;
+    });
+    QTRY_VERIFY(!page.batchThread());
+
+    QVERIFY(!saysDone);
+    QVERIFY(ringPercent < 100);
+    QVERIFY2(reason.contains(m_strOut), qPrintable(reason));
+    QVERIFY2(reason.contains(qt_error_string(readOnly.errorCode())), qPrintable(reason));
+    QVERIFY(showsReason);
+    QVERIFY(errorButton);
+    QVERIFY(batchFolders().isEmpty());
+    QCOMPARE(m_pUrls->count(), 0);
+    QCOMPARE(QMMultiMedia::AudioPlayer::instance()->fileName(), QString());
+    QCOMPARE(Os::requestedReviewsCalls(), 0);
+}
+
+// "DestinationPath=" left empty in the settings file names no folder: the
+// box shows it empty and "Compress" gives the same "Error" box as a missing
+// folder.
+void tst_endtoend::emptyDestinationStartsNothing()
+{
+    const QString drop = makeTree();
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("DestinationPath"), QString());
+    MainPage page;
+    QCOMPARE(page.destinationBox()->itemText(0), QString());
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
+
+    QString title;
+    QString text;
+    QMTest::ModalAnswerer answer([&](QWidget* w) {
+        title = w->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            text = box->text();
+            box->accept();
+        } else {
+            static_cast<QDialog*>(w)->reject();
+        }
+    });
+    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.answeredClassName(), QStringLiteral("QMessageBox"));
+    QCOMPARE(title, QStringLiteral("Error"));
+    QCOMPARE(text, QStringLiteral("Can not access the destination folder.\nPlease verify the destination."));
+    QTRY_VERIFY(!page.batchThread());
+    QCOMPARE(BatchFixtures::treeOf(QDir::currentPath()).filter(QStringLiteral(".png")), QStringList());
+}
+
+void tst_endtoend::relativeDestinationIsShownAsGiven()
+{
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("DestinationPath"), QStringLiteral("pictures/out/"));
+    MainPage page;
+    QCOMPARE(page.destinationBox()->itemText(0), QStringLiteral("pictures/out/"));
 }
 
 PAGETEST_MAIN(tst_endtoend)

@@ -286,6 +286,9 @@ void tst_mainpage::displayPath_data()
                                    << QStringLiteral("/Users/u/Pictures/");
     QTest::newRow("doubled slashes") << QStringLiteral("/home//me/out") << QStringLiteral("/home/me/out/");
     QTest::newRow("case matters") << QStringLiteral("/data/library/") << QStringLiteral("/data/library/");
+    QTest::newRow("relative, as given") << QStringLiteral("pictures//out") << QStringLiteral("pictures/out/");
+    QTest::newRow("empty stays empty") << QString() << QString();
+    QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
 }
 
 void tst_mainpage::displayPath()
