@@ -26,6 +26,10 @@ QString newVersionText;
 namespace {
 
 const int kDefaultFetchTimeoutMs = 7000;
+// The record is some 40 bytes; a longer answer is no record and fails as
+// one that never came.
+const qint64 kRecordLimitBytes = 4 * 1024;
+const int kMaxVersionLength = 32;
 int g_fetchTimeoutMs = kDefaultFetchTimeoutMs;
 CheckOutcome g_lastOutcome = CheckOutcome::Record;
 
@@ -52,6 +56,23 @@ QString lowerAppName()
     return QCoreApplication::applicationName().toLower();
 }
 
+// Digits, letters, '.', '-' and '_', as in "2.0" or "1.4.2-beta_3": text that
+// a dialog shows as it is, kept short.
+bool looksLikeVersion(const QString& text)
+{
+    if (text.isEmpty() || text.size() > kMaxVersionLength)
+        return false;
+    for (const QChar c : text) {
+        const bool plain = (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                           || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                           || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                           || c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('_');
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString windowsVersionTag(int windowsVersion)
@@ -67,6 +88,7 @@ QString windowsVersionTag()
 QString fetchBuildInfo(const QString& serverBase)
 {
     QMRequest::Downloader downloader;
+    downloader.setSizeLimit(kRecordLimitBytes);
     const QString path = QStringLiteral("/apps/buildsinfo/") + lowerAppName() + QStringLiteral("_win");
     // Bound to the local downloader: once it is gone, a pending timer reaches nothing.
     QTimer::singleShot(g_fetchTimeoutMs, &downloader, SLOT(slotAbort()));
@@ -81,10 +103,20 @@ QString fetchBuildInfoAnyServer()
     return fetchBuildInfo(Platform::webHost(Platform::WebHost::BuildsFallback));
 }
 
-bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag)
+namespace {
+
+struct Verdict
 {
+    bool hasVersion = false;  // a "build" field held a version
+    bool newer = false;
+};
+
+// Reads the record; sets newVersionText to the last version it holds.
+Verdict judge(const QString& answer, const QDate& buildDate, const QString& systemTag)
+{
+    Verdict verdict;
     if (!answer.contains(QLatin1String("build:")))
-        return false;
+        return verdict;
 
     QString cleaned = answer;
     cleaned.remove(QLatin1Char('\n'));
@@ -103,7 +135,10 @@ bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& 
         const QString& key = pieces.first();
         const QString& value = pieces.last();
         if (key == QLatin1String("build")) {
-            newVersionText = value;
+            if (looksLikeVersion(value)) {
+                newVersionText = value;
+                verdict.hasVersion = true;
+            }
         } else if (key == QLatin1String("date")) {
             releaseDate = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
         } else if (key == QLatin1String("windows") && !suitsSystem) {
@@ -111,20 +146,29 @@ bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& 
                           || value == QLatin1String("all");
         }
     }
-    return releaseDate.isValid() && buildDate < releaseDate && suitsSystem;
+    verdict.newer = verdict.hasVersion && releaseDate.isValid() && buildDate < releaseDate && suitsSystem;
+    return verdict;
+}
+
+} // namespace
+
+bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag)
+{
+    return judge(answer, buildDate, systemTag).newer;
 }
 
 bool isNewerBuildAvailable()
 {
     const QString answer = fetchBuildInfoAnyServer();
-    // No answer, or one that is no build record, tells nothing about updates.
+    const Verdict verdict = judge(answer, QMWidgets::App::buildDate(), windowsVersionTag());
+    // No answer, or one without a version, tells nothing about updates.
     if (answer.isEmpty())
         g_lastOutcome = CheckOutcome::NoAnswer;
-    else if (!answer.contains(QLatin1String("build:")))
+    else if (!verdict.hasVersion)
         g_lastOutcome = CheckOutcome::NoVersionRecord;
     else
         g_lastOutcome = CheckOutcome::Record;
-    return isNewerBuild(answer, QMWidgets::App::buildDate(), windowsVersionTag());
+    return verdict.newer;
 }
 
 CheckOutcome lastCheckOutcome()

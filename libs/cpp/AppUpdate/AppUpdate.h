@@ -10,7 +10,7 @@
 // event loop, so the interface stays alive.
 namespace AppUpdate {
 
-// The value of the last "build" field read; kept across checks.
+// The last version read from a "build" field; kept across checks.
 extern QString newVersionText;
 
 // "00_" followed by the upper-case hexadecimal digits of the Windows version
@@ -18,20 +18,24 @@ extern QString newVersionText;
 QString windowsVersionTag();
 QString windowsVersionTag(int windowsVersion);
 
-// The answer of one server (empty when the fetch failed or timed out).
+// The answer of one server: empty when the fetch failed or timed out, or
+// when the answer was not 200 or longer than a record can be (4 KiB).
 QString fetchBuildInfo(const QString& serverBase);
 // The primary server's answer, or the fallback's when the first is empty.
 QString fetchBuildInfoAnyServer();
 
 // Fetches the record and decides whether a newer build for this system exists.
 bool isNewerBuildAvailable();
-// The decision for one answer, build date and system tag; sets newVersionText.
+// The decision for one answer, build date and system tag. A "build" value
+// counts only when it looks like a version (1 to 32 digits, letters, '.', '-'
+// and '_'); only then is it kept in newVersionText. Without one nothing is
+// newer.
 bool isNewerBuild(const QString& answer, const QDate& buildDate, const QString& systemTag);
 // What the last isNewerBuildAvailable() got from the servers.
 enum class CheckOutcome {
     Record,           // a build record: it tells whether a newer build exists
     NoAnswer,         // neither server answered (or both answered nothing)
-    NoVersionRecord,  // a server answered, but without a build record
+    NoVersionRecord,  // a server answered, but without a version
 };
 CheckOutcome lastCheckOutcome();
 // True when the last isNewerBuildAvailable() got no build record, so it could

@@ -1,32 +1,69 @@
 #include "DownloadManager.h"
 
+#include "ReplyReader.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
 namespace QMRequest {
 
+namespace {
+
+const qint64 kDefaultSizeLimit = 64 * 1024 * 1024;
+const int kDefaultTransferTimeoutMs = 30000;
+int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
+
+} // namespace
+
 DownloadManager::DownloadManager(QObject* parent)
     : QObject(parent)
     , networkManager(new QNetworkAccessManager(this))
+    , limit(kDefaultSizeLimit)
 {
     connect(networkManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(slotFinished(QNetworkReply*)));
 }
 
-void DownloadManager::get(const QUrl& url)
+void DownloadManager::get(const QUrl& url, QIODevice* sink)
 {
-    reply = networkManager->get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    ReplyReader::prepare(request, g_transferTimeoutMs);
+    reply = networkManager->get(request);
+    ReplyReader::attach(reply, limit, sink);
     connect(reply, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(slotDownloadProgress(qint64,qint64)));
+}
+
+qint64 DownloadManager::sizeLimit() const
+{
+    return limit;
+}
+
+void DownloadManager::setSizeLimit(qint64 bytes)
+{
+    limit = bytes;
+}
+
+int DownloadManager::transferTimeout()
+{
+    return g_transferTimeoutMs;
+}
+
+void DownloadManager::setTransferTimeout(int milliseconds)
+{
+    g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }
 
 void DownloadManager::slotFinished(QNetworkReply* finishedReply)
 {
     if (!finishedReply)
         return;
-    if (finishedReply->error() != QNetworkReply::NoError)
-        emit error();
+    ReplyReader* reader = ReplyReader::of(finishedReply);
+    if (reader)
+        reader->readRest();
+    if (reader && ReplyReader::isSuccess(finishedReply) && reader->isWhole())
+        emit done(finishedReply->url(), reader->body());
     else
-        emit done(finishedReply->url(), finishedReply->readAll());
+        emit error();
     finishedReply->deleteLater();
     if (finishedReply == reply)
         reply = nullptr;

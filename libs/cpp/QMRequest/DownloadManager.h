@@ -3,21 +3,37 @@
 #include <QObject>
 #include <QUrl>
 
+class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace QMRequest {
 
 // One GET at a time over a QNetworkAccessManager, with the reply turned into
-// signals: done() with the bytes on success, error() on any failure (network
-// errors, HTTP error statuses and aborts alike).
+// signals: done() on success, error() on any failure (network errors, an
+// answer other than 200, a body past the size limit or of another length
+// than announced, a sink that takes no more, a stalled transfer and aborts
+// alike).
 class DownloadManager : public QObject
 {
     Q_OBJECT
 public:
     explicit DownloadManager(QObject* parent = nullptr);
 
-    void get(const QUrl& url);
+    // Without a sink the answer is kept in memory, up to sizeLimit() bytes,
+    // and done() carries it. With one, the answer is written to that open
+    // device as it arrives, without a size limit, and done() carries no
+    // bytes; the sink must outlive the request.
+    void get(const QUrl& url, QIODevice* sink = nullptr);
+
+    // The most bytes an answer kept in memory may have; 64 MiB unless set.
+    qint64 sizeLimit() const;
+    void setSizeLimit(qint64 bytes);
+
+    // How long a transfer may stall before it fails, for every manager;
+    // 30000 ms unless a test shortens it (0 or less restores that).
+    static int transferTimeout();
+    static void setTransferTimeout(int milliseconds);
 
 signals:
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
@@ -32,6 +48,7 @@ public slots:
 private:
     QNetworkAccessManager* networkManager = nullptr;
     QNetworkReply* reply = nullptr;
+    qint64 limit;
 };
 
 } // namespace QMRequest

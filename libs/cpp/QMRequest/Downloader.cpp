@@ -30,9 +30,19 @@ bool Downloader::isFinished() const
     return completed;
 }
 
+qint64 Downloader::sizeLimit() const
+{
+    return manager->sizeLimit();
+}
+
+void Downloader::setSizeLimit(qint64 bytes)
+{
+    manager->setSizeLimit(bytes);
+}
+
 // Runs one download up to the end of the wait; the caller then finishes it
 // and releases the mutex. Returns false when another download is running.
-bool Downloader::fetch(const QString& url, QEventLoop::ProcessEventsFlags flags)
+bool Downloader::fetch(const QString& url, QEventLoop::ProcessEventsFlags flags, QIODevice* sink)
 {
     if (busy)
         return false;
@@ -40,7 +50,7 @@ bool Downloader::fetch(const QString& url, QEventLoop::ProcessEventsFlags flags)
     succeeded = false;
     busy = true;
     mutex.lock();
-    manager->get(QUrl(normalizedUrl(url), QUrl::TolerantMode));
+    manager->get(QUrl(normalizedUrl(url), QUrl::TolerantMode), sink);
     completed = false;
     eventLoop.exec(flags);
     return true;
@@ -60,18 +70,16 @@ QByteArray Downloader::download(const QString& url, QEventLoop::ProcessEventsFla
 bool Downloader::downloadToFile(const QString& url, const QString& filePath,
                                 QEventLoop::ProcessEventsFlags flags)
 {
-    if (!fetch(url, flags))
+    if (busy)
+        return false;
+    MTools::SafeSave file(filePath);
+    if (!file.open(QIODevice::WriteOnly) || !fetch(url, flags, &file))
         return false;
     completed = true;
     busy = false;
-    bool written = false;
-    if (succeeded) {
-        MTools::SafeSave file(filePath);
-        if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size())
-            written = file.commit();
-        // An uncommitted save drops its temporary file and leaves the target
-        // as it was.
-    }
+    // An uncommitted save drops its temporary file and leaves the target as
+    // it was.
+    const bool written = succeeded && file.commit();
     mutex.unlock();
     return written;
 }
@@ -96,7 +104,7 @@ void Downloader::slotError()
 
 void Downloader::slotProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    emit progress(static_cast<int>(bytesReceived));
+    emit progress(bytesReceived);
     // An unknown (-1) or zero total has no meaningful percentage.
     if (bytesTotal <= 0)
         return;

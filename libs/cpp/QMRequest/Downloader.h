@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+class QIODevice;
+
 namespace QMRequest {
 
 class DownloadManager;
@@ -21,13 +23,16 @@ class Downloader : public QObject
 public:
     explicit Downloader(QObject* parent = nullptr);
 
-    // The answer, or an empty array on failure, abort or a nested call.
+    // The answer, or an empty array on failure, abort or a nested call. Only
+    // a 200 answer of at most sizeLimit() bytes counts.
     QByteArray download(const QString& url,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
-    // Writes the answer to the file only when the download succeeded. The
-    // data goes to a file beside the target that then replaces it, so a
-    // failed download or write leaves an existing file untouched.
-    // Returns true when the file was written.
+    // Writes the answer to the file only when the download succeeded: a 200
+    // answer with every byte that a Content-Length announced, and no more.
+    // The body goes to a file beside the target as it arrives, which takes
+    // the target's place at the end, so a failed download or write leaves an
+    // existing file untouched. Its size is not limited. Returns true when the
+    // file was written.
     bool downloadToFile(const QString& url, const QString& filePath,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
@@ -38,8 +43,12 @@ public:
     // True once a download has ended; false before the first and during one.
     bool isFinished() const;
 
+    // The most bytes download() takes; a longer answer fails. 64 MiB unless set.
+    qint64 sizeLimit() const;
+    void setSizeLimit(qint64 bytes);
+
 signals:
-    void progress(int bytesReceived);
+    void progress(qint64 bytesReceived);
     // Only sent while the total size is known and not zero.
     void progressPercent(int percent);
 
@@ -50,7 +59,7 @@ public slots:
     void slotError();
 
 private:
-    bool fetch(const QString& url, QEventLoop::ProcessEventsFlags flags);
+    bool fetch(const QString& url, QEventLoop::ProcessEventsFlags flags, QIODevice* sink = nullptr);
 
     QMutex mutex;
     DownloadManager* manager = nullptr;

@@ -1,11 +1,22 @@
 #include "CustomWebView.h"
 
+#include "ReplyReader.h"
+
 #include <QDebug>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+
+namespace {
+
+const qint64 kDefaultPageLimit = 4 * 1024 * 1024;
+const int kDefaultTransferTimeoutMs = 30000;
+qint64 g_pageLimit = kDefaultPageLimit;
+int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
+
+} // namespace
 
 CustomWebView::CustomWebView(QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -45,19 +56,23 @@ void CustomWebView::navigate(const QString& url)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    m_pNetwork->get(request);
+    QMRequest::ReplyReader::prepare(request, g_transferTimeoutMs);
+    QMRequest::ReplyReader::attach(m_pNetwork->get(request), g_pageLimit);
 }
 
 void CustomWebView::finished(QNetworkReply* reply)
 {
     reply->deleteLater();
     const QString url = reply->url().toString();
-    if (reply->error() != QNetworkReply::NoError) {
+    QMRequest::ReplyReader* reader = QMRequest::ReplyReader::of(reply);
+    if (reader)
+        reader->readRest();
+    if (reply->error() != QNetworkReply::NoError || !reader || !reader->withinBounds()) {
         emit navigateError(url);
         return;
     }
     m_strLocation = url;
-    m_strHtml = QString::fromUtf8(reply->readAll());
+    m_strHtml = QString::fromUtf8(reader->body());
     emit navigateComplete(m_strLocation, m_strHtml);
 }
 
@@ -77,4 +92,24 @@ bool CustomWebView::translateKeyEvent(int message, int keycode) const
     if (message >= 0x100 && message <= 0x109)
         return true;
     return false;  // the host's own default: leave other messages to Qt
+}
+
+qint64 CustomWebView::pageLimit()
+{
+    return g_pageLimit;
+}
+
+void CustomWebView::setPageLimit(qint64 bytes)
+{
+    g_pageLimit = bytes > 0 ? bytes : kDefaultPageLimit;
+}
+
+int CustomWebView::transferTimeout()
+{
+    return g_transferTimeoutMs;
+}
+
+void CustomWebView::setTransferTimeout(int milliseconds)
+{
+    g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }

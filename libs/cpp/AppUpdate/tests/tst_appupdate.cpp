@@ -15,6 +15,15 @@ const QString kBuildPath = QStringLiteral("/apps/buildsinfo/zintrop lite_win");
 const QByteArray kNewerRecord = "build:2.0;date:2031-01-01;windows:all";
 const QByteArray kSameRecord = "build:1.0;date:2000-01-01;windows:all";
 
+// An answer sent compressed, which Qt would inflate to the whole data.
+LoopbackHttpServer::Reply gzipped(const QByteArray& data)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.body = LoopbackHttpServer::gzip(data);
+    reply.headers = "Content-Encoding: gzip\r\n";
+    return reply;
+}
+
 // What the dialog said, or nothing when no dialog was shown.
 struct DialogWatch
 {
@@ -151,6 +160,14 @@ void tst_AppUpdate::decision_data()
         << ";;build:8;;mac:all;date:2031-01-01;windows:all;" << "00_0" << true << "8";
     QTest::newRow("case matters") << "Build:9;date:2031-01-01;windows:all" << "00_0" << false << "";
     QTest::newRow("empty") << "" << "00_0" << false << "";
+    // Only text that looks like a version is taken; without one nothing is newer.
+    QTest::newRow("empty version") << "build:;date:2031-01-01;windows:all" << "00_0" << false << "";
+    QTest::newRow("markup is no version")
+        << "build:<b>3</b>;date:2031-01-01;windows:all" << "00_0" << false << "";
+    QTest::newRow("plus sign is no version") << "build:3+1;date:2031-01-01;windows:all" << "00_0" << false << "";
+    const QString longest = "1.2-rc_ABCDEFGHIJKLMNOPQRSTUVWXy";  // 32 characters
+    QTest::newRow("at most 32 characters")
+        << "build:" + longest + ";build:" + longest + "z;date:2031-01-01;windows:all" << "00_0" << true << longest;
 }
 
 void tst_AppUpdate::decision()
@@ -184,8 +201,12 @@ void tst_AppUpdate::fallbackServer_data()
     QTest::newRow("not found") << "404" << true << "build:fallback";
     QTest::newRow("slow answer aborted") << "slow" << true << "build:fallback";
     QTest::newRow("server down") << "down" << true << "build:fallback";
-    // Redirects are not followed: the redirect's own page is the answer.
-    QTest::newRow("redirect") << "redirect" << false << "moved";
+    // Redirects are not followed, and their own page is no answer.
+    QTest::newRow("redirect") << "redirect" << true << "build:fallback";
+    QTest::newRow("partial answer") << "partial" << true << "build:fallback";
+    // Answers past what a record can be fail as if none came.
+    QTest::newRow("gzip that inflates past the limit") << "gzip" << true << "build:fallback";
+    QTest::newRow("10 MB version") << "huge" << true << "build:fallback";
 }
 
 void tst_AppUpdate::fallbackServer()
@@ -204,12 +225,19 @@ void tst_AppUpdate::fallbackServer()
     else if (primary == "slow")
         first.setDelayed(kBuildPath, 60000, kSameRecord);
     else if (primary == "redirect")
-        first.setRedirect(kBuildPath, second.url(kBuildPath));
+        first.setRedirect(kBuildPath, second.url("/elsewhere"));
+    else if (primary == "partial")
+        first.setResponse(kBuildPath, 206, kNewerRecord);
+    else if (primary == "gzip")
+        first.setReply(kBuildPath, gzipped(kNewerRecord + QByteArray(16 * 1024 * 1024, ' ')));
+    else if (primary == "huge")
+        first.setResponse(kBuildPath, 200, "build:" + QByteArray(10 * 1024 * 1024, '9') + ";date:2031-01-01;windows:all");
     pointServersAt(primary == "down" ? nullptr : &first, &second);
     AppUpdate::setFetchTimeout(300);
 
     QCOMPARE(AppUpdate::fetchBuildInfoAnyServer(), answer);
     QCOMPARE(second.requestCount(kBuildPath), fallbackAsked ? 1 : 0);
+    QCOMPARE(second.requestCount("/elsewhere"), 0);
 }
 
 void tst_AppUpdate::onDemandAlwaysShowsDialog_data()
@@ -233,9 +261,15 @@ void tst_AppUpdate::onDemandAlwaysShowsDialog_data()
     QTest::newRow("no build record")
         << QByteArray("<html>maintenance</html>") << true << false
         << "The check for updates failed.<br>The update server answered without a version record";
-    QTest::newRow("version text is escaped")
-        << QByteArray("build:<b>3</b>;date:2031-01-01;windows:all") << true << true
-        << "The newer version &lt;b&gt;3&lt;/b&gt; of Zintrop Lite";
+    QTest::newRow("markup is no version")
+        << QByteArray("build:<b>3</b>;date:2031-01-01;windows:all") << true << false
+        << "The check for updates failed.<br>The update server answered without a version record";
+    QTest::newRow("only build:")
+        << QByteArray("build:") << true << false
+        << "The check for updates failed.<br>The update server answered without a version record";
+    QTest::newRow("10 MB version")
+        << "build:" + QByteArray(10 * 1024 * 1024, '9') + ";date:2031-01-01;windows:all" << true << false
+        << "The check for updates failed.<br>The update server could not be reached";
 }
 
 // What the program's "Check Updates" does: the dialog with the result.

@@ -1,4 +1,5 @@
 #include "Downloader.h"
+#include "DownloadManager.h"
 #include "LoopbackHttpServer.h"
 #include "TestFiles.h"
 
@@ -13,6 +14,8 @@
 #include <sys/resource.h>
 
 using QMRequest::Downloader;
+
+Q_DECLARE_METATYPE(LoopbackHttpServer::Reply)
 
 class tst_Downloader : public QObject
 {
@@ -32,6 +35,9 @@ private slots:
     void abortBeforeAnswer();
     void nestedCallIsTurnedAway();
     void reusedForSeveralDownloads();
+    void answerBeyondLimitFails_data();
+    void answerBeyondLimitFails();
+    void stalledTransferFails();
 
     void progressPercent_data();
     void progressPercent();
@@ -40,10 +46,20 @@ private slots:
     void downloadToFile_data();
     void downloadToFile();
     void downloadToFileWriteFailureKeepsFile();
+    void onlyWholeSuccessCounts_data();
+    void onlyWholeSuccessCounts();
+    void downloadToFileStreams();
 
 private:
     static QString readFile(const QString& path);
 };
+
+namespace {
+
+// Generous: only a download that never ends meets it.
+const int kSafetyAbortMs = 20000;
+
+} // namespace
 
 void tst_Downloader::initTestCase()
 {
@@ -115,8 +131,8 @@ void tst_Downloader::download()
         QCOMPARE(line, QString("GET /file.txt HTTP/1.1"));
 }
 
-// A plain request does not follow redirects: the answer is the redirect's own
-// body and the new location is never asked.
+// A plain request does not follow redirects: the redirect fails, and the new
+// location is never asked.
 void tst_Downloader::redirectIsNotFollowed()
 {
     LoopbackHttpServer server;
@@ -124,7 +140,7 @@ void tst_Downloader::redirectIsNotFollowed()
     server.setResponse("/new", 200, "new body");
 
     Downloader downloader;
-    QCOMPARE(downloader.download(server.url("/old")), QByteArray("moved"));
+    QCOMPARE(downloader.download(server.url("/old")), QByteArray());
     QCOMPARE(server.requestCount("/new"), 0);
 }
 
@@ -201,6 +217,74 @@ void tst_Downloader::reusedForSeveralDownloads()
     QCOMPARE(downloader.download(server.url("/b")), QByteArray("second"));
 }
 
+void tst_Downloader::answerBeyondLimitFails_data()
+{
+    const QByteArray record = "build:1.0;date:2031-01-01;windows:all;";
+    QTest::addColumn<LoopbackHttpServer::Reply>("reply");
+    LoopbackHttpServer::Reply sized;
+    sized.body = record + QByteArray(1024 * 1024, 'x');
+    QTest::newRow("body past the limit") << sized;
+    // 16 KiB on the wire that Qt would inflate to 16 MiB.
+    LoopbackHttpServer::Reply gzip;
+    gzip.body = LoopbackHttpServer::gzip(record + QByteArray(16 * 1024 * 1024, '\0'));
+    gzip.headers = "Content-Encoding: gzip\r\n";
+    QTest::newRow("gzip that inflates past the limit") << gzip;
+    LoopbackHttpServer::Reply endless;
+    endless.body = record;
+    endless.omitContentLength = true;
+    endless.fillerBytes = 32 * 1024 * 1024;
+    QTest::newRow("endless body") << endless;
+}
+
+// An answer is counted as it arrives and dropped once it passes the limit,
+// however it is sent; it fails as an aborted download does.
+void tst_Downloader::answerBeyondLimitFails()
+{
+    QFETCH(LoopbackHttpServer::Reply, reply);
+    const qint64 limit = 4096;
+    LoopbackHttpServer server;
+    server.setReply("/f", reply);
+
+    Downloader downloader;
+    downloader.setSizeLimit(limit);
+    QSignalSpy progress(&downloader, SIGNAL(progress(qint64)));
+    bool safetyAbort = false;
+    QTimer::singleShot(kSafetyAbortMs, &downloader, [&] {
+        safetyAbort = true;
+        downloader.slotAbort();
+    });
+    QCOMPARE(downloader.download(server.url("/f")), QByteArray());
+    QVERIFY(!safetyAbort);
+    // Little more than the limit was taken in before the answer was dropped.
+    for (const auto& args : progress)
+        QVERIFY2(args.at(0).toLongLong() < 1024 * 1024, qPrintable(args.at(0).toString()));
+
+    // Within the limit the same downloader takes the answer.
+    server.setResponse("/small", 200, QByteArray(int(limit), 'y'));
+    QCOMPARE(downloader.download(server.url("/small")).size(), int(limit));
+}
+
+// A server that accepts the request and then says nothing ends the download
+// once the transfer has stalled for the set time.
+void tst_Downloader::stalledTransferFails()
+{
+    LoopbackHttpServer server;
+    server.setSilent("/silent");
+    QMRequest::DownloadManager::setTransferTimeout(300);
+
+    Downloader downloader;
+    bool safetyAbort = false;
+    QTimer::singleShot(kSafetyAbortMs, &downloader, [&] {
+        safetyAbort = true;
+        downloader.slotAbort();
+    });
+    const QByteArray answer = downloader.download(server.url("/silent"));
+    QMRequest::DownloadManager::setTransferTimeout(0);
+    QCOMPARE(answer, QByteArray());
+    QVERIFY(!safetyAbort);
+    QVERIFY(downloader.isFinished());
+}
+
 void tst_Downloader::progressPercent_data()
 {
     QTest::addColumn<qint64>("received");
@@ -222,10 +306,11 @@ void tst_Downloader::progressPercent()
     QFETCH(QList<int>, expected);
 
     Downloader downloader;
-    QSignalSpy bytes(&downloader, SIGNAL(progress(int)));
+    QSignalSpy bytes(&downloader, SIGNAL(progress(qint64)));
     QSignalSpy percent(&downloader, SIGNAL(progressPercent(int)));
     downloader.slotProgress(received, total);
     QCOMPARE(bytes.count(), 1);
+    QCOMPARE(bytes.first().at(0).toLongLong(), received);
     QList<int> got;
     for (const auto& args : percent)
         got << args.at(0).toInt();
@@ -244,7 +329,7 @@ void tst_Downloader::unknownSizeGivesNoPercent()
 
     Downloader downloader;
     QSignalSpy percent(&downloader, SIGNAL(progressPercent(int)));
-    QSignalSpy bytes(&downloader, SIGNAL(progress(int)));
+    QSignalSpy bytes(&downloader, SIGNAL(progress(qint64)));
 
     // Without a known size the only percentage is the final 100 that the
     // network layer reports once the whole answer is in.
@@ -336,6 +421,84 @@ void tst_Downloader::downloadToFileWriteFailureKeepsFile()
     QVERIFY(!written);
     QCOMPARE(readFile(path), QString("old content"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+}
+
+void tst_Downloader::onlyWholeSuccessCounts_data()
+{
+    QTest::addColumn<LoopbackHttpServer::Reply>("reply");
+    LoopbackHttpServer::Reply reply;
+    reply.status = 204;
+    QTest::newRow("204 no content") << reply;
+    reply.status = 304;
+    QTest::newRow("304 not modified") << reply;
+    reply.status = 206;
+    reply.body = "fresh, but only a part";
+    QTest::newRow("206 partial content") << reply;
+    reply.status = 302;
+    reply.body = "moved";
+    reply.headers = "Location: /elsewhere\r\n";
+    QTest::newRow("302 redirect") << reply;
+    // Chunks end the body after 5 bytes although 999 were announced.
+    LoopbackHttpServer::Reply chunked;
+    chunked.body = "5\r\nfresh\r\n0\r\n\r\n";
+    chunked.omitContentLength = true;
+    chunked.headers = "Transfer-Encoding: chunked\r\nContent-Length: 999\r\n";
+    QTest::newRow("body shorter than its Content-Length") << chunked;
+}
+
+// Only a 200 answer that came whole is the resource asked for: anything else
+// fails, in memory as into a file, and the file keeps its old content.
+void tst_Downloader::onlyWholeSuccessCounts()
+{
+    QFETCH(LoopbackHttpServer::Reply, reply);
+    LoopbackHttpServer server;
+    server.setReply("/f", reply);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("target.txt");
+    QVERIFY(QMTest::writeFile(path, "old content"));
+
+    Downloader downloader;
+    QCOMPARE(downloader.download(server.url("/f")), QByteArray());
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), path));
+    QCOMPARE(readFile(path), QString("old content"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+    QCOMPARE(server.requestCount("/elsewhere"), 0);
+}
+
+// The bytes on disk in files of the folder that this process holds open; a
+// temporary file may have no name there yet.
+static qint64 bytesOpenIn(const QString& folder)
+{
+    qint64 total = 0;
+    const QFileInfoList fds = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::Files);
+    for (const QFileInfo& fd : fds) {
+        if (fd.symLinkTarget().startsWith(folder + QLatin1Char('/')))
+            total += fd.size();
+    }
+    return total;
+}
+
+// The body goes to the file beside the target while it arrives, not through
+// memory at the end; files have no size limit.
+void tst_Downloader::downloadToFileStreams()
+{
+    const int size = 8 * 1024 * 1024;
+    LoopbackHttpServer server;
+    server.setResponse("/big", 200, QByteArray(size, 'z'));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("target.bin");
+
+    Downloader downloader;
+    downloader.setSizeLimit(4096);
+    qint64 onDiskMidway = -1;
+    connect(&downloader, &Downloader::progress, this, [&](qint64 received) {
+        if (onDiskMidway < 0 && received >= size / 2)
+            onDiskMidway = bytesOpenIn(dir.path());
+    });
+    QVERIFY(downloader.downloadToFile(server.url("/big"), path));
+    QVERIFY2(onDiskMidway >= size / 4, qPrintable(QString::number(onDiskMidway)));
+    QCOMPARE(QFileInfo(path).size(), qint64(size));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.bin"});
 }
 
 QTEST_GUILESS_MAIN(tst_Downloader)

@@ -12,6 +12,8 @@ using QMWebView::NativeWebView;
 using QMWebView::NativeWebViewInternal;
 using QMWebView::WebViewInQt;
 
+Q_DECLARE_METATYPE(LoopbackHttpServer::Reply)
+
 class tst_WebView : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,9 @@ private slots:
     void navigateReportsFailure_data();
     void navigateReportsFailure();
     void navigateFollowsRedirect();
+    void oversizedPageFails_data();
+    void oversizedPageFails();
+    void stalledPageFails();
     void unknownCallRequestsNothing();
     void translateKeyEvent_data();
     void translateKeyEvent();
@@ -95,6 +100,60 @@ void tst_WebView::navigateFollowsRedirect()
     QVERIFY(complete.wait(5000));
     QCOMPARE(complete.first().at(0).toString(), server.url("/new"));
     QCOMPARE(complete.first().at(1).toString(), QString("new page"));
+}
+
+void tst_WebView::oversizedPageFails_data()
+{
+    QTest::addColumn<LoopbackHttpServer::Reply>("reply");
+    const QByteArray page = "<html>";
+    LoopbackHttpServer::Reply sized;
+    sized.body = page + QByteArray(1024 * 1024, 'x');
+    QTest::newRow("page past the limit") << sized;
+    // 16 KiB on the wire that Qt would inflate to 16 MiB.
+    LoopbackHttpServer::Reply gzip;
+    gzip.body = LoopbackHttpServer::gzip(page + QByteArray(16 * 1024 * 1024, ' '));
+    gzip.headers = "Content-Encoding: gzip\r\n";
+    QTest::newRow("gzip that inflates past the limit") << gzip;
+    LoopbackHttpServer::Reply endless;
+    endless.body = page;
+    endless.omitContentLength = true;
+    endless.fillerBytes = 32 * 1024 * 1024;
+    QTest::newRow("endless page") << endless;
+}
+
+// A page is counted as it arrives and dropped once it passes the limit.
+void tst_WebView::oversizedPageFails()
+{
+    QFETCH(LoopbackHttpServer::Reply, reply);
+    LoopbackHttpServer server;
+    server.setReply("/page", reply);
+    CustomWebView::setPageLimit(4096);
+
+    CustomWebView control;
+    QSignalSpy complete(&control, &CustomWebView::navigateComplete);
+    QSignalSpy failed(&control, &CustomWebView::navigateError);
+    control.navigate(server.url("/page"));
+    const bool ended = failed.wait(20000);
+    CustomWebView::setPageLimit(0);
+    QVERIFY(ended);
+    QCOMPARE(complete.count(), 0);
+    QCOMPARE(control.html(), QString());
+}
+
+// A server that takes the request and says nothing more fails the page once
+// the transfer has stalled for the set time.
+void tst_WebView::stalledPageFails()
+{
+    LoopbackHttpServer server;
+    server.setSilent("/silent");
+    CustomWebView::setTransferTimeout(300);
+
+    CustomWebView control;
+    QSignalSpy failed(&control, &CustomWebView::navigateError);
+    control.navigate(server.url("/silent"));
+    const bool ended = failed.wait(20000);
+    CustomWebView::setTransferTimeout(0);
+    QVERIFY(ended);
 }
 
 void tst_WebView::unknownCallRequestsNothing()

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <memory>
+
 namespace {
 
 QByteArray reasonPhrase(int status)
@@ -14,9 +16,11 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200: return "OK";
     case 204: return "No Content";
+    case 206: return "Partial Content";
     case 301: return "Moved Permanently";
     case 302: return "Found";
     case 303: return "See Other";
+    case 304: return "Not Modified";
     case 307: return "Temporary Redirect";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
@@ -30,6 +34,25 @@ QString pathOf(const QString& target)
     const int q = target.indexOf(QLatin1Char('?'));
     const QString path = q < 0 ? target : target.left(q);
     return QUrl::fromPercentEncoding(path.toUtf8());
+}
+
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray littleEndian32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char((value >> (8 * i)) & 0xFF);
+    return bytes;
 }
 
 } // namespace
@@ -217,10 +240,31 @@ void LoopbackHttpServer::answer(QTcpSocket* socket, const Reply& reply)
         out += "Location: " + reply.location + "\r\n";
     if (!reply.omitContentLength)
         out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    out += reply.headers;
     out += "Connection: close\r\n\r\n";
     out += reply.body;
     socket->write(out);
-    socket->disconnectFromHost();  // flushes, then closes
+    if (reply.fillerBytes > 0)
+        sendFiller(socket, reply.fillerBytes);
+    else
+        socket->disconnectFromHost();  // flushes, then closes
+}
+
+// Writes a piece whenever the last one has gone, so that the server holds
+// little of the filler at any time.
+void LoopbackHttpServer::sendFiller(QTcpSocket* socket, qint64 bytes)
+{
+    const qint64 pieceBytes = 64 * 1024;
+    auto left = std::make_shared<qint64>(bytes);
+    auto feed = [socket, left, pieceBytes] {
+        if (*left <= 0 || socket->bytesToWrite() > 0)
+            return;
+        const qint64 n = qMin(*left, pieceBytes);
+        *left -= n;
+        socket->write(QByteArray(int(n), 'x'));
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+    feed();
 }
 
 LoopbackHttpServer::Reply LoopbackHttpServer::replyFor(const QString& target) const
@@ -232,4 +276,16 @@ LoopbackHttpServer::Reply LoopbackHttpServer::replyFor(const QString& target) co
     if (it != m_replies.constEnd())
         return it.value();
     return m_defaultReply;
+}
+
+// qCompress gives a 4-byte size, a 2-byte zlib head, the deflate data and a
+// 4-byte check; gzip wraps the same deflate data in its own head and tail.
+QByteArray LoopbackHttpServer::gzip(const QByteArray& data)
+{
+    const QByteArray zlib = qCompress(data, 9);
+    QByteArray out("\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\xff", 10);
+    out += zlib.mid(6, zlib.size() - 10);
+    out += littleEndian32(crc32(data));
+    out += littleEndian32(quint32(data.size()));
+    return out;
 }

@@ -30,6 +30,11 @@ public:
         bool silent = false;       // never answer (keep the connection open)
         bool closeWithoutAnswer = false;
         bool omitContentLength = false;  // size unknown to the client
+        QByteArray headers;        // more header lines, each ending in "\r\n"
+        // After the body, this many filler bytes follow as fast as the client
+        // takes them; then the connection stays open, so that the answer
+        // never ends.
+        qint64 fillerBytes = 0;
     };
 
     explicit LoopbackHttpServer(QObject* parent = nullptr);
@@ -63,6 +68,9 @@ public:
     // Stops listening and drops every open connection.
     void close();
 
+    // The data in gzip form, for a body sent with "Content-Encoding: gzip".
+    static QByteArray gzip(const QByteArray& data);
+
 signals:
     void requestReceived(const QString& target);
 
@@ -70,6 +78,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Reply& reply);
+    void sendFiller(QTcpSocket* socket, qint64 bytes);
     Reply replyFor(const QString& target) const;
 
     QTcpServer* m_pServer = nullptr;

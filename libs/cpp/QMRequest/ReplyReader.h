@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+class QIODevice;
+class QNetworkReply;
+class QNetworkRequest;
+
+namespace QMRequest {
+
+// Reads one reply piece by piece as its bytes arrive, so that no answer can
+// take more memory than it is allowed: the bytes are kept up to a limit, or
+// handed on to a device as they come, and the reply is aborted (it then ends
+// with an error) once the limit is passed or the device takes no more. The
+// reader is the reply's child and goes with it.
+class ReplyReader : public QObject
+{
+    Q_OBJECT
+public:
+    // What every request of these libraries carries. The body is asked for
+    // as the server holds it: Qt inflates a compressed answer whole before it
+    // hands out any of it, so a small compressed answer could fill the memory
+    // before any limit could be checked. A transfer that stalls for timeoutMs
+    // is ended.
+    static void prepare(QNetworkRequest& request, int timeoutMs);
+
+    // Starts reading the reply. Without a sink at most limit bytes are kept;
+    // with one, every piece of a 200 answer is written to it and nothing is
+    // kept (any other answer fails at its first byte).
+    static ReplyReader* attach(QNetworkReply* reply, qint64 limit, QIODevice* sink = nullptr);
+    // True for a 200 answer that no error ended, the one answer that carries
+    // the whole resource asked for: a redirect's page, an empty 204 or 304 and
+    // a partial 206 do not.
+    static bool isSuccess(const QNetworkReply* reply);
+    // The reader attached to the reply, or null.
+    static ReplyReader* of(QNetworkReply* reply);
+
+    // Takes what still waits in the reply; for when it has finished.
+    void readRest();
+
+    // False once the limit was passed or the sink refused bytes.
+    bool withinBounds() const;
+    // Within bounds, and exactly as many bytes as a Content-Length announced.
+    bool isWhole() const;
+    QByteArray body() const;
+
+private slots:
+    void slotReadyRead();
+
+private:
+    ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink);
+    void fail();
+
+    QNetworkReply* m_pReply = nullptr;
+    QIODevice* m_pSink = nullptr;
+    qint64 m_nLimit = 0;
+    qint64 m_nReceived = 0;
+    QByteArray m_body;
+    bool m_bFailed = false;
+};
+
+} // namespace QMRequest
