@@ -20,13 +20,14 @@ class DownloadManager : public QObject
 public:
     explicit DownloadManager(QObject* parent = nullptr);
 
-    // Without a sink the answer is kept in memory, up to sizeLimit() bytes,
-    // and done() carries it. With one, the answer is written to that open
-    // device as it arrives, without a size limit, and done() carries no
-    // bytes; the sink must outlive the request.
+    // Without a sink the answer is kept in memory and done() carries it.
+    // With one, the answer is written to that open device as it arrives and
+    // done() carries no bytes; the sink must outlive the request. Either way
+    // an answer of more than sizeLimit() bytes fails.
     void get(const QUrl& url, QIODevice* sink = nullptr);
 
-    // The most bytes an answer kept in memory may have; 64 MiB unless set.
+    // The most bytes an answer may have, in memory or written to a sink;
+    // 64 MiB unless set.
     qint64 sizeLimit() const;
     void setSizeLimit(qint64 bytes);
 

@@ -28,11 +28,11 @@ public:
     QByteArray download(const QString& url,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
     // Writes the answer to the file only when the download succeeded: a 200
-    // answer with every byte that a Content-Length announced, and no more.
-    // The body goes to a file beside the target as it arrives, which takes
-    // the target's place at the end, so a failed download or write leaves an
-    // existing file untouched. Its size is not limited. Returns true when the
-    // file was written.
+    // answer of at most sizeLimit() bytes with every byte that a
+    // Content-Length announced, and no more. The body goes to a file beside
+    // the target as it arrives, which takes the target's place at the end,
+    // so a failed download or write leaves an existing file untouched.
+    // Returns true when the file was written.
     bool downloadToFile(const QString& url, const QString& filePath,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
@@ -43,7 +43,8 @@ public:
     // True once a download has ended; false before the first and during one.
     bool isFinished() const;
 
-    // The most bytes download() takes; a longer answer fails. 64 MiB unless set.
+    // The most bytes a download takes, into memory or into a file; a longer
+    // answer fails. 64 MiB unless set.
     qint64 sizeLimit() const;
     void setSizeLimit(qint64 bytes);
 

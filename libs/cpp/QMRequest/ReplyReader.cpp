@@ -59,12 +59,13 @@ void ReplyReader::slotReadyRead()
         if (piece.isEmpty())
             break;
         m_nReceived += piece.size();
-        if (m_pSink) {
+        // A sink is bounded too: an endless answer would otherwise fill the disk.
+        if (m_nReceived > m_nLimit) {
+            fail();
+        } else if (m_pSink) {
             // A target written in place would keep whatever reached it.
             if (!isSuccess(m_pReply) || m_pSink->write(piece) != piece.size())
                 fail();
-        } else if (m_nReceived > m_nLimit) {
-            fail();
         } else {
             m_body += piece;
         }

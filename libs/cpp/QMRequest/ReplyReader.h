@@ -10,10 +10,10 @@ class QNetworkRequest;
 namespace QMRequest {
 
 // Reads one reply piece by piece as its bytes arrive, so that no answer can
-// take more memory than it is allowed: the bytes are kept up to a limit, or
-// handed on to a device as they come, and the reply is aborted (it then ends
-// with an error) once the limit is passed or the device takes no more. The
-// reader is the reply's child and goes with it.
+// take more memory or disk than it is allowed: the bytes are kept, or handed
+// on to a device as they come, up to a limit, and the reply is aborted (it
+// then ends with an error) once the limit is passed or the device takes no
+// more. The reader is the reply's child and goes with it.
 class ReplyReader : public QObject
 {
     Q_OBJECT
@@ -25,9 +25,10 @@ public:
     // is ended.
     static void prepare(QNetworkRequest& request, int timeoutMs);
 
-    // Starts reading the reply. Without a sink at most limit bytes are kept;
-    // with one, every piece of a 200 answer is written to it and nothing is
-    // kept (any other answer fails at its first byte).
+    // Starts reading the reply; an answer of more than limit bytes fails.
+    // Without a sink the bytes are kept; with one, every piece of a 200
+    // answer is written to it and nothing is kept (any other answer fails at
+    // its first byte).
     static ReplyReader* attach(QNetworkReply* reply, qint64 limit, QIODevice* sink = nullptr);
     // True for a 200 answer that no error ended, the one answer that carries
     // the whole resource asked for: a redirect's page, an empty 204 or 304 and

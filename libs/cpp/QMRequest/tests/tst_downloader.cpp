@@ -237,24 +237,38 @@ void tst_Downloader::answerBeyondLimitFails_data()
 }
 
 // An answer is counted as it arrives and dropped once it passes the limit,
-// however it is sent; it fails as an aborted download does.
+// however it is sent and wherever it goes: in memory as into a file, which
+// keeps its old content. It fails as an aborted download does.
 void tst_Downloader::answerBeyondLimitFails()
 {
     QFETCH(LoopbackHttpServer::Reply, reply);
     const qint64 limit = 4096;
     LoopbackHttpServer server;
     server.setReply("/f", reply);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("target.txt");
+    QVERIFY(QMTest::writeFile(path, "old content"));
 
     Downloader downloader;
     downloader.setSizeLimit(limit);
     QSignalSpy progress(&downloader, SIGNAL(progress(qint64)));
     bool safetyAbort = false;
-    QTimer::singleShot(kSafetyAbortMs, &downloader, [&] {
+    QTimer safety;
+    safety.setSingleShot(true);
+    safety.setInterval(kSafetyAbortMs);
+    connect(&safety, &QTimer::timeout, &downloader, [&] {
         safetyAbort = true;
         downloader.slotAbort();
     });
+    safety.start();
     QCOMPARE(downloader.download(server.url("/f")), QByteArray());
     QVERIFY(!safetyAbort);
+    safety.start();
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), path));
+    safety.stop();
+    QVERIFY(!safetyAbort);
+    QCOMPARE(readFile(path), QString("old content"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
     // Little more than the limit was taken in before the answer was dropped.
     for (const auto& args : progress)
         QVERIFY2(args.at(0).toLongLong() < 1024 * 1024, qPrintable(args.at(0).toString()));
@@ -262,6 +276,8 @@ void tst_Downloader::answerBeyondLimitFails()
     // Within the limit the same downloader takes the answer.
     server.setResponse("/small", 200, QByteArray(int(limit), 'y'));
     QCOMPARE(downloader.download(server.url("/small")).size(), int(limit));
+    QVERIFY(downloader.downloadToFile(server.url("/small"), path));
+    QCOMPARE(QFileInfo(path).size(), limit);
 }
 
 // A server that accepts the request and then says nothing ends the download
@@ -479,7 +495,7 @@ static qint64 bytesOpenIn(const QString& folder)
 }
 
 // The body goes to the file beside the target while it arrives, not through
-// memory at the end; files have no size limit.
+// memory at the end.
 void tst_Downloader::downloadToFileStreams()
 {
     const int size = 8 * 1024 * 1024;
@@ -489,7 +505,6 @@ void tst_Downloader::downloadToFileStreams()
     const QString path = dir.filePath("target.bin");
 
     Downloader downloader;
-    downloader.setSizeLimit(4096);
     qint64 onDiskMidway = -1;
     connect(&downloader, &Downloader::progress, this, [&](qint64 received) {
         if (onDiskMidway < 0 && received >= size / 2)
