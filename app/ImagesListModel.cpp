@@ -1,14 +1,43 @@
 #include "ImagesListModel.h"
 
 #include "ImageFilters.h"
+#include "RegularFile.h"
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
 #include <new>
+
+namespace {
+
+// Points reader at a listed picture, opened into file. Opened without
+// waiting, and read only when a regular file: a pipe put at a listed path
+// after the folder walk would otherwise hold whoever reads it, the GUI
+// thread for small pictures, for good. False when it cannot be read. The
+// format comes from the content (the name is not passed on).
+bool openPicture(const QString& path, QFile* pFile, QImageReader* pReader)
+{
+    MTools::RegularFile source;
+    if (!source.open(path) || !source.releaseTo(pFile))
+        return false;
+    pReader->setDevice(pFile);
+    pReader->setDecideFormatFromContent(true);
+    return true;
+}
+
+// The size the picture's header declares; invalid when there is none.
+QSize declaredSize(const QString& path)
+{
+    QFile file;
+    QImageReader reader;
+    return openPicture(path, &file, &reader) ? reader.size() : QSize();
+}
+
+} // namespace
 
 ImagesListModel::ImagesListModel(QObject* parent)
     : QAbstractListModel(parent)
@@ -126,7 +155,10 @@ void ImagesListModel::setFolder(const QDir& dir, const QStringList& nameFilters)
 
 QImage ImagesListModel::thumbnail(const QString& path)
 {
-    QImageReader reader(path);
+    QFile file;
+    QImageReader reader;
+    if (!openPicture(path, &file, &reader))
+        return QImage();
     const QSize size = reader.size();
     const int w = size.width();
     const int h = size.height();
@@ -151,7 +183,7 @@ QImage ImagesListModel::cachedThumbnail(const QString& path) const
     auto it = m_hashThumbs.constFind(path);
     if (it != m_hashThumbs.constEnd() && it->modified == modified && it->size == size)
         return it->image;
-    const QSize pixels = QImageReader(path).size();
+    const QSize pixels = declaredSize(path);
     if (qint64(pixels.width()) * qint64(pixels.height()) > kSyncThumbnailPixels
         && qint64(pixels.width()) * qint64(pixels.height()) <= kMaxThumbnailPixels) {
         if (!m_setThumbsPending.contains(path)) {

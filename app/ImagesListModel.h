@@ -49,7 +49,8 @@ public:
 
     // The 48 x 48 thumbnail of a file: read with its longer side at 130
     // pixels and fitted, centred, on a transparent grey canvas. A null image
-    // for a file that cannot be read, has a zero side or is too large.
+    // for a file that cannot be read, is not a regular file (a pipe there is
+    // never waited for), has a zero side or is too large.
     static QImage thumbnail(const QString& path);
 
 private:

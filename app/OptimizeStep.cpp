@@ -3,6 +3,7 @@
 #include "ColorReducer.h"
 #include "ImageFilters.h"
 #include "ImageIO.h"
+#include "RegularFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -72,42 +73,24 @@ QString folderOf(const QString& path)
 class SourceFile
 {
 public:
-    SourceFile() = default;
-    SourceFile(const SourceFile&) = delete;
-    SourceFile& operator=(const SourceFile&) = delete;
-    ~SourceFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
     // False with *pError set (the reason, without the path).
     bool open(const QString& path, QString* pError)
     {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat info {};
-        if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
-            *pError = qt_error_string(errno);
-            return false;
-        }
-        if (!S_ISREG(info.st_mode)) {
-            *pError = tr("Not a regular file");
-            return false;
-        }
-        m_nSize = qint64(info.st_size);
-        m_nPermissions = int(info.st_mode & 0777);
-        return true;
+        if (m_file.open(path))
+            return true;
+        *pError = m_file.errorString();
+        return false;
     }
 
-    qint64 size() const { return m_nSize; }
-    int permissions() const { return m_nPermissions; }
+    qint64 size() const { return m_file.size(); }
+    int permissions() const { return int(m_file.mode() & 0777); }
 
     // Reads up to size bytes, fewer only at the end of the file; -1 on error.
     qint64 read(char* data, qint64 size)
     {
         qint64 done = 0;
         while (done < size) {
-            const ssize_t n = ::read(m_fd, data + done, size_t(qMin(CopyBlock, size - done)));
+            const ssize_t n = ::read(m_file.handle(), data + done, size_t(qMin(CopyBlock, size - done)));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -125,14 +108,15 @@ public:
     // system files) fails instead of being kept in part.
     bool readWhole(const std::function<bool(const char*, qint64, QString*)>& take, QString* pError)
     {
-        if (::lseek(m_fd, 0, SEEK_SET) < 0) {
+        if (::lseek(m_file.handle(), 0, SEEK_SET) < 0) {
             *pError = qt_error_string(errno);
             return false;
         }
-        QByteArray block(int(qMin(CopyBlock, qMax<qint64>(m_nSize, 1))), Qt::Uninitialized);
+        const qint64 total = size();
+        QByteArray block(int(qMin(CopyBlock, qMax<qint64>(total, 1))), Qt::Uninitialized);
         qint64 done = 0;
-        while (done < m_nSize) {
-            const qint64 n = read(block.data(), qMin<qint64>(m_nSize - done, block.size()));
+        while (done < total) {
+            const qint64 n = read(block.data(), qMin<qint64>(total - done, block.size()));
             if (n < 0) {
                 *pError = qt_error_string(errno);
                 return false;
@@ -144,12 +128,12 @@ public:
             done += n;
         }
         char extra = 0;
-        const qint64 more = done == m_nSize ? read(&extra, 1) : 0;
+        const qint64 more = done == total ? read(&extra, 1) : 0;
         if (more < 0) {
             *pError = qt_error_string(errno);
             return false;
         }
-        if (done != m_nSize || more != 0) {
+        if (done != total || more != 0) {
             *pError = tr("The file changed while it was read");
             return false;
         }
@@ -157,9 +141,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
-    qint64 m_nSize = 0;
-    int m_nPermissions = 0;
+    MTools::RegularFile m_file;
 };
 
 // Puts the file at from under the name to, never replacing anything there

@@ -1,6 +1,7 @@
 #include "PreviewLoader.h"
 
 #include "ImageIO.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -11,10 +12,6 @@
 #include <system_error>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 struct PreviewLoader::State
 {
@@ -104,16 +101,10 @@ QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
 {
     // Opened without waiting and read only when a regular file: a pipe put at
     // a source's path would otherwise hold this thread for good.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return QImage();
-    struct stat info {};
+    MTools::RegularFile source;
     QFile file;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!source.open(path) || !source.releaseTo(&file))
         return QImage();
-    }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();

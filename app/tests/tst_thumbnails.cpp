@@ -13,6 +13,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using BatchFixtures::filledPicture;
 
 class TestThumbnails : public QMTest::TestCase
@@ -23,6 +30,8 @@ private slots:
     void largePictureArrivesLater();
     void smallPictureIsImmediate();
     void modelGoesWhileDecoding();
+    void pipeIsNeverWaitedFor_data();
+    void pipeIsNeverWaitedFor();
 
 private:
     QTemporaryDir m_dir;
@@ -104,6 +113,45 @@ void TestThumbnails::modelGoesWhileDecoding()
     QVERIFY(!isOpenHere(path));
     QTest::qWait(100);
     QVERIFY(!isOpenHere(path));
+}
+
+void TestThumbnails::pipeIsNeverWaitedFor_data()
+{
+    QTest::addColumn<bool>("listRow");  // else the thumbnail of the path, as the helper thread makes it
+    QTest::newRow("row of the list") << true;
+    QTest::newRow("thumbnail of the path") << false;
+}
+
+// A pipe put at a listed picture's path, after the folder walk listed a
+// regular file there: no thumbnail, at once. The list's rows are painted on
+// the GUI thread, which a wait for a writer of the pipe would freeze.
+void TestThumbnails::pipeIsNeverWaitedFor()
+{
+    QFETCH(bool, listRow);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("listed.png"));
+    QVERIFY(BatchFixtures::writeFile(path, BatchFixtures::pngBytes(filledPicture(20, 20, Qt::red))));
+    ImagesListModel model;
+    model.setFolder(QDir(dir.path()), {QStringLiteral("*.png")});
+    QCOMPARE(model.files(), QStringList{path});
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+
+    // Asked on a thread of its own, so that a wait fails the row instead of
+    // holding the test.
+    auto asked = std::async(std::launch::async, [&] {
+        return listRow ? model.index(0).data(Qt::DecorationRole).value<QImage>() : ImagesListModel::thumbnail(path);
+    });
+    const bool answered = asked.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    // Whatever waits in the pipe goes on once a writer has come and gone;
+    // done until the call has ended, however often it opens the pipe.
+    while (asked.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    QVERIFY2(answered, "the thumbnail waits for a writer of the pipe");
+    QVERIFY(asked.get().isNull());
 }
 
 QMTEST_APP_MAIN(TestThumbnails)

@@ -1,5 +1,7 @@
 #include "EnvelopeCache.h"
 
+#include "RegularFile.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 
@@ -49,15 +51,8 @@ QByteArray timeText(const timespec& time)
 // user's, never through a link, and without waiting on a pipe; -1 otherwise.
 int openOwnFile(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    MTools::RegularFile file;
+    return file.open(path, MTools::RegularFile::NoLinks | MTools::RegularFile::OwnOnly) ? file.release() : -1;
 }
 
 }  // namespace
