@@ -1,5 +1,7 @@
 #include "ImageIO.h"
 
+#include "RegularFile.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
@@ -75,11 +77,16 @@ bool readChecked(QIODevice* pDevice, QImage* pImage, QString* pError)
 
 bool loadImageChecked(const QString& strPath, QImage* pImage, QString* pError)
 {
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file, opened without waiting: a pipe or a device at the
+    // path would otherwise hold the caller or feed it without end.
+    MTools::RegularFile source;
+    QFile file;
+    if (!source.open(strPath) || !source.releaseTo(&file)) {
         if (pImage)
             *pImage = QImage();
-        return fail(pError, tr("The file cannot be opened: %1.").arg(file.errorString()));
+        const QString reason = source.isOpen() || source.errorString().isEmpty() ? file.errorString()
+                                                                                 : source.errorString();
+        return fail(pError, tr("The file cannot be opened: %1.").arg(reason));
     }
     if (file.size() == 0) {
         if (pImage)

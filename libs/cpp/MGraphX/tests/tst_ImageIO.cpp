@@ -4,7 +4,10 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <QDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace MGraphX;
 
@@ -41,7 +44,8 @@ private slots:
     void badFiles_data();
     void badFiles();
     void loadsGoodFile();
-    void missingFile();
+    void notAFile_data();
+    void notAFile();
     void encodesIndexedImage();
     void encodeNullImage();
 };
@@ -110,12 +114,37 @@ void TestImageIO::loadsGoodFile()
     QCOMPARE(image.size(), QSize(12000, 2));
 }
 
-void TestImageIO::missingFile()
+void TestImageIO::notAFile_data()
 {
-    QImage image;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "No such file or directory";
+    QTest::newRow("folder") << "folder" << "Not a regular file";
+    // Without a writer, a plain open would wait for one for good.
+    QTest::newRow("pipe without a writer") << "pipe" << "Not a regular file";
+    // Would feed zeros without end.
+    QTest::newRow("link to a device") << "device" << "Not a regular file";
+}
+
+// Only a regular file is read; anything else fails at once with its reason.
+void TestImageIO::notAFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString strPath = dir.filePath(QStringLiteral("picture.png"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(strPath));
+    else if (kind == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(strPath).constData(), 0600), 0);
+    else if (kind == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), strPath));
+    QImage image(2, 2, QImage::Format_RGB32);
     QString strError;
-    QVERIFY(!loadImageChecked(QStringLiteral("/nonexistent/folder/none.png"), &image, &strError));
-    QVERIFY(strError.contains(QStringLiteral("cannot be opened")));
+    QVERIFY(!loadImageChecked(strPath, &image, &strError));
+    QVERIFY(image.isNull());
+    QVERIFY2(strError.contains(QStringLiteral("cannot be opened")) && strError.contains(reason),
+             qPrintable(strError));
 }
 
 void TestImageIO::encodesIndexedImage()
