@@ -219,21 +219,11 @@ void tst_Downloader::reusedForSeveralDownloads()
 
 void tst_Downloader::answerBeyondLimitFails_data()
 {
-    const QByteArray record = "build:1.0;date:2031-01-01;windows:all;";
+    const auto replies = LoopbackHttpServer::oversized("build:1.0;date:2031-01-01;windows:all;");
     QTest::addColumn<LoopbackHttpServer::Reply>("reply");
-    LoopbackHttpServer::Reply sized;
-    sized.body = record + QByteArray(1024 * 1024, 'x');
-    QTest::newRow("body past the limit") << sized;
-    // 16 KiB on the wire that Qt would inflate to 16 MiB.
-    LoopbackHttpServer::Reply gzip;
-    gzip.body = LoopbackHttpServer::gzip(record + QByteArray(16 * 1024 * 1024, '\0'));
-    gzip.headers = "Content-Encoding: gzip\r\n";
-    QTest::newRow("gzip that inflates past the limit") << gzip;
-    LoopbackHttpServer::Reply endless;
-    endless.body = record;
-    endless.omitContentLength = true;
-    endless.fillerBytes = 32 * 1024 * 1024;
-    QTest::newRow("endless body") << endless;
+    QTest::newRow("body past the limit") << replies.sized;
+    QTest::newRow("gzip that inflates past the limit") << replies.gzip;
+    QTest::newRow("endless body") << replies.endless;
 }
 
 // An answer is counted as it arrives and dropped once it passes the limit,
