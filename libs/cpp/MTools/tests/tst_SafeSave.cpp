@@ -1,6 +1,7 @@
 #include "FifoReader.h"
 #include "FileMetadata.h"
 #include "FileSizeLimit.h"
+#include "ImmutableFolder.h"
 #include "TestFiles.h"
 #include "SafeSave.h"
 
@@ -10,10 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -72,41 +70,6 @@ bool makeSocket(const QString& path, int* pFd)
     *pFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     return *pFd >= 0 && ::bind(*pFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
-
-// While alive, the folder is marked immutable (no entry can be added or
-// removed there, even by root; its files stay writable). Needs a file system
-// that knows the flag and the right to set it.
-class ImmutableFolder
-{
-public:
-    explicit ImmutableFolder(const QString& path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY))
-    {
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_bSet = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~ImmutableFolder()
-    {
-        int flags = 0;
-        if (m_bSet && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ImmutableFolder(const ImmutableFolder&) = delete;
-    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
-
-    bool isSet() const { return m_bSet; }
-
-private:
-    int m_fd = -1;
-    bool m_bSet = false;
-};
 
 // While alive, the process acts as the ordinary user "nobody", in the given
 // supplementary groups only, when it runs as root (who may create files in
