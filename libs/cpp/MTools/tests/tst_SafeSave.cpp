@@ -105,6 +105,27 @@ private:
     std::vector<gid_t> m_oldGroups;
 };
 
+// A file "shared" of 5000 bytes in a folder where anyone may add the
+// temporary file; its path, or nothing when it cannot be made.
+QString makeSharedFile(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("shared"));
+    if (!dir.isValid() || ::chmod(QFile::encodeName(dir.path()).constData(), 0777) != 0
+        || !writeBytes(path, QByteArray(5000, 'o')))
+        return {};
+    return path;
+}
+
+// Saves "new content" as root, or else as an ordinary user in the given
+// groups; false when either the save or the change of user fails.
+bool saveNewContent(const QString& path, bool asRoot, const std::vector<gid_t>& groups = {})
+{
+    if (asRoot)
+        return save(path, "new content", 4);
+    const OrdinaryUser user(groups);
+    return user.isOk() && save(path, "new content", 4);
+}
+
 }  // namespace
 
 class TestSafeSave : public QObject
@@ -475,26 +496,16 @@ void TestSafeSave::saveKeepsOwnerGroupAndMode()
     if (::geteuid() != 0)
         QSKIP("giving a file to another user or group needs root");
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    // Anyone may add the temporary file.
-    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-    const QString path = dir.filePath(QStringLiteral("shared"));
+    const QString path = makeSharedFile(dir);
+    QVERIFY(!path.isEmpty());
     const QByteArray name = QFile::encodeName(path);
-    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
     QCOMPARE(::chown(name.constData(), owner, group), 0);
     QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
     const FileMetadata before = FileMetadata::of(path);
 
-    bool bSaved = false;
-    if (saver == QLatin1String("root")) {
-        bSaved = save(path, "new content", 4);
-    } else {
-        const OrdinaryUser user(saver == QLatin1String("member") ? std::vector<gid_t>{kSharedGroup}
-                                                                  : std::vector<gid_t>{});
-        QVERIFY(user.isOk());
-        bSaved = save(path, "new content", 4);
-    }
-    QVERIFY(bSaved);
+    const std::vector<gid_t> groups = saver == QLatin1String("member") ? std::vector<gid_t>{kSharedGroup}
+                                                                       : std::vector<gid_t>{};
+    QVERIFY(saveNewContent(path, saver == QLatin1String("root"), groups));
     QCOMPARE(readBytes(path), QByteArray("new content"));
     const FileMetadata after = FileMetadata::of(path);
     QCOMPARE(after.owner, before.owner);
@@ -521,10 +532,8 @@ void TestSafeSave::saveKeepsAccessAcl()
     if (::geteuid() != 0)
         QSKIP("giving a file to another user needs root");
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-    const QString path = dir.filePath(QStringLiteral("shared"));
-    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    const QString path = makeSharedFile(dir);
+    QVERIFY(!path.isEmpty());
     if (saver == QLatin1String("owner"))
         QCOMPARE(::chown(QFile::encodeName(path).constData(), kNobody, kNoGroup), 0);
     if (!(withAcl ? grantReadAcl(path, kOtherUser) : grantReadAcl(dir.path(), kOtherUser, true))) {
@@ -536,15 +545,7 @@ void TestSafeSave::saveKeepsAccessAcl()
     QCOMPARE(acl.isEmpty(), !withAcl);
     const FileMetadata before = FileMetadata::of(path);
 
-    bool bSaved = false;
-    if (saver == QLatin1String("root")) {
-        bSaved = save(path, "new content", 4);
-    } else {
-        const OrdinaryUser user;
-        QVERIFY(user.isOk());
-        bSaved = save(path, "new content", 4);
-    }
-    QVERIFY(bSaved);
+    QVERIFY(saveNewContent(path, saver == QLatin1String("root")));
     QCOMPARE(readBytes(path), QByteArray("new content"));
     QCOMPARE(accessAcl(path), acl);
     const FileMetadata after = FileMetadata::of(path);
