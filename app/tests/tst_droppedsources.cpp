@@ -187,13 +187,7 @@ void tst_droppedsources::secondBatchOfThePicturesFolderTakesOnlyThePictures()
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({pictures})));
     QCOMPARE(page.model()->rowCount(), 3);
 
-    PageTest::ModalDriver driver("BatchDialog", [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (!dialog->closeButton()->isVisible())
-            return false;
-        dialog->closeButton()->click();
-        return true;
-    });
+    PageTest::ModalDriver driver("BatchDialog", PageTest::closeBatchWhenDone);
     QTest::mouseClick(page.compressButton(), Qt::LeftButton);
     QVERIFY(driver.done());
     QTRY_VERIFY(!page.batchThread());
