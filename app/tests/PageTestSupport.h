@@ -4,12 +4,14 @@
 
 #include "App.h"
 #include "AudioPlayer.h"
+#include "BatchDialog.h"
 #include "Os.h"
 #include "QMTest.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -96,6 +98,17 @@ private:
     bool m_bDone = false;
     int m_nSeen = 0;
 };
+
+// A ModalDriver step for the batch's progress dialog: closes it once the
+// batch is done (true), and waits until then (false).
+inline bool closeBatchWhenDone(QWidget* w)
+{
+    auto* dialog = static_cast<BatchDialog*>(w);
+    if (!dialog->closeButton()->isVisible())
+        return false;
+    dialog->closeButton()->click();
+    return true;
+}
 
 } // namespace PageTest
 

@@ -2,14 +2,14 @@
 
 // A folder in which no entry can be made while the guard lives (Linux).
 
+#include "../../libs/cpp/MTools/tests/ImmutableFolder.h"
+
 #include <QFile>
 #include <QString>
 
 #include <cerrno>
+#include <optional>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,42 +22,25 @@ class ReadOnlyFolder
 public:
     explicit ReadOnlyFolder(const QString& path)
         : m_path(QFile::encodeName(path))
-        , m_bRoot(::geteuid() == 0)
     {
-        if (m_bRoot) {
-            m_fd = ::open(m_path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            int flags = 0;
-            if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags |= FS_IMMUTABLE_FL;
-                m_bSet = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-            }
-        } else {
-            m_bSet = ::chmod(m_path.constData(), 0555) == 0;
-        }
+        if (::geteuid() == 0)
+            m_immutable.emplace(path);
+        else
+            m_bModeSet = ::chmod(m_path.constData(), 0555) == 0;
     }
     ~ReadOnlyFolder()
     {
-        if (m_bRoot) {
-            int flags = 0;
-            if (m_bSet && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
-            if (m_fd >= 0)
-                ::close(m_fd);
-        } else if (m_bSet) {
+        if (m_bModeSet)
             ::chmod(m_path.constData(), 0755);
-        }
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 
-    bool isSet() const { return m_bSet; }
-    int errorCode() const { return m_bRoot ? EPERM : EACCES; }
+    bool isSet() const { return m_immutable ? m_immutable->isSet() : m_bModeSet; }
+    int errorCode() const { return m_immutable ? EPERM : EACCES; }
 
 private:
     QByteArray m_path;
-    bool m_bRoot = false;
-    int m_fd = -1;
-    bool m_bSet = false;
+    std::optional<ImmutableFolder> m_immutable;
+    bool m_bModeSet = false;
 };

@@ -4,8 +4,8 @@
 
 #include "BatchFixtures.h"
 #include "Label.h"
+#include "ProgressBarLook.h"
 #include "QMTest.h"
-#include "SimpleProgress.h"
 
 #include <QFile>
 #include <QLabel>
@@ -19,20 +19,9 @@ using namespace BatchFixtures;
 
 namespace {
 
-// The bar as it paints with this value and text; the bar keeps its text to
-// itself, so the dialog's bar is compared with one set up by hand.
-QImage barLike(QMWidgets::SimpleProgress* bar, int value, const QString& text)
-{
-    QMWidgets::SimpleProgress reference;
-    reference.resize(bar->size());
-    reference.setValue(value);
-    reference.setText(text);
-    return reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 QImage barOf(BatchDialog& dialog)
 {
-    return dialog.progressBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return paintedBar(dialog.progressBar());
 }
 
 } // namespace

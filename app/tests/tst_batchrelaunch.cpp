@@ -91,17 +91,13 @@ void tst_batchrelaunch::relaunchDoesNotWaitForTheStoppedBatch()
     bool released = false;
     {
         PageTest::ModalDriver driver("BatchDialog", [&](QWidget* w) {
-            auto* dialog = static_cast<BatchDialog*>(w);
             if (!released) {
                 openedWhileFirstRan = first && first->isRunning();
                 released = true;
                 release.release();
                 return false;
             }
-            if (!dialog->closeButton()->isVisible())
-                return false;
-            dialog->closeButton()->click();
-            return true;
+            return PageTest::closeBatchWhenDone(w);
         });
         QTest::mouseClick(page.compressButton(), Qt::LeftButton);
         QVERIFY(driver.done());

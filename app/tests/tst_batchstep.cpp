@@ -745,6 +745,28 @@ QList<int> temporaryModes(const QString& folder)
     return modes;
 }
 
+struct Output
+{
+    QString written;  // the file's path, empty when none was written
+    QString error;
+};
+
+// The source's pic.png written into the folder by the copy phase (kind "copy
+// phase") or else by the step.
+Output writeOutput(const QString& kind, const QString& source, const QString& out)
+{
+    Output output;
+    if (kind == QLatin1String("copy phase")) {
+        output.written = OptimizeStep::copyToUniqueFile(source, out, QStringLiteral("pic"), QStringLiteral(".png"),
+                                                        &output.error);
+    } else {
+        const auto result = OptimizeStep::run(source, out + QStringLiteral("pic.png"), OptimizeStep::Options());
+        output.written = result.lstWritten.value(0);
+        output.error = result.strError;
+    }
+    return output;
+}
+
 } // namespace
 
 void TestBatchStep::testOutputPermissions_data()
@@ -789,21 +811,12 @@ void TestBatchStep::testOutputPermissions()
         return false;
     });
     const mode_t savedMask = ::umask(mode_t(umask));
-    QString written;
-    QString error;
-    if (kind == QLatin1String("copy phase")) {
-        written = OptimizeStep::copyToUniqueFile(source, out, QStringLiteral("pic"), QStringLiteral(".png"),
-                                                 &error);
-    } else {
-        const auto result = OptimizeStep::run(source, out + QStringLiteral("pic.png"), OptimizeStep::Options());
-        written = result.lstWritten.value(0);
-        error = result.strError;
-    }
+    const Output output = writeOutput(kind, source, out);
     ::umask(savedMask);
 
-    QVERIFY2(!written.isEmpty(), qPrintable(error));
-    QCOMPARE(readFile(written).isEmpty(), false);
-    QCOMPARE(QString::number(modeOf(written), 8), QString::number(expected, 8));
+    QVERIFY2(!output.written.isEmpty(), qPrintable(output.error));
+    QCOMPARE(readFile(output.written).isEmpty(), false);
+    QCOMPARE(QString::number(modeOf(output.written), 8), QString::number(expected, 8));
     QCOMPARE(modesWhileWritten.size(), 1);
     QCOMPARE(QString::number(modesWhileWritten.first(), 8), QString::number(expected, 8));
 }
@@ -852,28 +865,19 @@ void TestBatchStep::testLinkAtOutputNameIsNeverFollowed()
         return false;
     });
 
-    QString written;
-    QString error;
-    if (kind == QLatin1String("copy phase")) {
-        written = OptimizeStep::copyToUniqueFile(source, out, QStringLiteral("pic"), QStringLiteral(".png"),
-                                                 &error);
-    } else {
-        const auto result = OptimizeStep::run(source, out + QStringLiteral("pic.png"), OptimizeStep::Options());
-        written = result.lstWritten.value(0);
-        error = result.strError;
-    }
+    const Output output = writeOutput(kind, source, out);
 
     QVERIFY2(!QFileInfo::exists(target), "written through the link");
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).symLinkTarget(), target);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(written, out + expectedName);
+    QVERIFY2(output.error.isEmpty(), qPrintable(output.error));
+    QCOMPARE(output.written, out + expectedName);
     // Every entry, the dangling link too, and no temporary file left.
     QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                                  QDir::Name),
              (QStringList{expectedName, linkName}));
     if (kind != QLatin1String("reduced"))
-        QCOMPARE(readFile(written), bytes);
+        QCOMPARE(readFile(output.written), bytes);
 }
 
 void TestBatchStep::testSpecialSourceFails_data()

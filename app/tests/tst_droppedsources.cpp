@@ -33,6 +33,8 @@ using BatchFixtures::writeFile;
 namespace {
 
 const QString kLeftOutNote = QStringLiteral("destination folder left out");
+// The names of the pictures makePictures() writes.
+const QStringList kPictureNames = {"p0.png", "p1.png", "p2.png"};
 
 QList<QUrl> urlsOf(const QStringList& paths)
 {
@@ -78,6 +80,15 @@ ErrorsDialog* skippedList(MainPage& page)
             return dialog;
     }
     return nullptr;
+}
+
+// Drops the folder on the page: its three pictures are listed, and no box
+// comes up for anything left out.
+void dropListsThePictures(MainPage& page, const BoxCounter& boxes, const QString& folder)
+{
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({folder})));
+    QCOMPARE(fileNames(page.model()->files()), kPictureNames);
+    QVERIFY(boxes.texts().isEmpty());
 }
 
 } // namespace
@@ -155,7 +166,7 @@ void tst_droppedsources::destinationBelowADroppedFolderIsLeftOut()
 
     BoxCounter boxes;
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({pictures})));
-    QCOMPARE(fileNames(page.model()->files()), QStringList({"p0.png", "p1.png", "p2.png"}));
+    QCOMPARE(fileNames(page.model()->files()), kPictureNames);
     for (const QString& path : page.model()->files())
         QCOMPARE(QFileInfo(path).absolutePath(), pictures);
     // Said once, beside the count, and no box to dismiss.
@@ -187,13 +198,7 @@ void tst_droppedsources::secondBatchOfThePicturesFolderTakesOnlyThePictures()
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({pictures})));
     QCOMPARE(page.model()->rowCount(), 3);
 
-    PageTest::ModalDriver driver("BatchDialog", [](QWidget* w) {
-        auto* dialog = static_cast<BatchDialog*>(w);
-        if (!dialog->closeButton()->isVisible())
-            return false;
-        dialog->closeButton()->click();
-        return true;
-    });
+    PageTest::ModalDriver driver("BatchDialog", PageTest::closeBatchWhenDone);
     QTest::mouseClick(page.compressButton(), Qt::LeftButton);
     QVERIFY(driver.done());
     QTRY_VERIFY(!page.batchThread());
@@ -204,7 +209,7 @@ void tst_droppedsources::secondBatchOfThePicturesFolderTakesOnlyThePictures()
     QCOMPARE(results.size(), 3);
 
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({pictures})));
-    QCOMPARE(fileNames(page.model()->files()), QStringList({"p0.png", "p1.png", "p2.png"}));
+    QCOMPARE(fileNames(page.model()->files()), kPictureNames);
     for (const QString& path : page.model()->files())
         QCOMPARE(QFileInfo(path).absolutePath(), pictures);
     QCOMPARE(page.infoLabel()->text().count(kLeftOutNote), 1);
@@ -289,7 +294,7 @@ void tst_droppedsources::eachFileIsListedOnce()
         QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf(paths)));
     }
     const QStringList files = page.model()->files();
-    QCOMPARE(fileNames(files), QStringList({"p0.png", "p1.png", "p2.png"}));
+    QCOMPARE(fileNames(files), kPictureNames);
     QVERIFY2(files.contains(tmp(firstPlace)), qPrintable(files.join(QLatin1Char('\n'))));
     QCOMPARE(page.textFiles(), QVector<QString>{tmp(QStringLiteral("set/notes.txt"))});
 }
@@ -313,9 +318,7 @@ void tst_droppedsources::nameThatIsNotUtf8IsNamedAndNotListed()
 
     MainPage page;
     BoxCounter boxes;
-    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({folder})));
-    QCOMPARE(fileNames(page.model()->files()), QStringList({"p0.png", "p1.png", "p2.png"}));
-    QVERIFY(boxes.texts().isEmpty());
+    dropListsThePictures(page, boxes, folder);
     ErrorsDialog* list = skippedList(page);
     QVERIFY(list);
     QVERIFY(!list->isModal());
@@ -340,9 +343,7 @@ void tst_droppedsources::folderThatCannotBeOpenedIsNamed()
 
     MainPage page;
     BoxCounter boxes;
-    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({folder})));
-    QCOMPARE(fileNames(page.model()->files()), QStringList({"p0.png", "p1.png", "p2.png"}));
-    QVERIFY(boxes.texts().isEmpty());
+    dropListsThePictures(page, boxes, folder);
     ErrorsDialog* list = skippedList(page);
     QVERIFY(list);
     const QString text = list->textEdit()->toPlainText();

@@ -5,6 +5,7 @@
 
 #include "BatchFixtures.h"
 #include "PageTestSupport.h"
+#include "ProgressBarLook.h"
 #include "ReadOnlyFolder.h"
 
 #include "App.h"
@@ -17,7 +18,6 @@
 #include "ListView.h"
 #include "MainPage.h"
 #include "Os.h"
-#include "SimpleProgress.h"
 
 #include <QComboBox>
 #include <QDirIterator>
@@ -43,22 +43,13 @@ int currentFileNumber(BatchDialog* dialog)
     return text.section(QLatin1Char('/'), 0, 0).trimmed().toInt();
 }
 
-// Ends a batch that finished before the step could act, so no test can hang.
-bool closeWhenDone(BatchDialog* dialog)
-{
-    if (!dialog->closeButton()->isVisible())
-        return false;
-    dialog->closeButton()->click();
-    return true;
-}
-
 // A step that waits for the batch to reach file nFile and then acts on the
-// dialog; a batch that finished first is simply closed.
+// dialog; a batch that finished first is simply closed, so no test can hang.
 PageTest::ModalDriver::Step atFile(int nFile, std::function<void(BatchDialog*)> act)
 {
     return [nFile, act](QWidget* w) {
         auto* dialog = static_cast<BatchDialog*>(w);
-        if (closeWhenDone(dialog))
+        if (PageTest::closeBatchWhenDone(dialog))
             return true;
         if (currentFileNumber(dialog) < nFile)
             return false;
@@ -77,22 +68,30 @@ PageTest::ModalDriver::Step stopAtFile(int nFile, bool* pStopped = nullptr)
     });
 }
 
-// The bar as it paints with this value and text (the bar keeps its text to
-// itself, so it is compared with one set up by hand).
-QImage barLike(QMWidgets::SimpleProgress* bar, int value, const QString& text)
+// The class, title and text of the modal window that pressing "Compress"
+// brings up; a message box is accepted, any other dialog rejected.
+QStringList modalOnCompress(MainPage& page)
 {
-    QMWidgets::SimpleProgress reference;
-    reference.resize(bar->size());
-    reference.setValue(value);
-    reference.setText(text);
-    return reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QString title;
+    QString text;
+    QMTest::ModalAnswerer answer([&](QWidget* w) {
+        title = w->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            text = box->text();
+            box->accept();
+        } else {
+            static_cast<QDialog*>(w)->reject();
+        }
+    });
+    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
+    if (!answer.answered())
+        return {};
+    return {answer.answeredClassName(), title, text};
 }
 
-// A step that only closes the dialog once the batch is done.
-bool closeWhenDoneStep(QWidget* w)
-{
-    return closeWhenDone(static_cast<BatchDialog*>(w));
-}
+const QStringList kDestinationError = {
+    QStringLiteral("QMessageBox"), QStringLiteral("Error"),
+    QStringLiteral("Can not access the destination folder.\nPlease verify the destination.")};
 
 } // namespace
 
@@ -293,7 +292,7 @@ void tst_endtoend::removedRowIsLeftOut()
     QVERIFY(QMetaObject::invokeMethod(&page, "slotRemove"));
     QCOMPARE(page.model()->rowCount(), 2);
 
-    runBatch(page, closeWhenDoneStep);
+    runBatch(page, PageTest::closeBatchWhenDone);
     const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
     QVERIFY(QFileInfo::exists(batch + QStringLiteral("drop/Holiday/a.png")));
     // Both after-batch actions off: no folder opened, no sound; only the
@@ -317,7 +316,7 @@ void tst_endtoend::folderDroppedThroughALinkKeepsItsEmptyFolders()
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(link)}));
     QCOMPARE(page.model()->rowCount(), 2);
 
-    runBatch(page, closeWhenDoneStep);
+    runBatch(page, PageTest::closeBatchWhenDone);
     QTRY_VERIFY(!page.batchThread());
     const QString batch = m_strOut + batchFolders().value(0) + QLatin1Char('/');
     QCOMPARE(BatchFixtures::treeOf(batch),
@@ -389,7 +388,7 @@ void tst_endtoend::pauseHoldsTheBatchUntilResumed()
         auto* dialog = static_cast<BatchDialog*>(w);
         switch (state) {
         case Running:
-            if (closeWhenDone(dialog))
+            if (PageTest::closeBatchWhenDone(dialog))
                 return true;
             if (currentFileNumber(dialog) < 2)
                 return false;
@@ -455,20 +454,7 @@ void tst_endtoend::missingDestinationStartsNothing()
     page.setDestinationPath(missing);
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
 
-    QString title;
-    QString text;
-    QMTest::ModalAnswerer answer([&](QWidget* w) {
-        title = w->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            text = box->text();
-            box->accept();
-        }
-    });
-    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
-    QVERIFY(answer.answered());
-    QCOMPARE(answer.answeredClassName(), QStringLiteral("QMessageBox"));
-    QCOMPARE(title, QStringLiteral("Error"));
-    QCOMPARE(text, QStringLiteral("Can not access the destination folder.\nPlease verify the destination."));
+    QCOMPARE(modalOnCompress(page), kDestinationError);
     QVERIFY(!page.batchThread());
     QVERIFY(!QFileInfo::exists(missing));
     QCOMPARE(page.model()->rowCount(), 3);
@@ -486,7 +472,7 @@ void tst_endtoend::deletedDefaultDestinationIsMadeAgain()
     bool sawDialog = false;
     runBatch(page, [&](QWidget* w) {
         sawDialog = true;
-        return closeWhenDoneStep(w);
+        return PageTest::closeBatchWhenDone(w);
     });
     QVERIFY(sawDialog);
     QTRY_VERIFY(!page.batchThread());
@@ -511,7 +497,7 @@ void tst_endtoend::earlierBatchFinishingLateActsOnlyOnItself()
     QVERIFY(first);
     // Second batch at once: it first joins the first one, whose late
     // finished signal then finds its thread gone.
-    runBatch(page, closeWhenDoneStep);
+    runBatch(page, PageTest::closeBatchWhenDone);
     QVERIFY(first.isNull());
     // The dialog can be closed a moment before the page hears the end.
     QTRY_VERIFY(!page.batchThread());
@@ -586,7 +572,7 @@ void tst_endtoend::readOnlyDestinationEndsAsAFailure()
         if (!dialog->closeButton()->isVisible())
             return false;
         QMWidgets::SimpleProgress* bar = dialog->progressBar();
-        const QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = paintedBar(bar);
         ringPercent = dialog->ring()->percent();
         reason = bar->toolTip();
         saysDone = shown == barLike(bar, bar->value(), QStringLiteral("DONE"))
@@ -621,22 +607,7 @@ void tst_endtoend::emptyDestinationStartsNothing()
     QCOMPARE(page.destinationBox()->itemText(0), QString());
     QVERIFY(PageTest::dropUrls(page.listView()->viewport(), {QUrl::fromLocalFile(drop)}));
 
-    QString title;
-    QString text;
-    QMTest::ModalAnswerer answer([&](QWidget* w) {
-        title = w->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            text = box->text();
-            box->accept();
-        } else {
-            static_cast<QDialog*>(w)->reject();
-        }
-    });
-    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
-    QVERIFY(answer.answered());
-    QCOMPARE(answer.answeredClassName(), QStringLiteral("QMessageBox"));
-    QCOMPARE(title, QStringLiteral("Error"));
-    QCOMPARE(text, QStringLiteral("Can not access the destination folder.\nPlease verify the destination."));
+    QCOMPARE(modalOnCompress(page), kDestinationError);
     QTRY_VERIFY(!page.batchThread());
     QCOMPARE(BatchFixtures::treeOf(QDir::currentPath()).filter(QStringLiteral(".png")), QStringList());
 }

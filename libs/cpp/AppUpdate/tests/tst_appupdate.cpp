@@ -15,15 +15,6 @@ const QString kBuildPath = QStringLiteral("/apps/buildsinfo/zintrop lite_win");
 const QByteArray kNewerRecord = "build:2.0;date:2031-01-01;windows:all";
 const QByteArray kSameRecord = "build:1.0;date:2000-01-01;windows:all";
 
-// An answer sent compressed, which Qt would inflate to the whole data.
-LoopbackHttpServer::Reply gzipped(const QByteArray& data)
-{
-    LoopbackHttpServer::Reply reply;
-    reply.body = LoopbackHttpServer::gzip(data);
-    reply.headers = "Content-Encoding: gzip\r\n";
-    return reply;
-}
-
 // What the dialog said, or nothing when no dialog was shown.
 struct DialogWatch
 {
@@ -229,7 +220,7 @@ void tst_AppUpdate::fallbackServer()
     else if (primary == "partial")
         first.setResponse(kBuildPath, 206, kNewerRecord);
     else if (primary == "gzip")
-        first.setReply(kBuildPath, gzipped(kNewerRecord + QByteArray(16 * 1024 * 1024, ' ')));
+        first.setReply(kBuildPath, LoopbackHttpServer::oversized(kNewerRecord).gzip);
     else if (primary == "huge")
         first.setResponse(kBuildPath, 200, "build:" + QByteArray(10 * 1024 * 1024, '9') + ";date:2031-01-01;windows:all");
     pointServersAt(primary == "down" ? nullptr : &first, &second);

@@ -1,6 +1,7 @@
 #include "FifoReader.h"
 #include "FileMetadata.h"
 #include "FileSizeLimit.h"
+#include "ImmutableFolder.h"
 #include "TestFiles.h"
 #include "SafeSave.h"
 
@@ -10,10 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -54,6 +52,12 @@ bool save(const QString& path, const QByteArray& bytes, int nPiece,
     return file.commit();
 }
 
+// A second name for the file.
+bool hardLink(const QString& path, const QString& newPath)
+{
+    return ::link(QFile::encodeName(path).constData(), QFile::encodeName(newPath).constData()) == 0;
+}
+
 mode_t fileType(const QString& path)
 {
     struct stat info {};
@@ -72,41 +76,6 @@ bool makeSocket(const QString& path, int* pFd)
     *pFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     return *pFd >= 0 && ::bind(*pFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
-
-// While alive, the folder is marked immutable (no entry can be added or
-// removed there, even by root; its files stay writable). Needs a file system
-// that knows the flag and the right to set it.
-class ImmutableFolder
-{
-public:
-    explicit ImmutableFolder(const QString& path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY))
-    {
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_bSet = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~ImmutableFolder()
-    {
-        int flags = 0;
-        if (m_bSet && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ImmutableFolder(const ImmutableFolder&) = delete;
-    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
-
-    bool isSet() const { return m_bSet; }
-
-private:
-    int m_fd = -1;
-    bool m_bSet = false;
-};
 
 // While alive, the process acts as the ordinary user "nobody", in the given
 // supplementary groups only, when it runs as root (who may create files in
@@ -141,6 +110,27 @@ private:
     bool m_bOk = false;
     std::vector<gid_t> m_oldGroups;
 };
+
+// A file "shared" of 5000 bytes in a folder where anyone may add the
+// temporary file; its path, or nothing when it cannot be made.
+QString makeSharedFile(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("shared"));
+    if (!dir.isValid() || ::chmod(QFile::encodeName(dir.path()).constData(), 0777) != 0
+        || !writeBytes(path, QByteArray(5000, 'o')))
+        return {};
+    return path;
+}
+
+// Saves "new content" as root, or else as an ordinary user in the given
+// groups; false when either the save or the change of user fails.
+bool saveNewContent(const QString& path, bool asRoot, const std::vector<gid_t>& groups = {})
+{
+    if (asRoot)
+        return save(path, "new content", 4);
+    const OrdinaryUser user(groups);
+    return user.isOk() && save(path, "new content", 4);
+}
 
 }  // namespace
 
@@ -236,7 +226,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
     QVERIFY(writeBytes(path, "old content"));
     QStringList names{"kept"};
     if (place == QLatin1String("hard link")) {
-        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()), 0);
+        QVERIFY(hardLink(path, dir.filePath("other")));
         names << "other";
     }
     std::optional<ImmutableFolder> immutable;
@@ -467,7 +457,7 @@ void TestSafeSave::seekPatchesWrittenBytes()
     const QString other = dir.filePath(QStringLiteral("other"));
     if (hardLinked) {
         QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
-        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+        QVERIFY(hardLink(path, other));
     }
     MTools::SafeSave file(path, MTools::SafeSave::RegularFileOnly);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -512,26 +502,16 @@ void TestSafeSave::saveKeepsOwnerGroupAndMode()
     if (::geteuid() != 0)
         QSKIP("giving a file to another user or group needs root");
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    // Anyone may add the temporary file.
-    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-    const QString path = dir.filePath(QStringLiteral("shared"));
+    const QString path = makeSharedFile(dir);
+    QVERIFY(!path.isEmpty());
     const QByteArray name = QFile::encodeName(path);
-    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
     QCOMPARE(::chown(name.constData(), owner, group), 0);
     QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
     const FileMetadata before = FileMetadata::of(path);
 
-    bool bSaved = false;
-    if (saver == QLatin1String("root")) {
-        bSaved = save(path, "new content", 4);
-    } else {
-        const OrdinaryUser user(saver == QLatin1String("member") ? std::vector<gid_t>{kSharedGroup}
-                                                                  : std::vector<gid_t>{});
-        QVERIFY(user.isOk());
-        bSaved = save(path, "new content", 4);
-    }
-    QVERIFY(bSaved);
+    const std::vector<gid_t> groups = saver == QLatin1String("member") ? std::vector<gid_t>{kSharedGroup}
+                                                                       : std::vector<gid_t>{};
+    QVERIFY(saveNewContent(path, saver == QLatin1String("root"), groups));
     QCOMPARE(readBytes(path), QByteArray("new content"));
     const FileMetadata after = FileMetadata::of(path);
     QCOMPARE(after.owner, before.owner);
@@ -558,10 +538,8 @@ void TestSafeSave::saveKeepsAccessAcl()
     if (::geteuid() != 0)
         QSKIP("giving a file to another user needs root");
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-    const QString path = dir.filePath(QStringLiteral("shared"));
-    QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
+    const QString path = makeSharedFile(dir);
+    QVERIFY(!path.isEmpty());
     if (saver == QLatin1String("owner"))
         QCOMPARE(::chown(QFile::encodeName(path).constData(), kNobody, kNoGroup), 0);
     if (!(withAcl ? grantReadAcl(path, kOtherUser) : grantReadAcl(dir.path(), kOtherUser, true))) {
@@ -573,15 +551,7 @@ void TestSafeSave::saveKeepsAccessAcl()
     QCOMPARE(acl.isEmpty(), !withAcl);
     const FileMetadata before = FileMetadata::of(path);
 
-    bool bSaved = false;
-    if (saver == QLatin1String("root")) {
-        bSaved = save(path, "new content", 4);
-    } else {
-        const OrdinaryUser user;
-        QVERIFY(user.isOk());
-        bSaved = save(path, "new content", 4);
-    }
-    QVERIFY(bSaved);
+    QVERIFY(saveNewContent(path, saver == QLatin1String("root")));
     QCOMPARE(readBytes(path), QByteArray("new content"));
     QCOMPARE(accessAcl(path), acl);
     const FileMetadata after = FileMetadata::of(path);
@@ -607,7 +577,7 @@ void TestSafeSave::hardLinkedFileIsWrittenInPlace()
     const QString path = dir.filePath(QStringLiteral("kept"));
     const QString other = dir.filePath(QStringLiteral("other"));
     QVERIFY(writeBytes(path, QByteArray(5000, 'o')));
-    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    QVERIFY(hardLink(path, other));
     const FileMetadata before = FileMetadata::of(path);
 
     QVERIFY(save(path, bytes, 4096));

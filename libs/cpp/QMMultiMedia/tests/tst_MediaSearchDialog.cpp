@@ -62,6 +62,15 @@ QList<QUrl> urlsOf(const QStringList &paths)
     return urls;
 }
 
+// The URLs of paths relative to the folder.
+QList<QUrl> urlsUnder(const QString &folder, const QStringList &relativePaths)
+{
+    QList<QUrl> urls;
+    for (const QString &p : relativePaths)
+        urls.append(QUrl::fromLocalFile(folder + QLatin1Char('/') + p));
+    return urls;
+}
+
 // Paths relative to root, sorted: the walk keeps the file system's order.
 QStringList relative(const QVector<QString> &paths, const QString &root)
 {
@@ -444,12 +453,9 @@ void tst_MediaSearchDialog::leavesOutTheFoldersItIsGiven()
     QVERIFY(QFile::link(m_strRoot + "/elsewhere", m_strRoot + "/pics/toElsewhere"));
     QVERIFY(QFile::link(m_strRoot + "/pics/out", m_strRoot + "/outLink"));
 
-    QStringList droppedPaths;
-    for (const QString &rel : dropped)
-        droppedPaths << m_strRoot + QLatin1Char('/') + rel;
     ScriptedSearchDialog dialog;
     dialog.setFoldersToLeaveOut({m_strRoot + QLatin1Char('/') + leaveOut});
-    QCOMPARE(runSearch(dialog, urlsOf(droppedPaths)), int(QDialog::Accepted));
+    QCOMPARE(runSearch(dialog, urlsUnder(m_strRoot, dropped)), int(QDialog::Accepted));
     QCOMPARE(relative(dialog.imageFiles(), m_strRoot), images);
     QCOMPARE(relative(dialog.leftOutFolders(), m_strRoot), leftOut);
     // A folder left out is not empty content to copy.
@@ -493,11 +499,8 @@ void tst_MediaSearchDialog::takesEachFileOnce()
     QVERIFY(QFile::link(m_strRoot + "/f/a.png", m_strRoot + "/h/alias.png"));
     QVERIFY(QFile::link(m_strRoot + "/f", m_strRoot + "/fLink"));
 
-    QStringList droppedPaths;
-    for (const QString &rel : dropped)
-        droppedPaths << m_strRoot + QLatin1Char('/') + rel;
     ScriptedSearchDialog dialog;
-    QCOMPARE(runSearch(dialog, urlsOf(droppedPaths)), int(QDialog::Accepted));
+    QCOMPARE(runSearch(dialog, urlsUnder(m_strRoot, dropped)), int(QDialog::Accepted));
     // In the order found, not sorted: the first place a file was met stays.
     QStringList found;
     for (const QString &path : dialog.imageFiles())

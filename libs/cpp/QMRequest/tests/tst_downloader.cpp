@@ -49,15 +49,30 @@ private slots:
     void onlyWholeSuccessCounts_data();
     void onlyWholeSuccessCounts();
     void downloadToFileStreams();
-
-private:
-    static QString readFile(const QString& path);
 };
 
 namespace {
 
 // Generous: only a download that never ends meets it.
 const int kSafetyAbortMs = 20000;
+
+// A download's target "target.txt" that holds "old content", alone in a
+// folder of its own.
+struct OldTarget
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("target.txt");
+    const bool isWritten = QMTest::writeFile(path, "old content");
+
+    // Each file of the folder with its content, as "name: content".
+    QStringList files() const
+    {
+        QStringList files;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+            files << name + ": " + QString::fromUtf8(QMTest::readFile(dir.filePath(name)));
+        return files;
+    }
+};
 
 } // namespace
 
@@ -219,21 +234,11 @@ void tst_Downloader::reusedForSeveralDownloads()
 
 void tst_Downloader::answerBeyondLimitFails_data()
 {
-    const QByteArray record = "build:1.0;date:2031-01-01;windows:all;";
+    const auto replies = LoopbackHttpServer::oversized("build:1.0;date:2031-01-01;windows:all;");
     QTest::addColumn<LoopbackHttpServer::Reply>("reply");
-    LoopbackHttpServer::Reply sized;
-    sized.body = record + QByteArray(1024 * 1024, 'x');
-    QTest::newRow("body past the limit") << sized;
-    // 16 KiB on the wire that Qt would inflate to 16 MiB.
-    LoopbackHttpServer::Reply gzip;
-    gzip.body = LoopbackHttpServer::gzip(record + QByteArray(16 * 1024 * 1024, '\0'));
-    gzip.headers = "Content-Encoding: gzip\r\n";
-    QTest::newRow("gzip that inflates past the limit") << gzip;
-    LoopbackHttpServer::Reply endless;
-    endless.body = record;
-    endless.omitContentLength = true;
-    endless.fillerBytes = 32 * 1024 * 1024;
-    QTest::newRow("endless body") << endless;
+    QTest::newRow("body past the limit") << replies.sized;
+    QTest::newRow("gzip that inflates past the limit") << replies.gzip;
+    QTest::newRow("endless body") << replies.endless;
 }
 
 // An answer is counted as it arrives and dropped once it passes the limit,
@@ -245,9 +250,8 @@ void tst_Downloader::answerBeyondLimitFails()
     const qint64 limit = 4096;
     LoopbackHttpServer server;
     server.setReply("/f", reply);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("target.txt");
-    QVERIFY(QMTest::writeFile(path, "old content"));
+    OldTarget target;
+    QVERIFY(target.isWritten);
 
     Downloader downloader;
     downloader.setSizeLimit(limit);
@@ -264,11 +268,10 @@ void tst_Downloader::answerBeyondLimitFails()
     QCOMPARE(downloader.download(server.url("/f")), QByteArray());
     QVERIFY(!safetyAbort);
     safety.start();
-    QVERIFY(!downloader.downloadToFile(server.url("/f"), path));
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), target.path));
     safety.stop();
     QVERIFY(!safetyAbort);
-    QCOMPARE(readFile(path), QString("old content"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+    QCOMPARE(target.files(), QStringList{"target.txt: old content"});
     // Little more than the limit was taken in before the answer was dropped.
     for (const auto& args : progress)
         QVERIFY2(args.at(0).toLongLong() < 1024 * 1024, qPrintable(args.at(0).toString()));
@@ -276,8 +279,8 @@ void tst_Downloader::answerBeyondLimitFails()
     // Within the limit the same downloader takes the answer.
     server.setResponse("/small", 200, QByteArray(int(limit), 'y'));
     QCOMPARE(downloader.download(server.url("/small")).size(), int(limit));
-    QVERIFY(downloader.downloadToFile(server.url("/small"), path));
-    QCOMPARE(QFileInfo(path).size(), limit);
+    QVERIFY(downloader.downloadToFile(server.url("/small"), target.path));
+    QCOMPARE(QFileInfo(target.path).size(), limit);
 }
 
 // A server that accepts the request and then says nothing ends the download
@@ -363,14 +366,6 @@ void tst_Downloader::unknownSizeGivesNoPercent()
     QCOMPARE(percent.last().at(0).toInt(), 100);
 }
 
-QString tst_Downloader::readFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("<missing>");
-    return QString::fromUtf8(f.readAll());
-}
-
 void tst_Downloader::downloadToFile_data()
 {
     QTest::addColumn<int>("status");
@@ -392,9 +387,8 @@ void tst_Downloader::downloadToFile()
     QFETCH(bool, written);
     QFETCH(QString, content);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath("target.txt");
-    QVERIFY(QMTest::writeFile(path, "old content"));
+    OldTarget target;
+    QVERIFY(target.isWritten);
 
     LoopbackHttpServer server;
     LoopbackHttpServer::Reply reply;
@@ -406,23 +400,21 @@ void tst_Downloader::downloadToFile()
     Downloader downloader;
     if (abort)
         QTimer::singleShot(100, &downloader, SLOT(slotAbort()));
-    QCOMPARE(downloader.downloadToFile(server.url("/f"), path), written);
-    QCOMPARE(readFile(path), content);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+    QCOMPARE(downloader.downloadToFile(server.url("/f"), target.path), written);
+    QCOMPARE(target.files(), QStringList{"target.txt: " + content});
 }
 
 void tst_Downloader::downloadToFileWriteFailureKeepsFile()
 {
-    QTemporaryDir dir;
+    OldTarget target;
+    QVERIFY(target.isWritten);
     LoopbackHttpServer server;
     server.setResponse("/f", 200, "fresh content from the server");
     Downloader downloader;
 
     // A path in a folder that does not exist fails cleanly.
-    QVERIFY(!downloader.downloadToFile(server.url("/f"), dir.filePath("no/such/folder/x.txt")));
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), target.dir.filePath("no/such/folder/x.txt")));
 
-    const QString path = dir.filePath("target.txt");
-    QVERIFY(QMTest::writeFile(path, "old content"));
     // The file system takes no more than a few bytes per file (as when the
     // disk is full), so writing the new content fails part way.
     ::signal(SIGXFSZ, SIG_IGN);
@@ -431,12 +423,11 @@ void tst_Downloader::downloadToFileWriteFailureKeepsFile()
     rlimit tiny = saved;
     tiny.rlim_cur = 4;
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool written = downloader.downloadToFile(server.url("/f"), path);
+    const bool written = downloader.downloadToFile(server.url("/f"), target.path);
     ::setrlimit(RLIMIT_FSIZE, &saved);
 
     QVERIFY(!written);
-    QCOMPARE(readFile(path), QString("old content"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+    QCOMPARE(target.files(), QStringList{"target.txt: old content"});
 }
 
 void tst_Downloader::onlyWholeSuccessCounts_data()
@@ -469,15 +460,13 @@ void tst_Downloader::onlyWholeSuccessCounts()
     QFETCH(LoopbackHttpServer::Reply, reply);
     LoopbackHttpServer server;
     server.setReply("/f", reply);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("target.txt");
-    QVERIFY(QMTest::writeFile(path, "old content"));
+    OldTarget target;
+    QVERIFY(target.isWritten);
 
     Downloader downloader;
     QCOMPARE(downloader.download(server.url("/f")), QByteArray());
-    QVERIFY(!downloader.downloadToFile(server.url("/f"), path));
-    QCOMPARE(readFile(path), QString("old content"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"target.txt"});
+    QVERIFY(!downloader.downloadToFile(server.url("/f"), target.path));
+    QCOMPARE(target.files(), QStringList{"target.txt: old content"});
     QCOMPARE(server.requestCount("/elsewhere"), 0);
 }
 

@@ -124,6 +124,18 @@ bool isSocket(const QString& path)
     return S_ISSOCK(statusOf(path).st_mode);
 }
 
+// A second instance under the key finds the first one running and tells it
+// the text, which arrives whole.
+void secondInstanceTells(SingleAppCheck& first, const QString& key, const QString& text)
+{
+    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
+    SingleAppCheck second(key);
+    QVERIFY(second.isRunning());
+    QVERIFY(second.sendMessage(text));
+    QVERIFY(received.wait(5000));
+    QCOMPARE(received.first().first().toString(), text);
+}
+
 } // namespace
 
 class tst_SingleAppCheck : public QObject
@@ -150,6 +162,12 @@ private slots:
 private:
     // Starts this program in a child mode, as this user or as nobody.
     void startChild(QProcess& child, const QStringList& arguments, bool asNobody);
+    // Starts a child that serves as the first instance under the key; its
+    // first line, "ready" once it serves.
+    QByteArray startServing(QProcess& child, const QString& key, bool asNobody);
+    // Nobody's later instance under the key sends longText(letters); what it
+    // printed.
+    QByteArray sendAsNobody(const QString& key, int letters);
     bool canActAsNobody(QString* reason) const;
     // The socket of nobody's first instance, wherever the guard put it.
     QString nobodysSocket(const QString& key) const;
@@ -194,6 +212,21 @@ void tst_SingleAppCheck::startChild(QProcess& child, const QStringList& argument
                                   + arguments);
 }
 
+QByteArray tst_SingleAppCheck::startServing(QProcess& child, const QString& key, bool asNobody)
+{
+    startChild(child, {"--serve", key}, asNobody);
+    return firstLine(child);
+}
+
+QByteArray tst_SingleAppCheck::sendAsNobody(const QString& key, int letters)
+{
+    QProcess child;
+    startChild(child, {"--send", key, QString::number(letters)}, true);
+    if (!child.waitForFinished(10000))
+        return "did not end";
+    return child.readAllStandardOutput();
+}
+
 bool tst_SingleAppCheck::canActAsNobody(QString* reason) const
 {
     if (::geteuid() != 0)
@@ -218,13 +251,7 @@ void tst_SingleAppCheck::secondInstanceReachesFirst()
     SingleAppCheck first(key);
     QVERIFY(!first.isRunning());
     QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
-    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
-
-    SingleAppCheck second(key);
-    QVERIFY(second.isRunning());
-    QVERIFY(second.sendMessage(QStringLiteral("open /tmp/b\u00e4r.png")));
-    QVERIFY(received.wait(5000));
-    QCOMPARE(received.first().first().toString(), QStringLiteral("open /tmp/b\u00e4r.png"));
+    secondInstanceTells(first, key, QStringLiteral("open /tmp/b\u00e4r.png"));
 }
 
 void tst_SingleAppCheck::firstInstanceWithoutPeerCannotSend()
@@ -283,11 +310,7 @@ void tst_SingleAppCheck::socketIsTheUsersOwn()
     QVERIFY(!QFileInfo::exists(m_sandbox->filePath(key)));
 
     // Instances find each other there.
-    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
-    SingleAppCheck second(key);
-    QVERIFY(second.isRunning());
-    QVERIFY(second.sendMessage("here"));
-    QVERIFY(received.wait(5000));
+    secondInstanceTells(first, key, "here");
 }
 
 void tst_SingleAppCheck::leftoversOfCrashedInstanceDoNotBlock()
@@ -302,12 +325,7 @@ void tst_SingleAppCheck::leftoversOfCrashedInstanceDoNotBlock()
     QVERIFY(!next.isRunning());
 
     // It has really become the first instance: others reach it.
-    QSignalSpy received(&next, &SingleAppCheck::messageAvailable);
-    SingleAppCheck other(key);
-    QVERIFY(other.isRunning());
-    QVERIFY(other.sendMessage("after crash"));
-    QVERIFY(received.wait(5000));
-    QCOMPARE(received.first().first().toString(), QString("after crash"));
+    secondInstanceTells(next, key, "after crash");
 }
 
 void tst_SingleAppCheck::messageArrivesWhole_data()
@@ -322,8 +340,7 @@ void tst_SingleAppCheck::messageArrivesWhole()
     QFETCH(QString, text);
     const QString key = uniqueKey("peer");
     QProcess first;
-    startChild(first, {"--serve", key}, false);
-    QCOMPARE(firstLine(first), QByteArray("ready"));
+    QCOMPARE(startServing(first, key, false), QByteArray("ready"));
 
     {
         SingleAppCheck second(key);
@@ -397,12 +414,8 @@ void tst_SingleAppCheck::strangerAtTheOldNameHearsNothing()
     QVERIFY(stranger.listen(m_sandbox->filePath(key)));
 
     QProcess first;
-    startChild(first, {"--serve", key}, true);
-    QCOMPARE(firstLine(first), QByteArray("ready"));
-    QProcess second;
-    startChild(second, {"--send", key, "12"}, true);
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.readAllStandardOutput(), QByteArray("running\nsent\n"));
+    QCOMPARE(startServing(first, key, true), QByteArray("ready"));
+    QCOMPARE(sendAsNobody(key, 12), QByteArray("running\nsent\n"));
     QCOMPARE(finish(first), describe(longText(12)) + "\n");
     QVERIFY(!stranger.waitForNewConnection(0));
 }
@@ -424,8 +437,7 @@ void tst_SingleAppCheck::strangerIsNeitherHeardNorTold()
         QSKIP(qPrintable(reason));
     const QString key = uniqueKey("stranger");
     QProcess first;
-    startChild(first, {"--serve", key}, true);
-    QCOMPARE(firstLine(first), QByteArray("ready"));
+    QCOMPARE(startServing(first, key, true), QByteArray("ready"));
     const QString socketPath = nobodysSocket(key);
     QVERIFY(!socketPath.isEmpty());
 
@@ -445,10 +457,7 @@ void tst_SingleAppCheck::strangerIsNeitherHeardNorTold()
     QLocalServer stranger;
     stranger.setSocketOptions(QLocalServer::WorldAccessOption);
     QVERIFY(stranger.listen(socketPath));
-    QProcess second;
-    startChild(second, {"--send", key, "12"}, true);
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.readAllStandardOutput(), QByteArray("running\nnot sent\n"));
+    QCOMPARE(sendAsNobody(key, 12), QByteArray("running\nnot sent\n"));
     QByteArray heard;
     if (stranger.waitForNewConnection(0)) {
         QLocalSocket* socket = stranger.nextPendingConnection();
@@ -468,18 +477,12 @@ void tst_SingleAppCheck::otherUsersInstanceLeavesTheGuardOn()
         QSKIP(qPrintable(reason));
     const QString key = uniqueKey("other-user");
     QProcess other;
-    startChild(other, {"--serve", key}, true);
-    QCOMPARE(firstLine(other), QByteArray("ready"));
+    QCOMPARE(startServing(other, key, true), QByteArray("ready"));
 
     SingleAppCheck first(key);
     QVERIFY(!first.isRunning());
     QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
-    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
-    SingleAppCheck second(key);
-    QVERIFY(second.isRunning());
-    QVERIFY(second.sendMessage("mine"));
-    QVERIFY(received.wait(5000));
-    QCOMPARE(received.first().first().toString(), QString("mine"));
+    secondInstanceTells(first, key, "mine");
     QCOMPARE(finish(other), QByteArray());
 }
 

@@ -104,21 +104,11 @@ void tst_WebView::navigateFollowsRedirect()
 
 void tst_WebView::oversizedPageFails_data()
 {
+    const auto replies = LoopbackHttpServer::oversized("<html>");
     QTest::addColumn<LoopbackHttpServer::Reply>("reply");
-    const QByteArray page = "<html>";
-    LoopbackHttpServer::Reply sized;
-    sized.body = page + QByteArray(1024 * 1024, 'x');
-    QTest::newRow("page past the limit") << sized;
-    // 16 KiB on the wire that Qt would inflate to 16 MiB.
-    LoopbackHttpServer::Reply gzip;
-    gzip.body = LoopbackHttpServer::gzip(page + QByteArray(16 * 1024 * 1024, ' '));
-    gzip.headers = "Content-Encoding: gzip\r\n";
-    QTest::newRow("gzip that inflates past the limit") << gzip;
-    LoopbackHttpServer::Reply endless;
-    endless.body = page;
-    endless.omitContentLength = true;
-    endless.fillerBytes = 32 * 1024 * 1024;
-    QTest::newRow("endless page") << endless;
+    QTest::newRow("page past the limit") << replies.sized;
+    QTest::newRow("gzip that inflates past the limit") << replies.gzip;
+    QTest::newRow("endless page") << replies.endless;
 }
 
 // A page is counted as it arrives and dropped once it passes the limit.

@@ -37,6 +37,40 @@ void enableDebug(QLoggingCategory* category)
         category->setEnabled(QtDebugMsg, true);
 }
 
+// Forks with a pipe from the child to this process: the child keeps the
+// writing end fds[1], this process the reading end fds[0]. -1 when no child
+// could be made (and no end is left open).
+pid_t forkWithPipe(int fds[2])
+{
+    if (pipe(fds) != 0)
+        return -1;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        return 0;
+    }
+    close(fds[1]);
+    if (child < 0)
+        close(fds[0]);
+    return child;
+}
+
+// Ends a forked child with the function's answer: exit status 0 for true,
+// 1 for false, 2 for an exception.
+[[noreturn]] void exitWithAnswer(const std::function<bool()>& function)
+{
+    // The test framework's crash handlers would start a debugger here.
+    for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(sig, SIG_DFL);
+    try {
+        _exit(function() ? 0 : 1);
+    } catch (...) {
+        _exit(2);
+    }
+}
+
 }  // namespace
 
 CapturedDebug::CapturedDebug()
@@ -95,20 +129,16 @@ QString CapturedStderr::text()
 bool aborts(const std::function<void()>& function, QString* pOutput)
 {
     int fds[2];
-    if (pipe(fds) != 0)
+    const pid_t child = forkWithPipe(fds);
+    if (child < 0)
         return false;
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t child = fork();
     if (child == 0) {
-        close(fds[0]);
         dup2(fds[1], 1);
         dup2(fds[1], 2);
         qInstallMessageHandler(nullptr);  // Qt's own: fatal messages to stderr, then abort
         function();
         _exit(0);
     }
-    close(fds[1]);
     QByteArray output;
     char buffer[512];
     ssize_t n;
@@ -295,14 +325,7 @@ bool staysWithin(qint64 extraBytes, const std::function<bool()>& function)
     if (child == 0) {
         const struct rlimit r = {rlim_t(limit), rlim_t(limit)};
         setrlimit(RLIMIT_AS, &r);
-        // The test framework's crash handlers would start a debugger here.
-        for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
-            std::signal(sig, SIG_DFL);
-        try {
-            _exit(function() ? 0 : 1);
-        } catch (...) {
-            _exit(2);
-        }
+        exitWithAnswer(function);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -314,32 +337,22 @@ bool finishesWithin(int milliseconds, const std::function<bool()>& function, boo
 {
     // The child holds the pipe's writing end: its end closes the pipe.
     int fds[2];
-    if (pipe(fds) != 0)
+    const pid_t child = forkWithPipe(fds);
+    if (child == 0)
+        exitWithAnswer(function);
+    if (pTimedOut)
+        *pTimedOut = false;
+    if (child < 0)
         return false;
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
-            std::signal(sig, SIG_DFL);
-        try {
-            _exit(function() ? 0 : 1);
-        } catch (...) {
-            _exit(2);
-        }
-    }
-    close(fds[1]);
     pollfd end = {fds[0], POLLIN, 0};
-    const bool ended = child > 0 && poll(&end, 1, milliseconds) == 1;
+    const bool ended = poll(&end, 1, milliseconds) == 1;
     close(fds[0]);
-    if (child > 0 && !ended)
+    if (!ended)
         kill(child, SIGKILL);
     int status = 0;
-    if (child > 0)
-        waitpid(child, &status, 0);
+    waitpid(child, &status, 0);
     if (pTimedOut)
-        *pTimedOut = child > 0 && !ended;
+        *pTimedOut = !ended;
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

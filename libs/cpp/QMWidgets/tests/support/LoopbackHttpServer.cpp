@@ -289,3 +289,15 @@ QByteArray LoopbackHttpServer::gzip(const QByteArray& data)
     out += littleEndian32(quint32(data.size()));
     return out;
 }
+
+LoopbackHttpServer::OversizedReplies LoopbackHttpServer::oversized(const QByteArray& start)
+{
+    OversizedReplies replies;
+    replies.sized.body = start + QByteArray(1024 * 1024, 'x');
+    replies.gzip.body = gzip(start + QByteArray(16 * 1024 * 1024, ' '));
+    replies.gzip.headers = "Content-Encoding: gzip\r\n";
+    replies.endless.body = start;
+    replies.endless.omitContentLength = true;
+    replies.endless.fillerBytes = 32 * 1024 * 1024;
+    return replies;
+}

@@ -71,6 +71,16 @@ public:
     // The data in gzip form, for a body sent with "Content-Encoding: gzip".
     static QByteArray gzip(const QByteArray& data);
 
+    // Three answers that each outgrow a client's size limit in their own
+    // way, all beginning with the same bytes.
+    struct OversizedReplies
+    {
+        Reply sized;    // over 1 MiB, its length announced
+        Reply gzip;     // 16 KiB on the wire that inflate to 16 MiB
+        Reply endless;  // its length never told, its filler never ending
+    };
+    static OversizedReplies oversized(const QByteArray& start);
+
 signals:
     void requestReceived(const QString& target);
 
