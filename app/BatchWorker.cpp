@@ -267,20 +267,21 @@ void BatchWorker::runSteps(const QString& batchFolder, bool copyTexts, bool copy
     lookahead.cancel();
     m_pLookahead = nullptr;
 
-    if (copyTexts && !m_bStop) {
-        m_nLastFileProgress = -1;
-        emitFileProgress(0);
-        emit currentFile(tr("COPYING TEXT FILES"));
-        copyFiles(m_vecTextFiles, batchFolder);
-        emitStepDone();
-    }
-    if (copyOthers && !m_bStop) {
-        m_nLastFileProgress = -1;
-        emitFileProgress(0);
-        emit currentFile(tr("COPYING NON PNG CONTENT"));
-        copyFiles(m_vecOtherFiles, batchFolder);
-        emitStepDone();
-    }
+    if (copyTexts && !m_bStop)
+        runCopyPhase(tr("COPYING TEXT FILES"), m_vecTextFiles, batchFolder);
+    if (copyOthers && !m_bStop)
+        runCopyPhase(tr("COPYING NON PNG CONTENT"), m_vecOtherFiles, batchFolder);
+}
+
+// A copy phase is one step of the batch, shown under its own title.
+void BatchWorker::runCopyPhase(const QString& title, const QVector<QString>& files,
+                               const QString& batchFolder)
+{
+    m_nLastFileProgress = -1;
+    emitFileProgress(0);
+    emit currentFile(title);
+    copyFiles(files, batchFolder);
+    emitStepDone();
 }
 
 QStringList BatchWorker::compressFile(const QString& sourcePath, const QString& outputPath,

@@ -75,6 +75,7 @@ private:
     void runSteps(const QString& batchFolder, bool copyTexts, bool copyOthers);
     QStringList compressFile(const QString& sourcePath, const QString& outputPath,
                              const QString& nextSourcePath);
+    void runCopyPhase(const QString& title, const QVector<QString>& files, const QString& batchFolder);
     void copyFiles(const QVector<QString>& files, const QString& batchFolder);
     QString targetFolder(const QString& entry, const QString& batchFolder, bool structure);
     bool makeFolder(const QString& folder);
