@@ -11,8 +11,6 @@ namespace QMRequest {
 namespace {
 
 const qint64 kDefaultSizeLimit = 64 * 1024 * 1024;
-const int kDefaultTransferTimeoutMs = 30000;
-int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
 
 } // namespace
 
@@ -27,7 +25,7 @@ DownloadManager::DownloadManager(QObject* parent)
 void DownloadManager::get(const QUrl& url, QIODevice* sink)
 {
     QNetworkRequest request(url);
-    ReplyReader::prepare(request, g_transferTimeoutMs);
+    ReplyReader::prepare(request);
     reply = networkManager->get(request);
     ReplyReader::attach(reply, limit, sink);
     connect(reply, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(slotDownloadProgress(qint64,qint64)));
@@ -41,16 +39,6 @@ qint64 DownloadManager::sizeLimit() const
 void DownloadManager::setSizeLimit(qint64 bytes)
 {
     limit = bytes;
-}
-
-int DownloadManager::transferTimeout()
-{
-    return g_transferTimeoutMs;
-}
-
-void DownloadManager::setTransferTimeout(int milliseconds)
-{
-    g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }
 
 void DownloadManager::slotFinished(QNetworkReply* finishedReply)

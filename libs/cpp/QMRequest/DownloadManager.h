@@ -31,11 +31,6 @@ public:
     qint64 sizeLimit() const;
     void setSizeLimit(qint64 bytes);
 
-    // How long a transfer may stall before it fails, for every manager;
-    // 30000 ms unless a test shortens it (0 or less restores that).
-    static int transferTimeout();
-    static void setTransferTimeout(int milliseconds);
-
 signals:
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
     void done(const QUrl& url, const QByteArray& data);

@@ -12,6 +12,8 @@ namespace {
 // Qt fetches no more from the socket while this much waits unread, so what an
 // answer holds before it is counted stays small.
 const qint64 kReadBufferBytes = 64 * 1024;
+const int kDefaultTransferTimeoutMs = 30000;
+int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
 
 } // namespace
 
@@ -21,10 +23,20 @@ bool ReplyReader::isSuccess(const QNetworkReply* reply)
         && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
 }
 
-void ReplyReader::prepare(QNetworkRequest& request, int timeoutMs)
+void ReplyReader::prepare(QNetworkRequest& request)
 {
     request.setRawHeader("Accept-Encoding", "identity");
-    request.setTransferTimeout(timeoutMs);
+    request.setTransferTimeout(g_transferTimeoutMs);
+}
+
+int ReplyReader::transferTimeout()
+{
+    return g_transferTimeoutMs;
+}
+
+void ReplyReader::setTransferTimeout(int milliseconds)
+{
+    g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }
 
 ReplyReader* ReplyReader::attach(QNetworkReply* reply, qint64 limit, QIODevice* sink)

@@ -21,9 +21,14 @@ public:
     // What every request of these libraries carries. The body is asked for
     // as the server holds it: Qt inflates a compressed answer whole before it
     // hands out any of it, so a small compressed answer could fill the memory
-    // before any limit could be checked. A transfer that stalls for timeoutMs
-    // is ended.
-    static void prepare(QNetworkRequest& request, int timeoutMs);
+    // before any limit could be checked. A transfer that stalls for
+    // transferTimeout() is ended.
+    static void prepare(QNetworkRequest& request);
+
+    // How long any transfer may stall before it fails; 30000 ms unless a
+    // test shortens it (0 or less restores that).
+    static int transferTimeout();
+    static void setTransferTimeout(int milliseconds);
 
     // Starts reading the reply; an answer of more than limit bytes fails.
     // Without a sink the bytes are kept; with one, every piece of a 200

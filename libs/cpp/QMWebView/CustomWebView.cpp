@@ -12,9 +12,7 @@
 namespace {
 
 const qint64 kDefaultPageLimit = 4 * 1024 * 1024;
-const int kDefaultTransferTimeoutMs = 30000;
 qint64 g_pageLimit = kDefaultPageLimit;
-int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
 
 } // namespace
 
@@ -56,7 +54,7 @@ void CustomWebView::navigate(const QString& url)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    QMRequest::ReplyReader::prepare(request, g_transferTimeoutMs);
+    QMRequest::ReplyReader::prepare(request);
     QMRequest::ReplyReader::attach(m_pNetwork->get(request), g_pageLimit);
 }
 
@@ -102,14 +100,4 @@ qint64 CustomWebView::pageLimit()
 void CustomWebView::setPageLimit(qint64 bytes)
 {
     g_pageLimit = bytes > 0 ? bytes : kDefaultPageLimit;
-}
-
-int CustomWebView::transferTimeout()
-{
-    return g_transferTimeoutMs;
-}
-
-void CustomWebView::setTransferTimeout(int milliseconds)
-{
-    g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }

@@ -29,7 +29,7 @@ public:
     // Starts a GET of the page and returns at once; redirects are followed
     // as a browser does. Earlier navigations still in flight finish too. A
     // page past pageLimit() bytes, or one whose transfer stalls for
-    // transferTimeout(), fails.
+    // QMRequest::ReplyReader::transferTimeout(), fails.
     void navigate(const QString& url);
 
     // The address and text of the last page that loaded.
@@ -40,13 +40,10 @@ public:
     // such as arrows and Tab work inside the page.
     virtual bool translateKeyEvent(int message, int keycode) const;
 
-    // For every view: the most bytes a page may have (4 MiB) and how long its
-    // transfer may stall (30000 ms), unless a test changes them (0 or less
-    // restores the default).
+    // For every view: the most bytes a page may have, 4 MiB unless a test
+    // changes it (0 or less restores that).
     static qint64 pageLimit();
     static void setPageLimit(qint64 bytes);
-    static int transferTimeout();
-    static void setTransferTimeout(int milliseconds);
 
 signals:
     void navigateComplete(const QString& url, const QString& html);

@@ -1,6 +1,6 @@
 #include "Downloader.h"
-#include "DownloadManager.h"
 #include "LoopbackHttpServer.h"
+#include "ReplyReader.h"
 #include "TestFiles.h"
 
 #include <QFile>
@@ -289,7 +289,7 @@ void tst_Downloader::stalledTransferFails()
 {
     LoopbackHttpServer server;
     server.setSilent("/silent");
-    QMRequest::DownloadManager::setTransferTimeout(300);
+    QMRequest::ReplyReader::setTransferTimeout(300);
 
     Downloader downloader;
     bool safetyAbort = false;
@@ -298,7 +298,7 @@ void tst_Downloader::stalledTransferFails()
         downloader.slotAbort();
     });
     const QByteArray answer = downloader.download(server.url("/silent"));
-    QMRequest::DownloadManager::setTransferTimeout(0);
+    QMRequest::ReplyReader::setTransferTimeout(0);
     QCOMPARE(answer, QByteArray());
     QVERIFY(!safetyAbort);
     QVERIFY(downloader.isFinished());

@@ -2,6 +2,7 @@
 #include "LoopbackHttpServer.h"
 #include "NativeWebView.h"
 #include "NativeWebViewInternal.h"
+#include "ReplyReader.h"
 #include "WebViewInQt.h"
 
 #include <QNetworkProxy>
@@ -136,13 +137,13 @@ void tst_WebView::stalledPageFails()
 {
     LoopbackHttpServer server;
     server.setSilent("/silent");
-    CustomWebView::setTransferTimeout(300);
+    QMRequest::ReplyReader::setTransferTimeout(300);
 
     CustomWebView control;
     QSignalSpy failed(&control, &CustomWebView::navigateError);
     control.navigate(server.url("/silent"));
     const bool ended = failed.wait(20000);
-    CustomWebView::setTransferTimeout(0);
+    QMRequest::ReplyReader::setTransferTimeout(0);
     QVERIFY(ended);
 }
 
