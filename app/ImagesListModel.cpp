@@ -21,8 +21,7 @@ namespace {
 // format comes from the content (the name is not passed on).
 bool openPicture(const QString& path, QFile* pFile, QImageReader* pReader)
 {
-    MTools::RegularFile source;
-    if (!source.open(path) || !source.releaseTo(pFile))
+    if (!MTools::RegularFile::openFile(path, pFile))
         return false;
     pReader->setDevice(pFile);
     pReader->setDecideFormatFromContent(true);

@@ -101,9 +101,8 @@ QImage PreviewLoader::decodeFitted(const QString& path, const QSize& bound)
 {
     // Opened without waiting and read only when a regular file: a pipe put at
     // a source's path would otherwise hold this thread for good.
-    MTools::RegularFile source;
     QFile file;
-    if (!source.open(path) || !source.releaseTo(&file))
+    if (!MTools::RegularFile::openFile(path, &file))
         return QImage();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);

@@ -79,13 +79,11 @@ bool loadImageChecked(const QString& strPath, QImage* pImage, QString* pError)
 {
     // Only a regular file, opened without waiting: a pipe or a device at the
     // path would otherwise hold the caller or feed it without end.
-    MTools::RegularFile source;
     QFile file;
-    if (!source.open(strPath) || !source.releaseTo(&file)) {
+    QString reason;
+    if (!MTools::RegularFile::openFile(strPath, &file, MTools::RegularFile::NoOption, &reason)) {
         if (pImage)
             *pImage = QImage();
-        const QString reason = source.isOpen() || source.errorString().isEmpty() ? file.errorString()
-                                                                                 : source.errorString();
         return fail(pError, tr("The file cannot be opened: %1.").arg(reason));
     }
     if (file.size() == 0) {

@@ -86,6 +86,16 @@ bool RegularFile::releaseTo(QFile* file)
     return false;
 }
 
+bool RegularFile::openFile(const QString& path, QFile* file, Options options, QString* pError)
+{
+    RegularFile source;
+    if (source.open(path, options) && source.releaseTo(file))
+        return true;
+    if (pError)
+        *pError = source.errorString().isEmpty() ? file->errorString() : source.errorString();
+    return false;
+}
+
 qint64 RegularFile::size() const
 {
     return m_nSize;

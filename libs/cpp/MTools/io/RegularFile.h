@@ -46,6 +46,11 @@ public:
     // closed) when there is none or file refuses it.
     bool releaseTo(QFile* file);
 
+    // Opens path as open() does and hands it to file, open for reading;
+    // false with *pError (when given) set to the reason.
+    static bool openFile(const QString& path, QFile* file, Options options = NoOption,
+                         QString* pError = nullptr);
+
     qint64 size() const;
     // The file's st_mode (type and permission bits).
     mode_t mode() const;

@@ -47,12 +47,15 @@ QByteArray timeText(const timespec& time)
         + QByteArray::number(qint64(time.tv_nsec)).rightJustified(9, '0');
 }
 
-// Opens a file of the cache for reading: only a regular file of this
-// user's, never through a link, and without waiting on a pipe; -1 otherwise.
+// A file of the cache is read only when it is a regular file of this
+// user's, never through a link, and without waiting on a pipe.
+const MTools::RegularFile::Options kOwnFileOptions = MTools::RegularFile::NoLinks | MTools::RegularFile::OwnOnly;
+
+// The cache's file opened so; -1 otherwise.
 int openOwnFile(const QString& path)
 {
     MTools::RegularFile file;
-    return file.open(path, MTools::RegularFile::NoLinks | MTools::RegularFile::OwnOnly) ? file.release() : -1;
+    return file.open(path, kOwnFileOptions) ? file.release() : -1;
 }
 
 }  // namespace
@@ -103,15 +106,10 @@ QByteArray EnvelopeCache::sourceRecord(FILE* stream) const
 bool EnvelopeCache::holds(const QByteArray& record) const
 {
     // Only as much is read as a match needs.
-    const int fd = record.isEmpty() || !isValid() ? -1 : openOwnFile(recordPath());
-    if (fd < 0)
-        return false;
     QFile file;
-    const bool same = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+    return !record.isEmpty() && isValid()
+        && MTools::RegularFile::openFile(recordPath(), &file, kOwnFileOptions)
         && file.read(record.size() + 1) == record;
-    if (!file.isOpen())
-        ::close(fd);
-    return same;
 }
 
 FILE* EnvelopeCache::openBody() const
