@@ -27,6 +27,8 @@
 namespace {
 
 constexpr qint64 CopyBlock = 1 << 20;
+// The most of a source held in memory: half of what a QByteArray can hold.
+constexpr qint64 MaxHeldSourceBytes = std::numeric_limits<int>::max() / 2;
 // The unique-name search restarts when a chosen name is taken between choosing
 // and creating it; this bounds the retries.
 constexpr int MaxNameRetries = 64;
@@ -299,7 +301,8 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
     SourceFile file;
     QString reason;
     if (!file.open(sourcePath, &reason)) {
-        prepared.nInputSize = QFileInfo(sourcePath).isFile() ? QFileInfo(sourcePath).size() : 0;
+        const QFileInfo info(sourcePath);
+        prepared.nInputSize = info.isFile() ? info.size() : 0;
         prepared.strError = sourcePath + QStringLiteral(": ") + reason;
         return prepared;
     }
@@ -308,18 +311,20 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
     // Held in memory whole, never more than the size the file had when
     // opened; a file too large for that is kept by a copy in blocks.
     bool read = false;
+    prepared.bTooLarge = file.size() > MaxHeldSourceBytes;
     try {
-        if (file.size() > qint64(std::numeric_limits<int>::max() / 2))
-            throw std::bad_alloc();
-        prepared.source.reserve(int(file.size()));
-        read = file.readWhole([&](const char* data, qint64 size, QString*) {
-            prepared.source.append(data, int(size));
-            return true;
-        }, &reason);
+        if (!prepared.bTooLarge) {
+            prepared.source.reserve(int(file.size()));
+            read = file.readWhole([&](const char* data, qint64 size, QString*) {
+                prepared.source.append(data, int(size));
+                return true;
+            }, &reason);
+        }
     } catch (const std::bad_alloc&) {
         prepared.bTooLarge = true;
-        reason = tr("Not enough memory to process the picture");
     }
+    if (prepared.bTooLarge)
+        reason = tr("Not enough memory to process the picture");
     if (!read) {
         prepared.source.clear();
         prepared.source.squeeze();
