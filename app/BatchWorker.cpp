@@ -13,6 +13,7 @@
 #include <cerrno>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -143,8 +144,10 @@ QString BatchWorker::makeBatchFolder(const QString& destination, QString* pError
         const QString folder = (n == 1 ? stamp : stamp + QLatin1Char(' ') + QString::number(n))
             + QLatin1Char('/');
         const int error = ::mkdir(QFile::encodeName(folder).constData(), 0777) == 0 ? 0 : errno;
-        if (error == 0)
+        if (error == 0) {
+            m_lstMadeFolders << QDir::cleanPath(folder);
             return folder;
+        }
         if (error != EEXIST) {
             *pError = folder + QStringLiteral(": ") + tr("Can not create the folder")
                 + QStringLiteral(": ") + qt_error_string(error);
@@ -155,12 +158,37 @@ QString BatchWorker::makeBatchFolder(const QString& destination, QString* pError
     return QString();
 }
 
+// Makes the folder and any missing folders above it, noting each one made, so
+// a batch that ends with nothing written can take them away again.
 bool BatchWorker::makeFolder(const QString& folder)
 {
-    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
+    const QString clean = QDir::cleanPath(folder);
+    QStringList missing;
+    for (QString path = clean; !path.isEmpty() && !QFileInfo(path).exists();
+         path = QFileInfo(path).path()) {
+        missing.prepend(path);
+        if (path == QFileInfo(path).path())
+            break;
+    }
+    for (const QString& path : qAsConst(missing)) {
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+            m_lstMadeFolders << path;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (QFileInfo(clean).isDir())
         return true;
     appendErrorLine(folder + QStringLiteral(": ") + tr("Can not create the folder"));
     return false;
+}
+
+// Takes away the folders this run made, the latest first, where they are
+// still empty; a folder that holds anything stays, whoever put it there.
+void BatchWorker::removeMadeFolders()
+{
+    for (int i = m_lstMadeFolders.size() - 1; i >= 0; --i)
+        ::rmdir(QFile::encodeName(m_lstMadeFolders.at(i)).constData());
+    m_lstMadeFolders.clear();
 }
 
 void BatchWorker::slotAppendError(const QString& text)
@@ -204,6 +232,7 @@ void BatchWorker::slotDoWork()
     m_nLastTotalProgress = -1;
     m_nStepsDone = 0;
     m_nWritten = 0;
+    m_lstMadeFolders.clear();
 
     QMWidgets::App* app = QMWidgets::App::instance();
     QString destination = app->settingsValue(QStringLiteral("DestinationPath"),
@@ -228,10 +257,14 @@ void BatchWorker::slotDoWork()
     // Nothing to show for it: no folder opened, and unless the user stopped
     // it, no "done" either.
     if (m_nWritten == 0) {
-        if (!batchFolder.isEmpty() && m_nSteps > 0 && !m_bStop)
+        if (!batchFolder.isEmpty() && m_nSteps > 0 && !m_bStop) {
             failure = batchFolder + QStringLiteral(": ") + tr("No file could be written");
+            // A failed batch leaves no empty folders behind.
+            removeMadeFolders();
+        }
         batchFolder.clear();
     }
+    m_lstMadeFolders.clear();
 
     if (!m_strErrors.isEmpty())
         emit errorsLog(m_strErrors);

@@ -25,7 +25,8 @@ class QDateTime;
 // (another batch in the same second, or a folder someone else made there),
 // the next free one of "<stamp> 2", "<stamp> 3"... is used. A batch that has
 // no folder, or wrote nothing into it, ends with failed() (unless stopped)
-// instead of a total progress of 100, and with finished("").
+// instead of a total progress of 100, and with finished(""); the folders it
+// made go again where they stayed empty.
 class BatchWorker : public QObject
 {
     Q_OBJECT
@@ -79,6 +80,7 @@ private:
     void copyFiles(const QVector<QString>& files, const QString& batchFolder);
     QString targetFolder(const QString& entry, const QString& batchFolder, bool structure);
     bool makeFolder(const QString& folder);
+    void removeMadeFolders();
     QString makeBatchFolder(const QString& destination, QString* pError);
     void appendErrorLine(const QString& line);
     void emitFileProgress(int percent);
@@ -106,4 +108,6 @@ private:
     OptimizeStep::Lookahead* m_pLookahead = nullptr;
     // Files and folders this run put into its batch folder.
     int m_nWritten = 0;
+    // The folders this run made (the batch folder first), by clean path.
+    QStringList m_lstMadeFolders;
 };

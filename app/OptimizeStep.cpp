@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <future>
@@ -29,6 +30,11 @@ namespace {
 constexpr qint64 CopyBlock = 1 << 20;
 // The most of a source held in memory: half of what a QByteArray can hold.
 constexpr qint64 MaxHeldSourceBytes = std::numeric_limits<int>::max() / 2;
+// A picture is never made executable, whatever its source showed: sticks and
+// shares often list every file as 0755 or 0777.
+constexpr int ResultPermissionMask = 0666;
+// Copies of other content keep the source's bits, execute bits included.
+constexpr int CopyPermissionMask = 0777;
 // The unique-name search restarts when a chosen name is taken between choosing
 // and creating it; this bounds the retries.
 constexpr int MaxNameRetries = 64;
@@ -146,20 +152,68 @@ private:
     MTools::RegularFile m_file;
 };
 
+std::atomic<bool>& withoutNoReplaceMoves()
+{
+    static std::atomic<bool> pretend{false};
+    return pretend;
+}
+
+int renameNoReplace(const QByteArray& from, const QByteArray& to)
+{
+    if (withoutNoReplaceMoves())
+        return EINVAL;
+    return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0
+        ? 0 : errno;
+}
+
+int hardLink(const QByteArray& from, const QByteArray& to)
+{
+    if (withoutNoReplaceMoves())
+        return EPERM;
+    return ::link(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+// Where neither a no-replace rename nor a hard link is to be had (FUSE mounts
+// such as exFAT sticks, desktop network shares, ssh file systems): the name
+// is claimed first with an empty file of our own, which a plain rename then
+// replaces. What stood at the name before is never touched. When the rename
+// fails, the claim goes again, unless something else has taken its place.
+int moveOverOwnClaim(const QByteArray& from, const QByteArray& to)
+{
+    const int claim = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (claim < 0)
+        return errno;
+    struct stat claimed {};
+    const bool known = ::fstat(claim, &claimed) == 0;
+    int error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    if (error != 0) {
+        struct stat now {};
+        if (known && ::lstat(to.constData(), &now) == 0 && now.st_dev == claimed.st_dev
+            && now.st_ino == claimed.st_ino)
+            ::unlink(to.constData());
+    }
+    ::close(claim);
+    return error;
+}
+
 // Puts the file at from under the name to, never replacing anything there
-// (not even a link that leads nowhere) and never copying: 0, or the errno.
+// (not even a link that leads nowhere) and never copying: 0, or the errno
+// (EEXIST when the name is taken). Every finished output is moved in here.
 int moveWithoutReplacing(const QByteArray& from, const QByteArray& to)
 {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
+    int error = renameNoReplace(from, to);
+    if (error != EINVAL && error != ENOSYS)
+        return error;
     // A file system that does not know the flag: a hard link never
     // replaces either.
-    if (::link(from.constData(), to.constData()) != 0)
-        return errno;
-    ::unlink(from.constData());
-    return 0;
+    error = hardLink(from, to);
+    if (error == 0) {
+        ::unlink(from.constData());
+        return 0;
+    }
+    if (error == EEXIST)
+        return error;
+    return moveOverOwnClaim(from, to);
 }
 
 // Creates path and fills it through write(). The bytes
@@ -307,7 +361,7 @@ Prepared prepare(const QString& sourcePath, const OptimizeStep::Options& options
         return prepared;
     }
     prepared.nInputSize = file.size();
-    prepared.nPermissions = file.permissions();
+    prepared.nPermissions = file.permissions() & ResultPermissionMask;
     // Held in memory whole, never more than the size the file had when
     // opened; a file too large for that is kept by a copy in blocks.
     bool read = false;
@@ -379,6 +433,34 @@ bool sameOptions(const OptimizeStep::Options& a, const OptimizeStep::Options& b)
         && a.nResizePercent == b.nResizePercent;
 }
 
+// Copies a file, streaming, under the unique-name rule; what is written gets
+// the source's permission bits within mask, less those of the umask.
+QString copyWhole(const QString& sourcePath, const QString& folder, const QString& baseName,
+                  const QString& extension, int mask, QString* pError)
+{
+    SourceFile source;
+    QString reason;
+    if (!source.open(sourcePath, &reason)) {
+        *pError = sourcePath + QStringLiteral(": ") + reason;
+        return QString();
+    }
+    QString readError;
+    const QString written = createUnique(folder, baseName, extension, source.permissions() & mask,
+                                         [&](QFile& file, QString* pWriteError) {
+        bool writeFailed = false;
+        const bool ok = source.readWhole([&](const char* data, qint64 size, QString* pBlockError) {
+            writeFailed = !writeAll(file, data, size, pBlockError);
+            return !writeFailed;
+        }, pWriteError);
+        if (!ok && !writeFailed)
+            readError = sourcePath + QStringLiteral(": ") + *pWriteError;
+        return ok;
+    }, pError);
+    if (written.isEmpty() && !readError.isEmpty())
+        *pError = readError;
+    return written;
+}
+
 } // namespace
 
 QString OptimizeStep::uniqueFilePath(const QString& folder, const QString& baseName,
@@ -411,32 +493,17 @@ QString OptimizeStep::copyToUniqueFile(const QString& sourcePath, const QString&
                                        const QString& baseName, const QString& extension,
                                        QString* pError)
 {
-    SourceFile source;
-    QString reason;
-    if (!source.open(sourcePath, &reason)) {
-        *pError = sourcePath + QStringLiteral(": ") + reason;
-        return QString();
-    }
-    QString readError;
-    const QString written = createUnique(folder, baseName, extension, source.permissions(),
-                                         [&](QFile& file, QString* pWriteError) {
-        bool writeFailed = false;
-        const bool ok = source.readWhole([&](const char* data, qint64 size, QString* pBlockError) {
-            writeFailed = !writeAll(file, data, size, pBlockError);
-            return !writeFailed;
-        }, pWriteError);
-        if (!ok && !writeFailed)
-            readError = sourcePath + QStringLiteral(": ") + *pWriteError;
-        return ok;
-    }, pError);
-    if (written.isEmpty() && !readError.isEmpty())
-        *pError = readError;
-    return written;
+    return copyWhole(sourcePath, folder, baseName, extension, CopyPermissionMask, pError);
 }
 
 void OptimizeStep::setWriteFaultForTesting(const std::function<bool(const QString&)>& fault)
 {
     writeFault() = fault;
+}
+
+void OptimizeStep::setWithoutNoReplaceMovesForTesting(bool without)
+{
+    withoutNoReplaceMoves() = without;
 }
 
 OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString& outputPath,
@@ -527,8 +594,9 @@ OptimizeStep::Result OptimizeStep::run(const QString& sourcePath, const QString&
         result.strError = prepared.strError;
         if (prepared.bTooLarge) {
             QString copyError;
-            const QString copied = copyToUniqueFile(sourcePath, folder, sourceInfo.completeBaseName(),
-                                                    extensionOf(sourceInfo), &copyError);
+            const QString copied = copyWhole(sourcePath, folder, sourceInfo.completeBaseName(),
+                                             extensionOf(sourceInfo), ResultPermissionMask,
+                                             &copyError);
             if (!copied.isEmpty()) {
                 result.lstWritten << copied;
                 result.outcome = Outcome::SourceCopied;

@@ -16,8 +16,13 @@
 //
 // Files are only ever created, never replaced: every write goes to a new name
 // (the unique-name rule), and a write that fails removes what it had written.
+// A finished file is moved to its name by a rename that never replaces, by a
+// hard link where the file system lacks that, or, where it has neither, by a
+// plain rename over an empty file of our own that claimed the name first.
 // What is written from a source is never readable by more people than the
-// source: it gets the source's permission bits, less those of the umask.
+// source: it gets the source's permission bits, less those of the umask; a
+// result (the reduced picture or the source kept in its place) only its read
+// and write bits, so it is never executable.
 // Sources are read only when they are regular files, and only whole: a file
 // that can not be read to its end, or that changes while it is read, fails.
 class OptimizeStep
@@ -119,4 +124,8 @@ public:
     // Test hook: called before each file is written; returning true makes that
     // write fail half way as on a full disk. Pass an empty function to reset.
     static void setWriteFaultForTesting(const std::function<bool(const QString&)>& fault);
+
+    // Test hook: while set, every file system answers as one that knows
+    // neither the no-replace rename nor hard links (EINVAL, then EPERM).
+    static void setWithoutNoReplaceMovesForTesting(bool without);
 };

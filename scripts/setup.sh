@@ -20,6 +20,9 @@ packages=(
   desktop-file-utils
   # An independent LTC encoder the timecode decoder's test links.
   libltc-dev
+  # An exFAT stick mounted through FUSE, as the batch's destination in a test
+  # (a file system without the no-replace rename and without hard links).
+  exfatprogs exfat-fuse
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

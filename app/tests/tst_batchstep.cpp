@@ -54,8 +54,8 @@ private slots:
 
     void testOutputPermissions_data();
     void testOutputPermissions();
-    void testLinkAtOutputNameIsNeverFollowed_data();
-    void testLinkAtOutputNameIsNeverFollowed();
+    void testTakenOutputNameIsNeverReplaced_data();
+    void testTakenOutputNameIsNeverReplaced();
     void testSpecialSourceFails_data();
     void testSpecialSourceFails();
 };
@@ -63,6 +63,7 @@ private slots:
 void TestBatchStep::cleanup()
 {
     OptimizeStep::setWriteFaultForTesting({});
+    OptimizeStep::setWithoutNoReplaceMovesForTesting(false);
 }
 
 void TestBatchStep::testUniqueName_data()
@@ -780,6 +781,12 @@ void TestBatchStep::testOutputPermissions_data()
         QTest::addRow("%s, private source", kind) << kind << 0600 << 022 << 0600;
         QTest::addRow("%s, group source", kind) << kind << 0640 << 022 << 0640;
         QTest::addRow("%s, umask narrows", kind) << kind << 0644 << 077 << 0600;
+        // As pictures on sticks and shares show: a result is never
+        // executable; a copy of other content keeps what its source had.
+        const bool copy = QByteArray(kind) == "copy phase";
+        QTest::addRow("%s, source 0755", kind) << kind << 0755 << 022 << (copy ? 0755 : 0644);
+        QTest::addRow("%s, source 0777", kind) << kind << 0777 << 022 << (copy ? 0755 : 0644);
+        QTest::addRow("%s, private executable source", kind) << kind << 0700 << 022 << (copy ? 0700 : 0600);
     }
 }
 
@@ -821,30 +828,41 @@ void TestBatchStep::testOutputPermissions()
     QCOMPARE(QString::number(modesWhileWritten.first(), 8), QString::number(expected, 8));
 }
 
-void TestBatchStep::testLinkAtOutputNameIsNeverFollowed_data()
+void TestBatchStep::testTakenOutputNameIsNeverReplaced_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("linkName");      // in the output folder
+    QTest::addColumn<QString>("planted");           // "link" (leading nowhere) or "file"
     QTest::addColumn<bool>("plantedWhileWriting");
-    QTest::addColumn<QString>("expectedName");
+    QTest::addColumn<bool>("withoutNoReplace");     // the file system has neither the flag nor hard links
 
-    QTest::newRow("reduced file's name") << "reduced" << "pic.png" << false << "pic 2.png";
-    QTest::newRow("source copy's name") << "larger result kept" << "pic.png" << false << "pic 2.png";
-    QTest::newRow("copied file's name") << "copy phase" << "pic.png" << false << "pic 2.png";
-    // The name was free when chosen; the link appears before the move.
-    QTest::newRow("planted while the reduced file is written") << "reduced" << "pic.png" << true << "pic 2.png";
-    QTest::newRow("planted while a file is copied") << "copy phase" << "pic.png" << true << "pic 2.png";
+    for (const bool without : {false, true}) {
+        const char* fs = without ? "no no-replace rename, no hard links" : "local";
+        for (const char* planted : {"link", "file"}) {
+            QTest::addRow("%s: %s at the reduced file's name", fs, planted)
+                << "reduced" << planted << false << without;
+            QTest::addRow("%s: %s at the source copy's name", fs, planted)
+                << "larger result kept" << planted << false << without;
+            QTest::addRow("%s: %s at the copied file's name", fs, planted)
+                << "copy phase" << planted << false << without;
+            // The name was free when chosen; the entry appears before the move.
+            QTest::addRow("%s: %s planted while the reduced file is written", fs, planted)
+                << "reduced" << planted << true << without;
+            QTest::addRow("%s: %s planted while a file is copied", fs, planted)
+                << "copy phase" << planted << true << without;
+        }
+    }
 }
 
-// A link at the name an output gets, leading out of the folder to a name
-// that does not exist: the output goes under the next free name, and nothing
-// is written where the link leads.
-void TestBatchStep::testLinkAtOutputNameIsNeverFollowed()
+// An entry at the name an output gets - a link leading out of the folder to a
+// name that does not exist, or someone's file - is never replaced nor written
+// through: the output goes under the next free name. This holds on file
+// systems that lack the no-replace rename and hard links too.
+void TestBatchStep::testTakenOutputNameIsNeverReplaced()
 {
     QFETCH(QString, kind);
-    QFETCH(QString, linkName);
+    QFETCH(QString, planted);
     QFETCH(bool, plantedWhileWriting);
-    QFETCH(QString, expectedName);
+    QFETCH(bool, withoutNoReplace);
 
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("in/pic.png"));
@@ -856,28 +874,39 @@ void TestBatchStep::testLinkAtOutputNameIsNeverFollowed()
     QVERIFY(QDir().mkpath(out));
     QVERIFY(QDir().mkpath(elsewhere));
     const QString target = elsewhere + QStringLiteral("victim.png");
-    const QString link = out + linkName;
+    const QString taken = out + QStringLiteral("pic.png");
+    const QByteArray theirs = "someone else's file";
+    const auto plant = [&] {
+        return planted == QLatin1String("link") ? QFile::link(target, taken) : writeFile(taken, theirs);
+    };
     if (!plantedWhileWriting)
-        QVERIFY(QFile::link(target, link));
+        QVERIFY(plant());
     OptimizeStep::setWriteFaultForTesting([&](const QString& path) {
-        if (plantedWhileWriting && path == link)
-            QFile::link(target, link);
+        if (plantedWhileWriting && path == taken)
+            plant();
         return false;
     });
+    OptimizeStep::setWithoutNoReplaceMovesForTesting(withoutNoReplace);
 
     const Output output = writeOutput(kind, source, out);
 
-    QVERIFY2(!QFileInfo::exists(target), "written through the link");
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    if (planted == QLatin1String("link")) {
+        QVERIFY2(!QFileInfo::exists(target), "written through the link");
+        QVERIFY(QFileInfo(taken).isSymLink());
+        QCOMPARE(QFileInfo(taken).symLinkTarget(), target);
+    } else {
+        QCOMPARE(readFile(taken), theirs);
+    }
     QVERIFY2(output.error.isEmpty(), qPrintable(output.error));
-    QCOMPARE(output.written, out + expectedName);
-    // Every entry, the dangling link too, and no temporary file left.
+    QCOMPARE(output.written, out + QStringLiteral("pic 2.png"));
+    // Every entry, the dangling link too, and no temporary file or claim left.
     QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                                  QDir::Name),
-             (QStringList{expectedName, linkName}));
+             (QStringList{"pic 2.png", "pic.png"}));
     if (kind != QLatin1String("reduced"))
         QCOMPARE(readFile(output.written), bytes);
+    else
+        QVERIFY(QImage(output.written).format() == QImage::Format_Indexed8);
 }
 
 void TestBatchStep::testSpecialSourceFails_data()

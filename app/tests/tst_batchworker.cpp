@@ -2,6 +2,7 @@
 #include "BatchWorker.h"
 
 #include "BatchFixtures.h"
+#include "ExfatMount.h"
 #include "QMTest.h"
 #include "ReadOnlyFolder.h"
 
@@ -94,6 +95,10 @@ private slots:
     void testBatchFolderIsMadeNew_data();
     void testBatchFolderIsMadeNew();
     void testNothingWrittenIsAFailure();
+    void testFailedBatchLeavesNoFolders_data();
+    void testFailedBatchLeavesNoFolders();
+    void testWithoutNoReplaceMoves_data();
+    void testWithoutNoReplaceMoves();
     void testPipeSourceFailsAndBatchGoesOn();
     void testNothingToDo();
     void testStop();
@@ -138,6 +143,8 @@ void TestBatchWorker::cleanup()
     QVERIFY(treeOf(QDir::currentPath()).isEmpty());
     QDir::setCurrent(m_strSavedCwd);
     BatchWorker::setClockForTesting({});
+    OptimizeStep::setWriteFaultForTesting({});
+    OptimizeStep::setWithoutNoReplaceMovesForTesting(false);
     delete m_pWorker;
     delete m_pThread;
     delete m_pRecorder;
@@ -651,6 +658,124 @@ void TestBatchWorker::testNothingWrittenIsAFailure()
     const QString failure = m_pRecorder->named(QStringLiteral("failed")).first().args.at(0).toString();
     QVERIFY2(failure.startsWith(m_strDest), qPrintable(failure));
     QCOMPARE(batchFolderOf(), QString());
+}
+
+void TestBatchWorker::testFailedBatchLeavesNoFolders_data()
+{
+    QTest::addColumn<QString>("sources");     // "missing" files, or pictures whose "writes fail"
+    QTest::addColumn<bool>("structure");
+    QTest::addColumn<bool>("foreignFile");    // someone puts a file into the batch folder meanwhile
+    QTest::addColumn<QStringList>("expected");// what the destination holds afterwards
+
+    const QString stamp = QStringLiteral("2031-05-06_07-08-09/");
+    QTest::newRow("missing sources") << "missing" << false << false << QStringList();
+    QTest::newRow("missing sources, folder structure") << "missing" << true << false << QStringList();
+    QTest::newRow("writes fail, folder structure") << "writes fail" << true << false << QStringList();
+    QTest::newRow("a file of someone else's stays")
+        << "writes fail" << true << true << QStringList{stamp, stamp + "foreign.txt"};
+}
+
+// A batch that ends failed after it made its folder takes away the folders
+// it made (the batch folder and those of the rebuilt structure) where they
+// stayed empty, and nothing else.
+void TestBatchWorker::testFailedBatchLeavesNoFolders()
+{
+    QFETCH(QString, sources);
+    QFETCH(bool, structure);
+    QFETCH(bool, foreignFile);
+    QFETCH(QStringList, expected);
+
+    BatchWorker::setClockForTesting([] { return QDateTime(QDate(2031, 5, 6), QTime(7, 8, 9)); });
+    setSetting("KeyFolderStructureActive", structure);
+    const QString drop = m_pDir->path() + QStringLiteral("/in/Holiday");
+    QVector<QString> files{drop + QStringLiteral("/a.png"), drop + QStringLiteral("/Day1/Night/b.png")};
+    if (sources == QLatin1String("missing")) {
+        QVERIFY(QDir().mkpath(drop));
+        files.replace(0, drop + QStringLiteral("/gone.png"));
+        files.replace(1, drop + QStringLiteral("/Day1/Night/gone.png"));
+    } else {
+        for (const QString& file : files)
+            QVERIFY(writeFile(file, pngBytes(rgbPicture(30, 20))));
+    }
+    const QString batch = m_strDest + QStringLiteral("2031-05-06_07-08-09/");
+    OptimizeStep::setWriteFaultForTesting([&](const QString&) {
+        if (foreignFile)
+            writeFile(batch + QStringLiteral("foreign.txt"), "not the batch's");
+        return true;
+    });
+
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles(files);
+    worker->setSourceUrls({QUrl::fromLocalFile(drop)});
+    run(worker);
+
+    QCOMPARE(m_pRecorder->named(QStringLiteral("failed")).size(), 1);
+    QCOMPARE(batchFolderOf(), QString());
+    QCOMPARE(treeOf(m_strDest), expected);
+}
+
+void TestBatchWorker::testWithoutNoReplaceMoves_data()
+{
+    QTest::addColumn<bool>("realMount");
+    QTest::newRow("local folder answering as such a file system") << false;
+    QTest::newRow("exFAT through FUSE") << true;
+}
+
+// A destination on a file system without the no-replace rename and without
+// hard links (a stick or share mounted through FUSE): the batch writes every
+// result and copy, and a name taken while a file is written still sends that
+// file to the next free name, leaving what took it alone.
+void TestBatchWorker::testWithoutNoReplaceMoves()
+{
+    QFETCH(bool, realMount);
+
+    std::unique_ptr<ExfatMount> mount;
+    if (realMount) {
+        mount.reset(new ExfatMount(m_pDir->path()));
+        if (!mount->isMounted())
+            QSKIP(qPrintable(mount->skipReason()));
+        m_strDest = mount->root() + QStringLiteral("out/");
+        setSetting("DestinationPath", m_strDest);
+    } else {
+        OptimizeStep::setWithoutNoReplaceMovesForTesting(true);
+    }
+    setSetting("KeyCopyTextssActive", true);
+    setSetting("KeyCopyEntireContentActive", true);
+
+    const QString holiday = m_pDir->path() + QStringLiteral("/drop/Holiday/");
+    const QByteArray tiny = tinyPng(30);
+    QVERIFY(writeFile(holiday + "a.png", pngBytes(rgbPicture(64, 48))));
+    QVERIFY(writeFile(holiday + "tiny.png", tiny));
+    QVERIFY(writeFile(holiday + "Day1/b.png", pngBytes(rgbPicture(40, 30, 3))));
+    QVERIFY(writeFile(holiday + "notes.txt", "notes\n"));
+    QVERIFY(writeFile(holiday + "Day1/data.bin", "\x01\x02"));
+    const QByteArray theirs = "taken in between";
+    OptimizeStep::setWriteFaultForTesting([&](const QString& path) {
+        if (path.endsWith(QStringLiteral("/Holiday/a.png")))
+            writeFile(path, theirs);
+        return false;
+    });
+
+    BatchWorker* worker = makeWorker();
+    worker->setPngFiles({holiday + "a.png", holiday + "tiny.png", holiday + "Day1/b.png"});
+    worker->setTextFiles({holiday + "notes.txt"});
+    worker->setOtherFiles({holiday + "Day1/data.bin"});
+    worker->setSourceUrls({QUrl::fromLocalFile(m_pDir->path() + QStringLiteral("/drop/Holiday"))});
+    run(worker);
+
+    QCOMPARE(m_pRecorder->named(QStringLiteral("errorsLog")).size(), 0);
+    QCOMPARE(m_pRecorder->named(QStringLiteral("failed")).size(), 0);
+    const QString batch = batchFolderOf();
+    QVERIFY(batch.startsWith(m_strDest));
+    QCOMPARE(treeOf(batch), (QStringList{"Holiday/", "Holiday/Day1/", "Holiday/Day1/b.png",
+                                         "Holiday/Day1/data.bin", "Holiday/a 2.png", "Holiday/a.png",
+                                         "Holiday/notes.txt", "Holiday/tiny.png"}));
+    QCOMPARE(readFile(batch + "Holiday/a.png"), theirs);
+    QVERIFY(QImage(batch + "Holiday/a 2.png").format() == QImage::Format_Indexed8);
+    QVERIFY(QImage(batch + "Holiday/Day1/b.png").format() == QImage::Format_Indexed8);
+    QCOMPARE(readFile(batch + "Holiday/tiny.png"), tiny);
+    QCOMPARE(readFile(batch + "Holiday/notes.txt"), QByteArray("notes\n"));
+    QCOMPARE(readFile(batch + "Holiday/Day1/data.bin"), QByteArray("\x01\x02"));
 }
 
 // A pipe put where the list has a PNG file fails that file at once, with its
