@@ -2,10 +2,12 @@
 
 #include "PrivateFolder.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,9 +15,15 @@
 namespace QMRequest {
 
 namespace {
-const int kWaitMs = 1000;
 // A message names files to open: far below this.
-const int kMessageLimit = 4 << 20;
+constexpr int kMessageLimit = 4 << 20;
+// From acceptance to the peer's close. A later instance sends at once and
+// closes; even a message at the limit passes a local socket in far less.
+constexpr int kReceiveDeadlineMs = 2000;
+// The whole exchange on the sending side: connecting, writing, closing.
+// Longer than the receiving deadline, so the sender never gives up on a
+// message the first instance would still take.
+constexpr int kSendDeadlineMs = 3000;
 
 QString textUpToZero(const QByteArray& bytes)
 {
@@ -125,9 +133,12 @@ bool SingleAppCheck::sendMessage(const QString& text)
         return false;
     }
 
+    // A later instance has nothing else to do meanwhile, so this side may
+    // block, but only so long in all.
+    const QDeadlineTimer deadline(kSendDeadlineMs);
     QLocalSocket socket;
     socket.connectToServer(serverName, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(kWaitMs)) {
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) {
         qDebug() << socket.errorString();
         return false;
     }
@@ -139,53 +150,67 @@ bool SingleAppCheck::sendMessage(const QString& text)
     socket.write(bytes);
     // Each wait ends when some bytes went out: wait until all did.
     while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(kWaitMs)) {
+        if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) {
             qDebug() << socket.errorString();
             return false;
         }
     }
+    // Closing ends the message for the first instance.
     socket.disconnectFromServer();
     return true;
 }
 
 void SingleAppCheck::slotReceiveMessage()
 {
-    QLocalSocket* socket = localServer ? localServer->nextPendingConnection() : nullptr;
-    if (!socket)
-        return;
-    QByteArray message;
-    const bool whole = readMessage(socket, &message);
-    delete socket;
-    if (whole)
-        emit messageAvailable(textUpToZero(message));
+    // One signal may stand for several connections.
+    while (localServer && localServer->hasPendingConnections())
+        watchConnection(localServer->nextPendingConnection());
 }
 
-// Reads until the peer closes the connection, each piece within the wait and
-// the whole within the limit; false when that fails or nothing came.
-bool SingleAppCheck::readMessage(QLocalSocket* socket, QByteArray* message)
+// Takes the connection's message without ever waiting for it: the bytes
+// gather in the socket's buffer as they arrive, and the message is what is
+// there when the peer closes. A connection of another user, one that sends
+// more than the limit and one still open at its deadline are cut off with
+// nothing taken. Every connection is deleted once it has ended.
+void SingleAppCheck::watchConnection(QLocalSocket* socket)
 {
+    // Before anything the peer sent counts.
     if (!peerIsThisUser(*socket)) {
         qDebug() << "SingleAppCheck: refused a connection of another user";
-        return false;
+        socket->abort();
+        socket->deleteLater();
+        return;
     }
-    for (;;) {
-        message->append(socket->readAll());
-        if (message->size() > kMessageLimit) {
+
+    auto* deadline = new QTimer(socket);
+    const auto end = [this, socket, deadline] {
+        deadline->stop();
+        disconnect(socket, nullptr, this, nullptr);
+        const qint64 size = socket->bytesAvailable();
+        QByteArray message;
+        if (socket->state() != QLocalSocket::ConnectedState && size > 0 && size <= kMessageLimit)
+            message = socket->readAll();
+        else if (size > kMessageLimit)
             qDebug() << "SingleAppCheck: message too long";
-            return false;
-        }
-        if (socket->state() != QLocalSocket::ConnectedState)
-            break;
-        if (!socket->waitForReadyRead(kWaitMs) && socket->state() == QLocalSocket::ConnectedState) {
-            qDebug() << socket->errorString();
-            return false;
-        }
-    }
-    if (message->isEmpty()) {
-        qDebug() << socket->errorString();
-        return false;
-    }
-    return true;
+        else if (socket->state() == QLocalSocket::ConnectedState)
+            qDebug() << "SingleAppCheck: a peer took too long to send its message";
+        socket->abort();
+        socket->deleteLater();
+        if (!message.isEmpty())
+            emit messageAvailable(textUpToZero(message));
+    };
+    const auto check = [socket, end] {
+        if (socket->state() != QLocalSocket::ConnectedState || socket->bytesAvailable() > kMessageLimit)
+            end();
+    };
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, end);
+    connect(socket, &QLocalSocket::readyRead, this, check);
+    connect(socket, &QLocalSocket::disconnected, this, check);
+    deadline->start(kReceiveDeadlineMs);
+    // Bytes, and even the peer's close, may have come before these
+    // connections were made.
+    check();
 }
 
 } // namespace QMRequest

@@ -23,6 +23,11 @@ namespace QMRequest {
 // taken for this user's. Each side checks that the other end of the socket
 // is the same user before it sends or takes a message.
 //
+// The first instance never waits for a message: it reads each connection as
+// its bytes arrive, any number at once. A connection has 2 s from its
+// acceptance to send its text and close, and may send no more than 4 MiB;
+// past either it is cut off and nothing arrives from it.
+//
 // When the guard cannot be set up (no such folder, or the first instance
 // cannot listen) hasError() is true and errorString() says why: isRunning()
 // is then false and no message arrives; the caller decides whether to run
@@ -38,7 +43,7 @@ public:
     QString errorString() const;
     // Delivers the text whole (1 byte to 4 MiB of UTF-8) to the first
     // instance; false when this instance is the first or the text could not
-    // be delivered.
+    // be delivered. Blocks for at most 3 s.
     bool sendMessage(const QString& text);
 
 signals:
@@ -48,7 +53,7 @@ public slots:
     void slotReceiveMessage();
 
 private:
-    bool readMessage(QLocalSocket* socket, QByteArray* message);
+    void watchConnection(QLocalSocket* socket);
 
     bool running = false;
     QString key;

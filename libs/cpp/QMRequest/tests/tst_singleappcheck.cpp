@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -15,8 +16,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +28,8 @@ using QMRequest::SingleAppCheck;
 namespace {
 
 const uid_t kNobody = 65534;
+// The most a message may hold.
+const int kMessageLimit = 4 << 20;
 
 QString uniqueKey(const char* what)
 {
@@ -93,8 +98,8 @@ int runChild(int argc, char** argv)
     return app.exec();
 }
 
-// The first line a child prints: how its guard stands.
-QByteArray firstLine(QProcess& child)
+// The next line a child prints; its first says how its guard stands.
+QByteArray nextLine(QProcess& child)
 {
     const QDeadlineTimer deadline(10000);
     while (!child.canReadLine() && !deadline.hasExpired() && child.state() != QProcess::NotRunning)
@@ -152,6 +157,8 @@ private slots:
     void messageArrivesWhole_data();
     void messageArrivesWhole();
     void acceptedSocketsAreDeleted();
+    void slowPeersDoNotStallTheFirst_data();
+    void slowPeersDoNotStallTheFirst();
     void failedSetUpIsSeen_data();
     void failedSetUpIsSeen();
     void strangerAtTheOldNameHearsNothing();
@@ -215,7 +222,7 @@ void tst_SingleAppCheck::startChild(QProcess& child, const QStringList& argument
 QByteArray tst_SingleAppCheck::startServing(QProcess& child, const QString& key, bool asNobody)
 {
     startChild(child, {"--serve", key}, asNobody);
-    return firstLine(child);
+    return nextLine(child);
 }
 
 QByteArray tst_SingleAppCheck::sendAsNobody(const QString& key, int letters)
@@ -347,7 +354,10 @@ void tst_SingleAppCheck::messageArrivesWhole()
         QVERIFY(second.isRunning());
         QVERIFY(second.sendMessage(text));
     }
-    QCOMPARE(finish(first), describe(text) + "\n");
+    // The message is taken after the connection ends: wait for it before
+    // telling the child to stop.
+    QCOMPARE(nextLine(first), describe(text));
+    QCOMPARE(finish(first), QByteArray());
     QCOMPARE(first.exitCode(), 0);
 
     // With the first instance gone, the key is free again.
@@ -366,7 +376,97 @@ void tst_SingleAppCheck::acceptedSocketsAreDeleted()
         QVERIFY(received.wait(5000));
     }
     QCOMPARE(received.count(), 3);
-    QCOMPARE(first.findChildren<QLocalSocket*>().size(), 0);
+    // Deleted once control is back in the event loop.
+    QTRY_COMPARE(first.findChildren<QLocalSocket*>().size(), 0);
+}
+
+// Peers that connect and say nothing, send a byte now and then, or send
+// more than a message may hold are cut off, at their deadline or at the
+// limit, with nothing taken from them; meanwhile the first instance's event
+// loop keeps running and a real second instance is heard.
+void tst_SingleAppCheck::slowPeersDoNotStallTheFirst_data()
+{
+    QTest::addColumn<int>("silent");
+    QTest::addColumn<bool>("dripping");
+    QTest::addColumn<bool>("overlong");
+    QTest::newRow("ten silent peers") << 10 << false << false;
+    QTest::newRow("a peer sending a byte every 0.9 s") << 0 << true << false;
+    QTest::newRow("a peer sending past the limit, then closing") << 0 << false << true;
+    QTest::newRow("all of them at once") << 10 << true << true;
+}
+
+void tst_SingleAppCheck::slowPeersDoNotStallTheFirst()
+{
+    QFETCH(int, silent);
+    QFETCH(bool, dripping);
+    QFETCH(bool, overlong);
+    const QString key = uniqueKey("stall");
+    SingleAppCheck first(key);
+    QVERIFY2(!first.hasError(), qPrintable(first.errorString()));
+    QSignalSpy received(&first, &SingleAppCheck::messageAvailable);
+    const QString socketPath = m_sandbox->filePath("SingleAppCheck-" + QString::number(::geteuid())) + "/" + key;
+
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    qint64 firstCutOff = -1;  // when a silent or dripping peer was cut off
+    std::vector<std::unique_ptr<QLocalSocket>> peers;
+    const auto connectPeer = [&](bool waitsToBeCutOff) {
+        peers.emplace_back(new QLocalSocket);
+        QLocalSocket* peer = peers.back().get();
+        peer->connectToServer(socketPath);
+        if (waitsToBeCutOff) {
+            connect(peer, &QLocalSocket::disconnected, this, [&] {
+                if (firstCutOff < 0)
+                    firstCutOff = sinceStart.elapsed();
+            });
+        }
+        return peer->waitForConnected(5000) ? peer : nullptr;
+    };
+    for (int i = 0; i < silent; ++i)
+        QVERIFY(connectPeer(true));
+    QTimer drip;
+    if (dripping) {
+        QLocalSocket* peer = connectPeer(true);
+        QVERIFY(peer);
+        connect(&drip, &QTimer::timeout, peer, [peer] { peer->write("x"); });
+        connect(peer, &QLocalSocket::disconnected, &drip, &QTimer::stop);
+        drip.start(900);
+    }
+    if (overlong) {
+        QLocalSocket* peer = connectPeer(false);
+        QVERIFY(peer);
+        peer->write(QByteArray(kMessageLimit + 1, 'x'));
+        peer->disconnectFromServer();
+    }
+
+    // The event loop's longest pause, as a 20 ms timer sees it.
+    qint64 longestGap = 0;
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { longestGap = qMax(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(20);
+
+    QProcess second;
+    startChild(second, {"--send", key, "100000"}, false);
+    const auto settled = [&] {
+        return second.state() == QProcess::NotRunning && !received.isEmpty()
+            && std::all_of(peers.begin(), peers.end(),
+                           [](const std::unique_ptr<QLocalSocket>& peer) {
+                               return peer->state() == QLocalSocket::UnconnectedState;
+                           })
+            && first.findChildren<QLocalSocket*>().isEmpty();
+    };
+    QVERIFY(QTest::qWaitFor(settled, 30000));
+    ticker.stop();
+
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("running\nsent\n"));
+    QCOMPARE(received.count(), 1);
+    QCOMPARE(received.first().first().toString(), longText(100000));
+    QVERIFY2(longestGap < 500, qPrintable(QStringLiteral("the event loop stood still for %1 ms").arg(longestGap)));
+    // Peers making no end were given their time before being cut off.
+    if (silent > 0 || dripping)
+        QVERIFY2(firstCutOff >= 1000, qPrintable(QStringLiteral("cut off after %1 ms").arg(firstCutOff)));
 }
 
 void tst_SingleAppCheck::failedSetUpIsSeen_data()
@@ -416,7 +516,8 @@ void tst_SingleAppCheck::strangerAtTheOldNameHearsNothing()
     QProcess first;
     QCOMPARE(startServing(first, key, true), QByteArray("ready"));
     QCOMPARE(sendAsNobody(key, 12), QByteArray("running\nsent\n"));
-    QCOMPARE(finish(first), describe(longText(12)) + "\n");
+    QCOMPARE(nextLine(first), describe(longText(12)));
+    QCOMPARE(finish(first), QByteArray());
     QVERIFY(!stranger.waitForNewConnection(0));
 }
 
