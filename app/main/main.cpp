@@ -1,3 +1,4 @@
+#include "FileSizeSignal.h"
 #include "MainPage.h"
 #include "OptimizerApp.h"
 
@@ -5,6 +6,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Before anything writes: an output past the file size limit is then
+    // reported as that file's error, and the batch goes on.
+    MTools::ignoreFileSizeSignal();
+
     const QString strApplication = QStringLiteral("Zintrop Lite");
     const QString strOrganisation = QStringLiteral("Corvane");
 

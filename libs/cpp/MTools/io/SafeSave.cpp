@@ -130,44 +130,58 @@ bool carryMetadata(const QString& strOld, const struct stat& old, int fd)
     return carryAccessAcl(QFile::encodeName(strOld), fd) && ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-// While alive, SIGPIPE is held back from this thread, so that a write to a
-// pipe whose reader has gone fails with EPIPE instead of ending the process.
-// A SIGPIPE raised meanwhile is taken back, unless one was pending before.
-class PipeSignalBlock
+// While alive, SIGPIPE and SIGXFSZ are held back from this thread, so that a
+// write to a pipe whose reader has gone fails with EPIPE, and one past the
+// file size limit with EFBIG (as on a full disk), instead of ending the
+// process (a blocked SIGXFSZ makes the write fail just as an ignored one
+// does). Both signals are raised for the writing thread itself, so holding
+// them back here leaves other threads and the process's handlers alone, where
+// ignoring them would change them for every thread meanwhile. A signal raised
+// meanwhile is taken back, unless one was pending before.
+class WriteSignalBlock
 {
 public:
-    PipeSignalBlock()
+    WriteSignalBlock()
     {
-        sigemptyset(&m_set);
-        sigaddset(&m_set, SIGPIPE);
         sigset_t pending;
         sigpending(&pending);
-        m_bWasPending = sigismember(&pending, SIGPIPE) == 1;
+        sigemptyset(&m_set);
+        for (int i = 0; i < kCount; ++i) {
+            m_bWasPending[i] = sigismember(&pending, kSignals[i]) == 1;
+            sigaddset(&m_set, kSignals[i]);
+        }
         pthread_sigmask(SIG_BLOCK, &m_set, &m_old);
     }
-    ~PipeSignalBlock()
+    ~WriteSignalBlock()
     {
         sigset_t pending;
         sigpending(&pending);
-        if (!m_bWasPending && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec noWait {};
-            sigtimedwait(&m_set, nullptr, &noWait);
+        for (int i = 0; i < kCount; ++i) {
+            if (!m_bWasPending[i] && sigismember(&pending, kSignals[i]) == 1) {
+                sigset_t one;
+                sigemptyset(&one);
+                sigaddset(&one, kSignals[i]);
+                const timespec noWait {};
+                sigtimedwait(&one, nullptr, &noWait);
+            }
         }
         pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
     }
-    PipeSignalBlock(const PipeSignalBlock&) = delete;
-    PipeSignalBlock& operator=(const PipeSignalBlock&) = delete;
+    WriteSignalBlock(const WriteSignalBlock&) = delete;
+    WriteSignalBlock& operator=(const WriteSignalBlock&) = delete;
 
 private:
+    static constexpr int kCount = 2;
+    static constexpr int kSignals[kCount] = {SIGPIPE, SIGXFSZ};
     sigset_t m_set;
     sigset_t m_old;
-    bool m_bWasPending = false;
+    bool m_bWasPending[kCount] = {};
 };
 #else
-class PipeSignalBlock
+class WriteSignalBlock
 {
 public:
-    PipeSignalBlock() {}
+    WriteSignalBlock() {}
 };
 #endif
 
@@ -269,7 +283,7 @@ bool SafeSave::commit()
 {
     if (!isOpen())
         return false;
-    const PipeSignalBlock block;
+    const WriteSignalBlock block;
     const bool bOk = !m_bWriteFailed && (m_pHeld ? commitInPlace() : commitReplacement());
     finish();
     return bOk;
@@ -328,9 +342,13 @@ void SafeSave::close()
 
 void SafeSave::finish()
 {
-    // An uncommitted QSaveFile removes its temporary file as it goes; a
-    // target opened in place is closed untouched.
-    m_pFile.reset();
+    // An uncommitted QSaveFile writes out its buffer, then removes its
+    // temporary file as it goes; a target opened in place is closed
+    // untouched.
+    if (m_pFile) {
+        const WriteSignalBlock block;
+        m_pFile.reset();
+    }
     m_pHeld.reset();
     if (isOpen())
         QIODevice::close();
@@ -345,15 +363,22 @@ bool SafeSave::seek(qint64 nPos)
 {
     if (!m_pFile || m_pFile->isSequential())
         return false;
-    const bool bMoved = m_pHeld ? nPos <= kMaxHeldBytes && m_pHeld->seek(nPos) : m_pFile->seek(nPos);
-    return bMoved && QIODevice::seek(nPos);
+    if (m_pHeld)
+        return nPos <= kMaxHeldBytes && m_pHeld->seek(nPos) && QIODevice::seek(nPos);
+    // The file writes out its buffer first.
+    const WriteSignalBlock block;
+    return m_pFile->seek(nPos) && QIODevice::seek(nPos);
 }
 
 qint64 SafeSave::size() const
 {
     if (m_pHeld)
         return m_pHeld->size();
-    return m_pFile ? m_pFile->size() : 0;
+    if (!m_pFile)
+        return 0;
+    // The file writes out its buffer first.
+    const WriteSignalBlock block;
+    return m_pFile->size();
 }
 
 qint64 SafeSave::readData(char* pData, qint64 nMaxSize)
@@ -374,7 +399,15 @@ qint64 SafeSave::writeData(const char* pData, qint64 nSize)
         return -1;
     }
     QIODevice& device = m_pHeld ? static_cast<QIODevice&>(*m_pHeld) : *m_pFile;
-    if (!writeAll(device, pData, nSize)) {
+    bool bWritten = false;
+    if (m_pHeld) {
+        bWritten = writeAll(device, pData, nSize);
+    } else {
+        // The file writes out its buffer as it fills.
+        const WriteSignalBlock block;
+        bWritten = writeAll(device, pData, nSize);
+    }
+    if (!bWritten) {
         m_bWriteFailed = true;
         setErrorString(device.errorString());
         return -1;

@@ -31,7 +31,9 @@ namespace MTools {
 // takes the part beyond its old end first: a full disk or a size limit then
 // leaves it whole; only a later failure (an I/O error) can leave it cut.
 // commit() returns true only when every byte was handed to the target; a
-// reader that leaves a pipe early makes the save fail, not the process end.
+// reader that leaves a pipe early, or the file size limit, makes the save
+// fail ("File too large" for the limit), not the process end: the signals
+// are held back from the writing thread while the save writes.
 // Write-only: open() refuses reading and appending.
 class SafeSave : public QIODevice
 {

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -158,6 +159,8 @@ private slots:
     void saveKeepsAccessAcl();
     void hardLinkedFileIsWrittenInPlace_data();
     void hardLinkedFileIsWrittenInPlace();
+    void sizeLimitFailsTheSave_data();
+    void sizeLimitFailsTheSave();
 };
 
 void TestSafeSave::regularFileIsReplaced_data()
@@ -587,6 +590,74 @@ void TestSafeSave::hardLinkedFileIsWrittenInPlace()
     QCOMPARE(after.inode, before.inode);
     QCOMPARE(after.links, nlink_t(2));
     QCOMPARE(entries(dir.path()), (QStringList{"kept", "other"}));
+}
+
+void TestSafeSave::sizeLimitFailsTheSave_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("piece");
+    QTest::addColumn<bool>("cancelled");
+    // The limit is 40 KiB over an old file of 30,000 bytes. Pieces larger
+    // than the file's buffer (16 KiB) meet it as they are written...
+    QTest::newRow("replaced, write meets the limit") << "replaced" << 60000 << 20000 << false;
+    // ... small ones only when commit() writes out the last of them...
+    QTest::newRow("replaced, last flush meets the limit") << "replaced" << 41000 << 100 << false;
+    // ... or when a cancelled save drops them.
+    QTest::newRow("replaced, cancelled") << "replaced" << 41000 << 100 << true;
+    // Written in place, the part past the old end meets it.
+    QTest::newRow("in place, hard link") << "hard link" << 60000 << 20000 << false;
+}
+
+// A save that meets the file size limit fails as on a full disk, in a process
+// that leaves the limit's signal as it is by default: the process goes on,
+// the old bytes stay whole, no temporary file stays, and the signal is
+// neither held back nor pending afterwards.
+void TestSafeSave::sizeLimitFailsTheSave()
+{
+    QFETCH(QString, place);
+    QFETCH(int, size);
+    QFETCH(int, piece);
+    QFETCH(bool, cancelled);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("kept"));
+    const QByteArray old(30000, 'o');
+    QVERIFY(writeBytes(path, old));
+    QStringList names{"kept"};
+    if (place == QLatin1String("hard link")) {
+        QVERIFY(hardLink(path, dir.filePath("other")));
+        names << "other";
+    }
+
+    const QString result = runUnderFileSizeLimit(40960, [&] {
+        const QByteArray bytes(size, 'n');
+        QString text;
+        {
+            MTools::SafeSave file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                return QStringLiteral("not opened: %1").arg(file.errorString());
+            for (int i = 0; i < bytes.size(); i += piece)
+                file.write(bytes.mid(i, piece));
+            if (cancelled)
+                file.cancel();
+            else
+                text = file.commit() ? QStringLiteral("committed") : file.errorString();
+        }
+        sigset_t set;
+        sigemptyset(&set);
+        pthread_sigmask(SIG_BLOCK, nullptr, &set);
+        if (sigismember(&set, SIGXFSZ) == 1)
+            return QStringLiteral("the signal stays held back");
+        sigpending(&set);
+        if (sigismember(&set, SIGXFSZ) == 1)
+            return QStringLiteral("the signal stays pending");
+        return text;
+    });
+    QCOMPARE(result, cancelled ? QString() : qt_error_string(EFBIG));
+    for (const QString& name : qAsConst(names))
+        QCOMPARE(readBytes(dir.filePath(name)), old);
+    QCOMPARE(entries(dir.path()), names);
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
