@@ -3,6 +3,7 @@
 
 #include "BatchFixtures.h"
 #include "ExfatMount.h"
+#include "FileSizeSignal.h"
 #include "QMTest.h"
 #include "ReadOnlyFolder.h"
 
@@ -11,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <csignal>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -930,16 +930,16 @@ void TestBatchWorker::testFullDiskBatch()
     BatchWorker* worker = makeWorker();
     worker->setPngFiles({big, small});
 
+    // As the program does at its start.
+    MTools::ignoreFileSizeSignal();
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limited = saved;
     limited.rlim_cur = 4096;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
     m_pThread->start();
     QTRY_VERIFY_WITH_TIMEOUT(m_pRecorder->bFinished, 60000);
     setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
 
     const QString batch = batchFolderOf();
     QCOMPARE(treeOf(batch), QStringList{"small.png"});
