@@ -27,7 +27,7 @@ void DownloadManager::get(const QUrl& url, QIODevice* sink)
     QNetworkRequest request(url);
     ReplyReader::prepare(request);
     reply = networkManager->get(request);
-    ReplyReader::attach(reply, limit, sink);
+    ReplyReader::attach(reply, limit, sink, deadlineMs);
     connect(reply, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(slotDownloadProgress(qint64,qint64)));
 }
 
@@ -39,6 +39,16 @@ qint64 DownloadManager::sizeLimit() const
 void DownloadManager::setSizeLimit(qint64 bytes)
 {
     limit = bytes;
+}
+
+int DownloadManager::deadline() const
+{
+    return deadlineMs > 0 ? deadlineMs : ReplyReader::transferTimeout();
+}
+
+void DownloadManager::setDeadline(int milliseconds)
+{
+    deadlineMs = qMax(0, milliseconds);
 }
 
 void DownloadManager::slotFinished(QNetworkReply* finishedReply)

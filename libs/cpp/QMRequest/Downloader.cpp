@@ -40,6 +40,16 @@ void Downloader::setSizeLimit(qint64 bytes)
     manager->setSizeLimit(bytes);
 }
 
+int Downloader::deadline() const
+{
+    return manager->deadline();
+}
+
+void Downloader::setDeadline(int milliseconds)
+{
+    manager->setDeadline(milliseconds);
+}
+
 // Runs one download up to the end of the wait; the caller then finishes it
 // and releases the mutex. Returns false when another download is running.
 bool Downloader::fetch(const QString& url, QEventLoop::ProcessEventsFlags flags, QIODevice* sink)

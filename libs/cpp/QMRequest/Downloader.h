@@ -24,12 +24,15 @@ public:
     explicit Downloader(QObject* parent = nullptr);
 
     // The answer, or an empty array on failure, abort or a nested call. Only
-    // a 200 answer of at most sizeLimit() bytes counts.
+    // a 200 answer of at most sizeLimit() bytes, in whole within deadline(),
+    // counts.
     QByteArray download(const QString& url,
                         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
     // Writes the answer to the file only when the download succeeded: a 200
     // answer of at most sizeLimit() bytes with every byte that a
-    // Content-Length announced, and no more. The body goes to a file beside
+    // Content-Length announced, and no more. It has no deadline, but fails
+    // once fewer than 1 KiB arrived in a span of
+    // ReplyReader::transferTimeout() (30 s). The body goes to a file beside
     // the target as it arrives, which takes the target's place at the end,
     // so a failed download or write leaves an existing file untouched.
     // Returns true when the file was written.
@@ -47,6 +50,12 @@ public:
     // answer fails. 64 MiB unless set.
     qint64 sizeLimit() const;
     void setSizeLimit(qint64 bytes);
+
+    // How long download() may take as a whole, in milliseconds:
+    // ReplyReader::transferTimeout() (30 s) unless set; 0 or less restores
+    // that.
+    int deadline() const;
+    void setDeadline(int milliseconds);
 
 signals:
     void progress(qint64 bytesReceived);

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QVariant>
 
 namespace QMRequest {
@@ -14,6 +15,7 @@ namespace {
 const qint64 kReadBufferBytes = 64 * 1024;
 const int kDefaultTransferTimeoutMs = 30000;
 int g_transferTimeoutMs = kDefaultTransferTimeoutMs;
+const qint64 kLeastBytesPerSpan = 1024;
 
 } // namespace
 
@@ -39,9 +41,9 @@ void ReplyReader::setTransferTimeout(int milliseconds)
     g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }
 
-ReplyReader* ReplyReader::attach(QNetworkReply* reply, qint64 limit, QIODevice* sink)
+ReplyReader* ReplyReader::attach(QNetworkReply* reply, qint64 limit, QIODevice* sink, int deadline)
 {
-    return new ReplyReader(reply, limit, sink);
+    return new ReplyReader(reply, limit, sink, deadline);
 }
 
 ReplyReader* ReplyReader::of(QNetworkReply* reply)
@@ -49,7 +51,10 @@ ReplyReader* ReplyReader::of(QNetworkReply* reply)
     return reply ? reply->findChild<ReplyReader*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-ReplyReader::ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink)
+// Qt's own transfer timeout is restarted by every byte, so a server that
+// sends one now and then would hold the request without end; the clock here
+// counts from the request's start.
+ReplyReader::ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink, int deadline)
     : QObject(reply)
     , m_pReply(reply)
     , m_pSink(sink)
@@ -57,6 +62,19 @@ ReplyReader::ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink)
 {
     reply->setReadBufferSize(kReadBufferBytes);
     connect(reply, &QNetworkReply::readyRead, this, &ReplyReader::slotReadyRead);
+
+    auto* clock = new QTimer(this);
+    if (sink) {
+        clock->setInterval(g_transferTimeoutMs);
+        connect(clock, &QTimer::timeout, this, &ReplyReader::slotCheckRate);
+    } else {
+        clock->setSingleShot(true);
+        clock->setInterval(deadline > 0 ? deadline : g_transferTimeoutMs);
+        connect(clock, &QTimer::timeout, this, &ReplyReader::slotDeadline);
+    }
+    connect(reply, &QNetworkReply::finished, clock, &QTimer::stop);
+    if (!reply->isFinished())
+        clock->start();
 }
 
 void ReplyReader::readRest()
@@ -82,6 +100,23 @@ void ReplyReader::slotReadyRead()
             m_body += piece;
         }
     }
+}
+
+void ReplyReader::slotDeadline()
+{
+    if (!m_bFailed && !m_pReply->isFinished())
+        fail();
+}
+
+// Checked at the end of every span, over the bytes of that span alone.
+void ReplyReader::slotCheckRate()
+{
+    if (m_bFailed || m_pReply->isFinished())
+        return;
+    slotReadyRead();  // may fail on its own
+    if (!m_bFailed && m_nReceived - m_nReceivedAtCheck < kLeastBytesPerSpan)
+        fail();
+    m_nReceivedAtCheck = m_nReceived;
 }
 
 // Marked before the abort, which finishes the reply at once: whoever handles

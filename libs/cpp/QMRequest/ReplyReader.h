@@ -10,10 +10,11 @@ class QNetworkRequest;
 namespace QMRequest {
 
 // Reads one reply piece by piece as its bytes arrive, so that no answer can
-// take more memory or disk than it is allowed: the bytes are kept, or handed
-// on to a device as they come, up to a limit, and the reply is aborted (it
-// then ends with an error) once the limit is passed or the device takes no
-// more. The reader is the reply's child and goes with it.
+// take more memory, disk or time than it is allowed: the bytes are kept, or
+// handed on to a device as they come, up to a limit, and the reply is aborted
+// (it then ends with an error) once the limit is passed, the device takes no
+// more or the time is up. The reader is the reply's child and goes with it,
+// its clock too.
 class ReplyReader : public QObject
 {
     Q_OBJECT
@@ -21,20 +22,29 @@ public:
     // What every request of these libraries carries. The body is asked for
     // as the server holds it: Qt inflates a compressed answer whole before it
     // hands out any of it, so a small compressed answer could fill the memory
-    // before any limit could be checked. A transfer that stalls for
-    // transferTimeout() is ended.
+    // before any limit could be checked. Qt ends a transfer that stalls for
+    // transferTimeout().
     static void prepare(QNetworkRequest& request);
 
-    // How long any transfer may stall before it fails; 30000 ms unless a
-    // test shortens it (0 or less restores that).
+    // The time bound of every request whose caller sets no other; 30000 ms
+    // unless a test shortens it (0 or less restores that). An answer kept in
+    // memory must be in whole within it from the request's start, however
+    // steadily its bytes come. An answer written to a sink fails when fewer
+    // than 1 KiB (the least rate of common download tools) arrived during
+    // one span of that length, the spans counted one after another from the
+    // request's start, so that a large file over a slow but working link
+    // still completes.
     static int transferTimeout();
     static void setTransferTimeout(int milliseconds);
 
     // Starts reading the reply; an answer of more than limit bytes fails.
-    // Without a sink the bytes are kept; with one, every piece of a 200
-    // answer is written to it and nothing is kept (any other answer fails at
-    // its first byte).
-    static ReplyReader* attach(QNetworkReply* reply, qint64 limit, QIODevice* sink = nullptr);
+    // Without a sink the bytes are kept, and the answer fails once deadline
+    // milliseconds have passed (transferTimeout() when 0 or less). With one,
+    // every piece of a 200 answer is written to it and nothing is kept (any
+    // other answer fails at its first byte); the least rate bounds it instead
+    // of a deadline.
+    static ReplyReader* attach(QNetworkReply* reply, qint64 limit, QIODevice* sink = nullptr,
+                               int deadline = 0);
     // True for a 200 answer that no error ended, the one answer that carries
     // the whole resource asked for: a redirect's page, an empty 204 or 304 and
     // a partial 206 do not.
@@ -53,15 +63,18 @@ public:
 
 private slots:
     void slotReadyRead();
+    void slotDeadline();
+    void slotCheckRate();
 
 private:
-    ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink);
+    ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink, int deadline);
     void fail();
 
     QNetworkReply* m_pReply = nullptr;
     QIODevice* m_pSink = nullptr;
     qint64 m_nLimit = 0;
     qint64 m_nReceived = 0;
+    qint64 m_nReceivedAtCheck = 0;  // m_nReceived when the rate was last checked
     QByteArray m_body;
     bool m_bFailed = false;
 };

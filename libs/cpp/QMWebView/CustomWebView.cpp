@@ -55,7 +55,17 @@ void CustomWebView::navigate(const QString& url)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QMRequest::ReplyReader::prepare(request);
-    QMRequest::ReplyReader::attach(m_pNetwork->get(request), g_pageLimit);
+    QMRequest::ReplyReader::attach(m_pNetwork->get(request), g_pageLimit, nullptr, m_nDeadlineMs);
+}
+
+int CustomWebView::deadline() const
+{
+    return m_nDeadlineMs > 0 ? m_nDeadlineMs : QMRequest::ReplyReader::transferTimeout();
+}
+
+void CustomWebView::setDeadline(int milliseconds)
+{
+    m_nDeadlineMs = qMax(0, milliseconds);
 }
 
 void CustomWebView::finished(QNetworkReply* reply)

@@ -28,9 +28,16 @@ public:
 
     // Starts a GET of the page and returns at once; redirects are followed
     // as a browser does. Earlier navigations still in flight finish too. A
-    // page past pageLimit() bytes, or one whose transfer stalls for
-    // QMRequest::ReplyReader::transferTimeout(), fails.
+    // page past pageLimit() bytes, or one not in whole within deadline() of
+    // its start, fails.
     void navigate(const QString& url);
+
+    // How long one page may take to load, redirects included, in
+    // milliseconds: QMRequest::ReplyReader::transferTimeout() (30 s) unless
+    // set; 0 or less restores that. It holds for the navigations started
+    // after it was set.
+    int deadline() const;
+    void setDeadline(int milliseconds);
 
     // The address and text of the last page that loaded.
     QString locationUrl() const;
@@ -56,4 +63,5 @@ private:
     QString m_strLocation;
     QString m_strHtml;
     QNetworkAccessManager* m_pNetwork = nullptr;
+    int m_nDeadlineMs = 0;  // 0: the shared bound
 };

@@ -191,6 +191,10 @@ void tst_AppUpdate::fallbackServer_data()
     QTest::newRow("empty answer") << "empty" << true << "build:fallback";
     QTest::newRow("not found") << "404" << true << "build:fallback";
     QTest::newRow("slow answer aborted") << "slow" << true << "build:fallback";
+    // A byte at a time, never pausing long enough for a stall timeout.
+    QTest::newRow("dripping answer aborted") << "dripping" << true << "build:fallback";
+    QTest::newRow("dripping answer without length aborted")
+        << "dripping, no length" << true << "build:fallback";
     QTest::newRow("server down") << "down" << true << "build:fallback";
     // Redirects are not followed, and their own page is no answer.
     QTest::newRow("redirect") << "redirect" << true << "build:fallback";
@@ -215,6 +219,8 @@ void tst_AppUpdate::fallbackServer()
         first.setResponse(kBuildPath, 200, QByteArray());
     else if (primary == "slow")
         first.setDelayed(kBuildPath, 60000, kSameRecord);
+    else if (primary == "dripping" || primary == "dripping, no length")
+        first.setReply(kBuildPath, LoopbackHttpServer::dripping(kSameRecord, 100, primary == "dripping"));
     else if (primary == "redirect")
         first.setRedirect(kBuildPath, second.url("/elsewhere"));
     else if (primary == "partial")

@@ -3,6 +3,7 @@
 #include "ReplyReader.h"
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@ class tst_Downloader : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanup();
 
     void normalizedUrl_data();
     void normalizedUrl();
@@ -38,6 +40,10 @@ private slots:
     void answerBeyondLimitFails_data();
     void answerBeyondLimitFails();
     void stalledTransferFails();
+    void endsWithinBound_data();
+    void endsWithinBound();
+    void slowSteadyLink_data();
+    void slowSteadyLink();
 
     void progressPercent_data();
     void progressPercent();
@@ -55,6 +61,9 @@ namespace {
 
 // Generous: only a download that never ends meets it.
 const int kSafetyAbortMs = 20000;
+
+// The time bound the tests set in place of the product's 30 s.
+const int kBoundMs = 1000;
 
 // A download's target "target.txt" that holds "old content", alone in a
 // folder of its own.
@@ -80,6 +89,11 @@ void tst_Downloader::initTestCase()
 {
     // A proxy from the environment must not take loopback traffic.
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void tst_Downloader::cleanup()
+{
+    QMRequest::ReplyReader::setTransferTimeout(0);
 }
 
 void tst_Downloader::normalizedUrl_data()
@@ -284,7 +298,7 @@ void tst_Downloader::answerBeyondLimitFails()
 }
 
 // A server that accepts the request and then says nothing ends the download
-// once the transfer has stalled for the set time.
+// once the set time has passed.
 void tst_Downloader::stalledTransferFails()
 {
     LoopbackHttpServer server;
@@ -302,6 +316,111 @@ void tst_Downloader::stalledTransferFails()
     QCOMPARE(answer, QByteArray());
     QVERIFY(!safetyAbort);
     QVERIFY(downloader.isFinished());
+}
+
+void tst_Downloader::endsWithinBound_data()
+{
+    QTest::addColumn<bool>("intoFile");
+    QTest::addColumn<bool>("ownDeadline");
+    QTest::addColumn<LoopbackHttpServer::Reply>("reply");
+    // One byte every 100 ms: 15 s for the whole answer, and never a pause
+    // long enough for a stall timeout.
+    const QByteArray body(150, 'd');
+    const struct { const char* name; LoopbackHttpServer::Reply reply; } answers[] = {
+        {"dripping with length", LoopbackHttpServer::dripping(body, 100, true)},
+        {"dripping without length", LoopbackHttpServer::dripping(body, 100, false)},
+        {"silent", [] { LoopbackHttpServer::Reply r; r.silent = true; return r; }()},
+    };
+    const struct { const char* name; bool intoFile; bool ownDeadline; } kinds[] = {
+        {"download()", false, false},
+        {"download() with its own deadline", false, true},
+        {"downloadToFile()", true, false},
+    };
+    for (const auto& kind : kinds) {
+        for (const auto& answer : answers) {
+            QTest::addRow("%s, %s", kind.name, answer.name)
+                << kind.intoFile << kind.ownDeadline << answer.reply;
+        }
+    }
+}
+
+// However slowly the bytes keep coming, a request ends as a failure within
+// its bound: a total deadline for an answer kept in memory (the shared one,
+// or the downloader's own), the least rate for one written to a file.
+// Nothing is kept and the old file stays.
+void tst_Downloader::endsWithinBound()
+{
+    QFETCH(bool, intoFile);
+    QFETCH(bool, ownDeadline);
+    QFETCH(LoopbackHttpServer::Reply, reply);
+    LoopbackHttpServer server;
+    server.setReply("/f", reply);
+    OldTarget target;
+    QVERIFY(target.isWritten);
+
+    Downloader downloader;
+    if (ownDeadline)
+        downloader.setDeadline(kBoundMs);  // the shared bound stays at 30 s
+    else
+        QMRequest::ReplyReader::setTransferTimeout(kBoundMs);
+    bool safetyAbort = false;
+    QTimer::singleShot(kSafetyAbortMs, &downloader, [&] {
+        safetyAbort = true;
+        downloader.slotAbort();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    if (intoFile)
+        QVERIFY(!downloader.downloadToFile(server.url("/f"), target.path));
+    else
+        QCOMPARE(downloader.download(server.url("/f")), QByteArray());
+    const qint64 took = clock.elapsed();
+    QVERIFY(!safetyAbort);
+    QVERIFY2(took < 10 * kBoundMs, qPrintable(QString::number(took)));
+    QVERIFY(downloader.isFinished());
+    QCOMPARE(target.files(), QStringList{"target.txt: old content"});
+}
+
+void tst_Downloader::slowSteadyLink_data()
+{
+    QTest::addColumn<bool>("intoFile");
+    QTest::addColumn<bool>("completes");
+    QTest::newRow("into a file, above the least rate: completes") << true << true;
+    QTest::newRow("into memory, past the deadline: fails") << false << false;
+}
+
+// 512 bytes every 125 ms is 4 KiB in each span of the bound, four times the
+// least rate, for four spans: a file download takes it whole, a download into
+// memory fails at its deadline.
+void tst_Downloader::slowSteadyLink()
+{
+    QFETCH(bool, intoFile);
+    QFETCH(bool, completes);
+    QByteArray body;
+    for (int i = 0; i < 16 * 1024; ++i)
+        body += char('a' + i % 26);
+    LoopbackHttpServer server;
+    server.setReply("/f", LoopbackHttpServer::dripping(body, 125, true, 512));
+    OldTarget target;
+    QVERIFY(target.isWritten);
+    QMRequest::ReplyReader::setTransferTimeout(kBoundMs);
+
+    Downloader downloader;
+    bool safetyAbort = false;
+    QTimer::singleShot(kSafetyAbortMs, &downloader, [&] {
+        safetyAbort = true;
+        downloader.slotAbort();
+    });
+    if (intoFile) {
+        QCOMPARE(downloader.downloadToFile(server.url("/f"), target.path), completes);
+    } else {
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(downloader.download(server.url("/f")), completes ? body : QByteArray());
+        QVERIFY2(clock.elapsed() < 10 * kBoundMs, qPrintable(QString::number(clock.elapsed())));
+    }
+    QVERIFY(!safetyAbort);
+    QCOMPARE(QMTest::readFile(target.path), intoFile && completes ? body : QByteArray("old content"));
 }
 
 void tst_Downloader::progressPercent_data()

@@ -5,6 +5,7 @@
 #include "ReplyReader.h"
 #include "WebViewInQt.h"
 
+#include <QElapsedTimer>
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +21,7 @@ class tst_WebView : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanup();
 
     void navigateLoadsPage();
     void navigateReportsFailure_data();
@@ -28,6 +30,8 @@ private slots:
     void oversizedPageFails_data();
     void oversizedPageFails();
     void stalledPageFails();
+    void pageEndsWithinBound_data();
+    void pageEndsWithinBound();
     void unknownCallRequestsNothing();
     void translateKeyEvent_data();
     void translateKeyEvent();
@@ -40,6 +44,11 @@ private slots:
 void tst_WebView::initTestCase()
 {
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void tst_WebView::cleanup()
+{
+    QMRequest::ReplyReader::setTransferTimeout(0);
 }
 
 void tst_WebView::navigateLoadsPage()
@@ -132,7 +141,7 @@ void tst_WebView::oversizedPageFails()
 }
 
 // A server that takes the request and says nothing more fails the page once
-// the transfer has stalled for the set time.
+// the set time has passed.
 void tst_WebView::stalledPageFails()
 {
     LoopbackHttpServer server;
@@ -145,6 +154,56 @@ void tst_WebView::stalledPageFails()
     const bool ended = failed.wait(20000);
     QMRequest::ReplyReader::setTransferTimeout(0);
     QVERIFY(ended);
+}
+
+void tst_WebView::pageEndsWithinBound_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<LoopbackHttpServer::Reply>("reply");
+    // One byte every 100 ms: 15 s for the whole page, and never a pause long
+    // enough for a stall timeout.
+    const QByteArray page = "<html>" + QByteArray(144, 'p');
+    const struct { const char* name; LoopbackHttpServer::Reply reply; } answers[] = {
+        {"dripping with length", LoopbackHttpServer::dripping(page, 100, true)},
+        {"dripping without length", LoopbackHttpServer::dripping(page, 100, false)},
+        {"silent", [] { LoopbackHttpServer::Reply r; r.silent = true; return r; }()},
+    };
+    // The usage ping is a hidden view's load.
+    for (const char* how : {"navigate", "navigate with its own deadline", "usage ping"}) {
+        for (const auto& answer : answers)
+            QTest::addRow("%s, %s", how, answer.name) << QString(how) << answer.reply;
+    }
+}
+
+// However slowly its bytes keep coming, a page fails once its deadline (the
+// shared one or the view's own) has passed, and nothing of it is kept.
+void tst_WebView::pageEndsWithinBound()
+{
+    QFETCH(QString, how);
+    QFETCH(LoopbackHttpServer::Reply, reply);
+    const int boundMs = 1000;
+    LoopbackHttpServer server;
+    server.setReply("/page", reply);
+
+    NativeWebView view;
+    auto* control = view.findChild<CustomWebView*>();
+    QVERIFY(control);
+    if (how == "navigate with its own deadline")
+        control->setDeadline(boundMs);  // the shared bound stays at 30 s
+    else
+        QMRequest::ReplyReader::setTransferTimeout(boundMs);
+    QSignalSpy complete(control, &CustomWebView::navigateComplete);
+    QSignalSpy failed(control, &CustomWebView::navigateError);
+    QElapsedTimer clock;
+    clock.start();
+    if (how == "usage ping")
+        view.load(QUrl(server.url("/page")));
+    else
+        control->navigate(server.url("/page"));
+    QVERIFY(failed.wait(20000));
+    QVERIFY2(clock.elapsed() < 10 * boundMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(complete.count(), 0);
+    QCOMPARE(control->html(), QString());
 }
 
 void tst_WebView::unknownCallRequestsNothing()

@@ -242,12 +242,35 @@ void LoopbackHttpServer::answer(QTcpSocket* socket, const Reply& reply)
         out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     out += reply.headers;
     out += "Connection: close\r\n\r\n";
+    if (reply.dripIntervalMs > 0 && !reply.body.isEmpty()) {
+        socket->write(out);
+        sendDrip(socket, reply);
+        return;
+    }
     out += reply.body;
     socket->write(out);
     if (reply.fillerBytes > 0)
         sendFiller(socket, reply.fillerBytes);
     else
         socket->disconnectFromHost();  // flushes, then closes
+}
+
+// The clock is the connection's child, so it stops with a client that leaves.
+void LoopbackHttpServer::sendDrip(QTcpSocket* socket, const Reply& reply)
+{
+    auto* clock = new QTimer(socket);
+    auto sent = std::make_shared<int>(0);
+    const QByteArray body = reply.body;
+    const int pieceBytes = qMax(1, reply.dripBytes);
+    connect(clock, &QTimer::timeout, socket, [socket, clock, body, sent, pieceBytes] {
+        socket->write(body.mid(*sent, pieceBytes));
+        *sent += pieceBytes;
+        if (*sent >= body.size()) {
+            clock->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    clock->start(reply.dripIntervalMs);
 }
 
 // Writes a piece whenever the last one has gone, so that the server holds
@@ -300,4 +323,15 @@ LoopbackHttpServer::OversizedReplies LoopbackHttpServer::oversized(const QByteAr
     replies.endless.omitContentLength = true;
     replies.endless.fillerBytes = 32 * 1024 * 1024;
     return replies;
+}
+
+LoopbackHttpServer::Reply LoopbackHttpServer::dripping(const QByteArray& body, int intervalMs,
+                                                       bool announceLength, int pieceBytes)
+{
+    Reply reply;
+    reply.body = body;
+    reply.dripIntervalMs = intervalMs;
+    reply.dripBytes = pieceBytes;
+    reply.omitContentLength = !announceLength;
+    return reply;
 }

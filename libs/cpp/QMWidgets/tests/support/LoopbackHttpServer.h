@@ -11,8 +11,9 @@ class QTcpSocket;
 
 // A tiny HTTP/1.1 server on 127.0.0.1 with an ephemeral port, for tests that
 // must exercise real network code without leaving the machine. Every path can
-// be scripted: status, body, a delay, a redirect, silence, or a connection
-// that is closed without any answer. Unscripted paths get 404.
+// be scripted: status, body, a delay, a redirect, silence, a body that drips
+// in slowly, or a connection that is closed without any answer. Unscripted
+// paths get 404.
 //
 // It runs on the thread that created it; a client that waits in a nested
 // event loop on the same thread is served during that wait.
@@ -35,6 +36,11 @@ public:
         // takes them; then the connection stays open, so that the answer
         // never ends.
         qint64 fillerBytes = 0;
+        // When set, the head goes at once and the body follows in pieces of
+        // dripBytes, one every dripIntervalMs; the connection closes after
+        // the last piece.
+        int dripIntervalMs = 0;
+        int dripBytes = 1;
     };
 
     explicit LoopbackHttpServer(QObject* parent = nullptr);
@@ -81,6 +87,10 @@ public:
     };
     static OversizedReplies oversized(const QByteArray& start);
 
+    // The body in pieces of pieceBytes, one every intervalMs, its length
+    // announced or not (then only the closed connection ends it).
+    static Reply dripping(const QByteArray& body, int intervalMs, bool announceLength, int pieceBytes = 1);
+
 signals:
     void requestReceived(const QString& target);
 
@@ -89,6 +99,7 @@ private:
     void onReadyRead(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Reply& reply);
     void sendFiller(QTcpSocket* socket, qint64 bytes);
+    void sendDrip(QTcpSocket* socket, const Reply& reply);
     Reply replyFor(const QString& target) const;
 
     QTcpServer* m_pServer = nullptr;
