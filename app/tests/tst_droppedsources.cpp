@@ -1,6 +1,7 @@
 // What a drop puts into the list: the destination is left out of dropped
-// folders (so earlier results are not compressed again), each file is taken
-// once, and every file or folder the search cannot take is named.
+// folders (so earlier results are not compressed again), each name is taken
+// once while other names of the same file are names of their own, and every
+// file or folder the search cannot take is named.
 
 #include "BatchFixtures.h"
 #include "PageTestSupport.h"
@@ -28,6 +29,7 @@
 
 using BatchFixtures::pngBytes;
 using BatchFixtures::rgbPicture;
+using BatchFixtures::treeOf;
 using BatchFixtures::writeFile;
 
 namespace {
@@ -108,6 +110,7 @@ private slots:
     void folderDroppedFromTheDestinationIsTakenAsGiven();
     void eachFileIsListedOnce_data();
     void eachFileIsListedOnce();
+    void everyNameOfADroppedTreeIsListedAndRebuilt();
     void nameThatIsNotUtf8IsNamedAndNotListed();
     void folderThatCannotBeOpenedIsNamed();
 
@@ -297,6 +300,47 @@ void tst_droppedsources::eachFileIsListedOnce()
     QCOMPARE(fileNames(files), kPictureNames);
     QVERIFY2(files.contains(tmp(firstPlace)), qPrintable(files.join(QLatin1Char('\n'))));
     QCOMPARE(page.textFiles(), QVector<QString>{tmp(QStringLiteral("set/notes.txt"))});
+}
+
+// tree/a.png, tree/sub/b.png, tree/sub/a-hard.png (a second hard link to
+// a.png) and tree/latest.png -> a.png, dropped with a.png itself: a.png is
+// listed once, and the other names of its file are files of their own, in
+// the list and in the tree the batch rebuilds.
+void tst_droppedsources::everyNameOfADroppedTreeIsListedAndRebuilt()
+{
+    const QString tree = tmp(QStringLiteral("tree"));
+    QVERIFY(writeFile(tree + QStringLiteral("/a.png"), pngBytes(rgbPicture(6, 5, 1))));
+    QVERIFY(writeFile(tree + QStringLiteral("/sub/b.png"), pngBytes(rgbPicture(6, 5, 2))));
+    QCOMPARE(::link(QFile::encodeName(tree + QStringLiteral("/a.png")).constData(),
+                    QFile::encodeName(tree + QStringLiteral("/sub/a-hard.png")).constData()),
+             0);
+    QVERIFY(QFile::link(QStringLiteral("a.png"), tree + QStringLiteral("/latest.png")));
+    QMWidgets::App::instance()->setSettingsValue(QStringLiteral("KeyFolderStructureActive"), true);
+    QVERIFY(QDir().mkpath(tmp(QStringLiteral("out"))));
+
+    const QStringList names = {"tree/a.png", "tree/latest.png", "tree/sub/a-hard.png", "tree/sub/b.png"};
+
+    MainPage page;
+    BoxCounter boxes;
+    QVERIFY(PageTest::dropUrls(page.listView()->viewport(), urlsOf({tree + QStringLiteral("/a.png"), tree})));
+    QStringList listed;
+    for (const QString& path : page.model()->files())
+        listed << QDir(m_pDir->path()).relativeFilePath(path);
+    listed.sort();
+    QCOMPARE(listed, names);
+
+    PageTest::ModalDriver driver("BatchDialog", PageTest::closeBatchWhenDone);
+    QTest::mouseClick(page.compressButton(), Qt::LeftButton);
+    QVERIFY(driver.done());
+    QTRY_VERIFY(!page.batchThread());
+    QVERIFY2(boxes.texts().isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('\n'))));
+    const QStringList batches = QDir(tmp(QStringLiteral("out"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(batches.size(), 1);
+    const QString batch = tmp(QStringLiteral("out/")) + batches.first() + QLatin1Char('/');
+    QCOMPARE(treeOf(batch), (QStringList{"tree/", "tree/a.png", "tree/latest.png", "tree/sub/", "tree/sub/a-hard.png",
+                                         "tree/sub/b.png"}));
+    for (const QString& name : names)
+        QVERIFY2(!QImage(batch + name).isNull(), qPrintable(name));
 }
 
 // The name is made from bytes by the test; in UTF-8 the byte E9 alone is no

@@ -40,10 +40,11 @@ using FileId = QPair<quint64, quint64>; // device and inode
 
 // Regular files and folders, links followed; broken links, pipes, sockets
 // and devices are neither. The entry's own type saves a stat for plain files
-// and folders; a link or an entry of unknown type is looked up, filling st,
-// by its name's own bytes, which hold even where its text does not.
-EntryKind kindOf(int folderFd, const dirent *entry, struct stat *st)
+// and folders; a link or an entry of unknown type is looked up by its name's
+// own bytes, which hold even where its text does not.
+EntryKind kindOf(int folderFd, const dirent *entry)
 {
+    struct stat st;
     switch (entry->d_type) {
     case DT_REG:
         return EntryKind::File;
@@ -51,11 +52,11 @@ EntryKind kindOf(int folderFd, const dirent *entry, struct stat *st)
         return EntryKind::Folder;
     case DT_LNK:
     case DT_UNKNOWN:
-        if (::fstatat(folderFd, entry->d_name, st, 0) != 0)
+        if (::fstatat(folderFd, entry->d_name, &st, 0) != 0)
             return EntryKind::Neither;
-        if (S_ISREG(st->st_mode))
+        if (S_ISREG(st.st_mode))
             return EntryKind::File;
-        if (S_ISDIR(st->st_mode))
+        if (S_ISDIR(st.st_mode))
             return EntryKind::Folder;
         return EntryKind::Neither;
     default:
@@ -67,50 +68,6 @@ FileId idOf(const struct stat &st)
 {
     return FileId(quint64(st.st_dev), quint64(st.st_ino));
 }
-
-// The device and inode of the plain files of one folder. Where the file
-// system's entries carry their files' inode numbers and its files the
-// folder's device, as the folder's first plain file shows, these spare a
-// stat per file, which would double the walk's time; elsewhere (a FAT stick
-// numbers its entries afresh, an overlay of several file systems gives each
-// file its layer's device) every file is looked up. An id that is taken
-// already is always confirmed by a lookup, so no file is taken for another.
-class FolderFileIds
-{
-public:
-    explicit FolderFileIds(int folderFd)
-        : m_nFolderFd(folderFd)
-    {
-        struct stat st;
-        if (::fstat(folderFd, &st) == 0)
-            m_nDevice = quint64(st.st_dev);
-        else
-            m_eTrust = Trust::No;
-    }
-
-    // False when the file cannot be looked up.
-    bool idOfEntry(const dirent *entry, const QSet<FileId> &taken, FileId *id)
-    {
-        if (m_eTrust == Trust::Yes) {
-            *id = FileId(m_nDevice, quint64(entry->d_ino));
-            if (!taken.contains(*id))
-                return true;
-        }
-        struct stat st;
-        if (::fstatat(m_nFolderFd, entry->d_name, &st, 0) != 0)
-            return false;
-        *id = idOf(st);
-        if (m_eTrust == Trust::Unknown)
-            m_eTrust = id->first == m_nDevice && id->second == quint64(entry->d_ino) ? Trust::Yes : Trust::No;
-        return true;
-    }
-
-private:
-    enum class Trust { Unknown, Yes, No };
-    int m_nFolderFd;
-    quint64 m_nDevice = 0;
-    Trust m_eTrust = Trust::Unknown;
-};
 
 // Whether the name's text encodes back to the name's bytes; a path built
 // from any other text leads nowhere. Plain ASCII always does.
@@ -129,13 +86,30 @@ bool isDotOrDotDot(const char *name)
 }
 
 // The device and inode of a path, links followed; false when it has none.
-bool idOfPath(const QString &path, FileId *id)
+bool idOfPath(const QByteArray &path, FileId *id)
 {
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(path.constData(), &st) != 0)
         return false;
     *id = idOf(st);
     return true;
+}
+
+bool idOfPath(const QString &path, FileId *id)
+{
+    return idOfPath(QFile::encodeName(path), id);
+}
+
+// The folder and name bytes of a file's path; the folder is known by device
+// and inode, so any path or link to it gives the same name. False when the
+// folder cannot be looked up.
+bool nameIdOfPath(const QString &path, QPair<FileId, QByteArray> *name)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    const int slash = bytes.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : bytes.left(slash);
+    name->second = bytes.mid(slash + 1);
+    return idOfPath(folder, &name->first);
 }
 
 } // namespace
@@ -222,7 +196,6 @@ void MediaSearchDialog::slotStart()
     clearLists();
     m_bRunning = true;
     m_setWalkedFolders.clear();
-    m_setTakenFiles.clear();
     m_bLabelsPending = false;
     m_pumpClock.start();
     m_labelClock.start();
@@ -244,6 +217,7 @@ void MediaSearchDialog::slotStart()
         if (!path.isEmpty() && QFileInfo(path).isDir() && idOfPath(path, &id))
             m_setLeaveOut.remove(id);
     }
+    noteDroppedFileNames(urls);
 
     for (const QUrl &url : urls) {
         if (m_bCancelled)
@@ -254,7 +228,8 @@ void MediaSearchDialog::slotStart()
             if (visitFolder(info.absoluteFilePath()) == FolderVisit::Enter)
                 searchFolder(QDir(path));
         } else if (info.isFile()) {
-            if (isNewFile(path))
+            NameId name;
+            if (!nameIdOfPath(path, &name) || isFirstPlaceOf(name))
                 addFile(path);
         } else {
             qDebug() << "Unknown";
@@ -262,7 +237,7 @@ void MediaSearchDialog::slotStart()
     }
     flushLabels();
     m_setWalkedFolders.clear();
-    m_setTakenFiles.clear();
+    m_hashDroppedFileNames.clear();
     m_bRunning = false;
 
     if (m_bCancelled) {
@@ -355,21 +330,30 @@ MediaSearchDialog::FolderVisit MediaSearchDialog::visitFolder(const QString &fol
     return FolderVisit::Enter;
 }
 
-// A file reached a second way (dropped with its folder, dropped twice, a
-// link or another hard link to it) keeps only the first place it was found.
-bool MediaSearchDialog::isNewFile(const QString &path)
+// Each folder is walked once, so inside the walk every name is met once;
+// only a file dropped on its own can be met again under its name. Knowing
+// those names before the walk spares a lookup per file everywhere else.
+void MediaSearchDialog::noteDroppedFileNames(const QList<QUrl> &urls)
 {
-    FileId id;
-    if (!idOfPath(path, &id))
-        return true;
-    return isNewFile(id);
+    m_hashDroppedFileNames.clear();
+    for (const QUrl &url : urls) {
+        const QString path = url.toLocalFile();
+        NameId name;
+        if (!path.isEmpty() && QFileInfo(path).isFile() && nameIdOfPath(path, &name))
+            m_hashDroppedFileNames.insert(name, false);
+    }
 }
 
-bool MediaSearchDialog::isNewFile(const FileId &id)
+// A name dropped on its own keeps the first place it was met: its own URL,
+// or its folder's walk when the folder comes first.
+bool MediaSearchDialog::isFirstPlaceOf(const NameId &name)
 {
-    if (m_setTakenFiles.contains(id))
+    const auto it = m_hashDroppedFileNames.find(name);
+    if (it == m_hashDroppedFileNames.end())
+        return true;
+    if (it.value())
         return false;
-    m_setTakenFiles.insert(id);
+    it.value() = true;
     return true;
 }
 
@@ -402,7 +386,12 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
         return;
     }
     const int folderFd = ::dirfd(handle);
-    FolderFileIds fileIds(folderFd);
+    // Only names dropped on their own can be met a second time.
+    FileId folderId;
+    struct stat folderStat;
+    const bool lookUpNames = !m_hashDroppedFileNames.isEmpty() && ::fstat(folderFd, &folderStat) == 0;
+    if (lookUpNames)
+        folderId = idOf(folderStat);
 
     bool gaveFile = false;
     QStringList subfolders;
@@ -411,8 +400,7 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
             break;
         if (isDotOrDotDot(entry->d_name))
             continue;
-        struct stat st {};
-        const EntryKind kind = kindOf(folderFd, entry, &st);
+        const EntryKind kind = kindOf(folderFd, entry);
         if (kind == EntryKind::Neither)
             continue;
         const QString name = QFile::decodeName(entry->d_name);
@@ -427,9 +415,7 @@ void MediaSearchDialog::walkFolder(const QString &folderPath)
             subfolders.append(name);
         } else {
             gaveFile = true;
-            FileId id = idOf(st);
-            const bool known = entry->d_type != DT_REG || fileIds.idOfEntry(entry, m_setTakenFiles, &id);
-            if (!known || isNewFile(id))
+            if (!lookUpNames || isFirstPlaceOf(NameId(folderId, QByteArray(entry->d_name))))
                 addFile(prefix + name);
             countFile(name);
             if (m_pumpClock.elapsed() >= kPumpIntervalMs)

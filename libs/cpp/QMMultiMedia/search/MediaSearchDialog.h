@@ -1,8 +1,10 @@
 #ifndef QMMULTIMEDIA_MEDIASEARCHDIALOG_H
 #define QMMULTIMEDIA_MEDIASEARCHDIALOG_H
 
+#include <QByteArray>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QPointer>
@@ -24,6 +26,14 @@ class NativeAudioPlayer;
 // slotStart() from the dialog's own event loop (a short single-shot timer
 // before exec()) and reads the lists once exec() returns Accepted. A
 // cancelled search leaves every list empty and ends Rejected.
+//
+// Each folder is walked once, however many ways lead to it, and each name
+// is listed once: a file reached twice under the same name in the same
+// folder (dropped twice, or dropped on its own and met again in a dropped
+// folder, through links or not) keeps the first place it was met, in the
+// order of the URLs. Other names of the same file (hard links, links to
+// files) are names of their own and are listed each, so that a tree rebuilt
+// from the lists is whole.
 class MediaSearchDialog : public QDialog
 {
     Q_OBJECT
@@ -85,8 +95,12 @@ private:
     void walkFolder(const QString &folderPath);
     enum class FolderVisit { Enter, WalkedAlready, LeftOut };
     FolderVisit visitFolder(const QString &folderPath);
-    bool isNewFile(const QString &path);
-    bool isNewFile(const QPair<quint64, quint64> &id);
+    // A file's name: the device and inode of the folder that holds the
+    // entry, and the entry name's bytes.
+    using FileId = QPair<quint64, quint64>;
+    using NameId = QPair<FileId, QByteArray>;
+    void noteDroppedFileNames(const QList<QUrl> &urls);
+    bool isFirstPlaceOf(const NameId &name);
     void skip(const QString &path, const QString &reason, bool isFolder);
     void countFile(const QString &name);
     void flushLabels();
@@ -116,7 +130,9 @@ private:
     QPointer<NativeAudioPlayer> m_pProbe;
     QStringList m_lstFoldersToLeaveOut;
     QSet<QPair<quint64, quint64>> m_setLeaveOut;   // device and inode
-    QSet<QPair<quint64, quint64>> m_setTakenFiles; // device and inode
+    // The names of the files dropped on their own, and whether the search
+    // has listed each already; no other name can be met twice.
+    QHash<NameId, bool> m_hashDroppedFileNames;
     QVector<QString> m_vecLeftOutFolders;
     QVector<SkippedSource> m_vecSkipped;
 };

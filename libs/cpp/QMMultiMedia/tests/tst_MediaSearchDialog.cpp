@@ -164,8 +164,8 @@ private slots:
     void unreadableFolderIsNotEmpty();
     void leavesOutTheFoldersItIsGiven_data();
     void leavesOutTheFoldersItIsGiven();
-    void takesEachFileOnce_data();
-    void takesEachFileOnce();
+    void takesEachNameOnce_data();
+    void takesEachNameOnce();
     void namesThatDoNotSurviveAsTextAreSkipped();
     void foldersThatCannotBeOpenedAreNamed_data();
     void foldersThatCannotBeOpenedAreNamed();
@@ -468,46 +468,48 @@ void tst_MediaSearchDialog::leavesOutTheFoldersItIsGiven()
     QVERIFY(dialog.leftOutFolders().isEmpty());
 }
 
-// f/a.png, f/b.txt, g/hard.png (a second hard link to f/a.png),
-// h/alias.png -> f/a.png, and the link fLink -> f.
-void tst_MediaSearchDialog::takesEachFileOnce_data()
+// tree/a.png, tree/notes.txt, tree/sub/b.png, tree/sub/a-hard.png (a second
+// hard link to tree/a.png), tree/latest.png -> a.png, and treeLink -> tree.
+void tst_MediaSearchDialog::takesEachNameOnce_data()
 {
     QTest::addColumn<QStringList>("dropped");
     QTest::addColumn<QStringList>("images");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::newRow("file before its folder") << QStringList{"fLink/a.png", "f"} << QStringList{"fLink/a.png"}
-                                            << QStringList{"f/b.txt"};
-    QTest::newRow("folder before its file") << QStringList{"f", "fLink/a.png", "f/b.txt"}
-                                            << QStringList{"f/a.png"} << QStringList{"f/b.txt"};
-    QTest::newRow("the same file twice") << QStringList{"f/a.png", "f/b.txt", "f/a.png", "fLink/b.txt"}
-                                         << QStringList{"f/a.png"} << QStringList{"f/b.txt"};
-    QTest::newRow("a hard link in another folder") << QStringList{"g", "f"} << QStringList{"g/hard.png"}
-                                                   << QStringList{"f/b.txt"};
-    QTest::newRow("a link in another folder") << QStringList{"f", "h"} << QStringList{"f/a.png"}
-                                              << QStringList{"f/b.txt"};
+    const QStringList walked = {"tree/a.png", "tree/latest.png", "tree/sub/a-hard.png", "tree/sub/b.png"};
+    const QStringList notes = {"tree/notes.txt"};
+    QTest::newRow("the folder alone") << QStringList{"tree"} << walked << notes;
+    QTest::newRow("the folder, then a.png") << QStringList{"tree", "tree/a.png"} << walked << notes;
+    QTest::newRow("a.png, then the folder") << QStringList{"tree/a.png", "tree"} << walked << notes;
+    QTest::newRow("a.png twice, and notes through the link")
+        << QStringList{"tree/a.png", "tree/notes.txt", "tree/a.png", "treeLink/notes.txt"}
+        << QStringList{"tree/a.png"} << notes;
+    QTest::newRow("a.png through a link to the folder, then the folder")
+        << QStringList{"treeLink/a.png", "tree"}
+        << QStringList{"tree/latest.png", "tree/sub/a-hard.png", "tree/sub/b.png", "treeLink/a.png"} << notes;
+    QTest::newRow("the folder, then a.png through a link to it")
+        << QStringList{"tree", "treeLink/a.png", "tree/notes.txt"} << walked << notes;
+    QTest::newRow("the other names on their own, then the folder")
+        << QStringList{"treeLink/sub/a-hard.png", "treeLink/latest.png", "tree"}
+        << QStringList{"tree/a.png", "tree/sub/b.png", "treeLink/latest.png", "treeLink/sub/a-hard.png"} << notes;
 }
 
-void tst_MediaSearchDialog::takesEachFileOnce()
+void tst_MediaSearchDialog::takesEachNameOnce()
 {
     QFETCH(QStringList, dropped);
     QFETCH(QStringList, images);
     QFETCH(QStringList, texts);
-    makeFiles(m_strRoot, {"f/a.png", "f/b.txt", "g/", "h/"});
-    QVERIFY(::link(QFile::encodeName(m_strRoot + "/f/a.png").constData(),
-                   QFile::encodeName(m_strRoot + "/g/hard.png").constData()) == 0);
-    QVERIFY(QFile::link(m_strRoot + "/f/a.png", m_strRoot + "/h/alias.png"));
-    QVERIFY(QFile::link(m_strRoot + "/f", m_strRoot + "/fLink"));
+    makeFiles(m_strRoot, {"tree/a.png", "tree/notes.txt", "tree/sub/b.png"});
+    QVERIFY(::link(QFile::encodeName(m_strRoot + "/tree/a.png").constData(),
+                   QFile::encodeName(m_strRoot + "/tree/sub/a-hard.png").constData()) == 0);
+    QVERIFY(QFile::link("a.png", m_strRoot + "/tree/latest.png"));
+    QVERIFY(QFile::link(m_strRoot + "/tree", m_strRoot + "/treeLink"));
 
     ScriptedSearchDialog dialog;
     QCOMPARE(runSearch(dialog, urlsUnder(m_strRoot, dropped)), int(QDialog::Accepted));
-    // In the order found, not sorted: the first place a file was met stays.
-    QStringList found;
-    for (const QString &path : dialog.imageFiles())
-        found << QDir(m_strRoot).relativeFilePath(path);
-    QCOMPARE(found, images);
+    // The path of each entry tells the place it was taken at.
+    QCOMPARE(relative(dialog.imageFiles(), m_strRoot), images);
     QCOMPARE(relative(dialog.textFiles(), m_strRoot), texts);
-    // A folder whose file was listed elsewhere still had content.
     QVERIFY(dialog.emptyFolders().isEmpty());
 }
 
