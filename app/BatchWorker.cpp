@@ -163,12 +163,16 @@ QString BatchWorker::makeBatchFolder(const QString& destination, QString* pError
 bool BatchWorker::makeFolder(const QString& folder)
 {
     const QString clean = QDir::cleanPath(folder);
+    // Mostly made already, for an earlier file of the same folder.
+    if (QFileInfo(clean).isDir())
+        return true;
     QStringList missing;
-    for (QString path = clean; !path.isEmpty() && !QFileInfo(path).exists();
-         path = QFileInfo(path).path()) {
+    for (QString path = clean; !QFileInfo::exists(path);) {
         missing.prepend(path);
-        if (path == QFileInfo(path).path())
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
             break;
+        path = parent;
     }
     for (const QString& path : qAsConst(missing)) {
         if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
@@ -264,7 +268,6 @@ void BatchWorker::slotDoWork()
         }
         batchFolder.clear();
     }
-    m_lstMadeFolders.clear();
 
     if (!m_strErrors.isEmpty())
         emit errorsLog(m_strErrors);

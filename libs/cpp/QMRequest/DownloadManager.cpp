@@ -43,7 +43,7 @@ void DownloadManager::setSizeLimit(qint64 bytes)
 
 int DownloadManager::deadline() const
 {
-    return deadlineMs > 0 ? deadlineMs : ReplyReader::transferTimeout();
+    return ReplyReader::deadlineOr(deadlineMs);
 }
 
 void DownloadManager::setDeadline(int milliseconds)

@@ -41,6 +41,11 @@ void ReplyReader::setTransferTimeout(int milliseconds)
     g_transferTimeoutMs = milliseconds > 0 ? milliseconds : kDefaultTransferTimeoutMs;
 }
 
+int ReplyReader::deadlineOr(int ownMilliseconds)
+{
+    return ownMilliseconds > 0 ? ownMilliseconds : g_transferTimeoutMs;
+}
+
 ReplyReader* ReplyReader::attach(QNetworkReply* reply, qint64 limit, QIODevice* sink, int deadline)
 {
     return new ReplyReader(reply, limit, sink, deadline);
@@ -69,7 +74,7 @@ ReplyReader::ReplyReader(QNetworkReply* reply, qint64 limit, QIODevice* sink, in
         connect(clock, &QTimer::timeout, this, &ReplyReader::slotCheckRate);
     } else {
         clock->setSingleShot(true);
-        clock->setInterval(deadline > 0 ? deadline : g_transferTimeoutMs);
+        clock->setInterval(deadlineOr(deadline));
         connect(clock, &QTimer::timeout, this, &ReplyReader::slotDeadline);
     }
     connect(reply, &QNetworkReply::finished, clock, &QTimer::stop);

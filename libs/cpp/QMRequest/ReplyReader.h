@@ -36,6 +36,9 @@ public:
     // still completes.
     static int transferTimeout();
     static void setTransferTimeout(int milliseconds);
+    // A caller's own deadline when it set one (above 0), else
+    // transferTimeout().
+    static int deadlineOr(int ownMilliseconds);
 
     // Starts reading the reply; an answer of more than limit bytes fails.
     // Without a sink the bytes are kept, and the answer fails once deadline

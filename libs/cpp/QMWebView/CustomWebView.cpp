@@ -60,7 +60,7 @@ void CustomWebView::navigate(const QString& url)
 
 int CustomWebView::deadline() const
 {
-    return m_nDeadlineMs > 0 ? m_nDeadlineMs : QMRequest::ReplyReader::transferTimeout();
+    return QMRequest::ReplyReader::deadlineOr(m_nDeadlineMs);
 }
 
 void CustomWebView::setDeadline(int milliseconds)

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <optional>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -399,15 +401,11 @@ qint64 SafeSave::writeData(const char* pData, qint64 nSize)
         return -1;
     }
     QIODevice& device = m_pHeld ? static_cast<QIODevice&>(*m_pHeld) : *m_pFile;
-    bool bWritten = false;
-    if (m_pHeld) {
-        bWritten = writeAll(device, pData, nSize);
-    } else {
-        // The file writes out its buffer as it fills.
-        const WriteSignalBlock block;
-        bWritten = writeAll(device, pData, nSize);
-    }
-    if (!bWritten) {
+    // The file writes out its buffer as it fills; held bytes stay in memory.
+    std::optional<WriteSignalBlock> block;
+    if (!m_pHeld)
+        block.emplace();
+    if (!writeAll(device, pData, nSize)) {
         m_bWriteFailed = true;
         setErrorString(device.errorString());
         return -1;
